@@ -1,0 +1,33 @@
+#ifndef PROGRESSDIALOG_H
+#define PROGRESSDIALOG_H
+
+#include <QDialog>
+#include <QString>
+
+namespace Ui {
+class ProgressDialog;
+}
+
+// A one-line progress window with Cancel that a query script shows while it
+// works: it sets a message, ticks once per step and polls cancelled().
+class ProgressDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit ProgressDialog(QWidget *parent = nullptr);
+    ~ProgressDialog() override;
+
+public Q_SLOTS:
+    void reject() override;
+    bool cancelled();
+    void setMessage(QString message);
+    void tick();
+
+private:
+    Ui::ProgressDialog *ui;
+    bool wasCancelled = false;
+    QString lastMessage;
+};
+
+#endif // PROGRESSDIALOG_H
