@@ -40,6 +40,9 @@ VeldmarkSelection::VeldmarkSelection(QWidget *parent)
 
 VeldmarkSelection::~VeldmarkSelection()
 {
+    // The tree dies later, with the QDialog base, and resets its model on the
+    // way; by then the counts are gone.
+    disconnect(ui->treeWidget->model(), nullptr, this, nullptr);
     delete ui;
 }
 
