@@ -517,8 +517,9 @@ void tst_VeldmarkSelection::libraryUnderTwoGroupsIsListedTwice()
 
 // Steps: "click P" clicks the box of the item at place P; "set P +/-" sets a
 // state as a script would; "rename P" changes a text; "refill" adds the map
-// again; "take P" and "delete P" remove an item as a script reaching into the
-// tree would; "clear" empties the tree.
+// again; "take P" and "delete P" remove an item, "lift P" moves a library to
+// the top level and "clear" empties the tree, as a script reaching into the
+// tree could.
 void tst_VeldmarkSelection::okFollowsTickedLibraries_data()
 {
     QTest::addColumn<QStringList>("steps");
@@ -548,6 +549,10 @@ void tst_VeldmarkSelection::okFollowsTickedLibraries_data()
         << QStringList{"click 0/0", "take 0", "click 0"} << QStringList();
     QTest::newRow("ticked library deleted")
         << QStringList{"click 0/0", "click 0/1", "delete 0/0", "click 0/0"} << QStringList();
+    QTest::newRow("library without a group clicked")
+        << QStringList{"lift 0/0", "click 2"} << QStringList{"a"};
+    QTest::newRow("library without a group clicked twice")
+        << QStringList{"lift 0/0", "click 2", "click 2"} << QStringList();
     QTest::newRow("tree cleared, then filled again")
         << QStringList{"click 0", "clear", "refill"} << QStringList();
     QTest::newRow("tree cleared, refilled and ticked")
@@ -584,6 +589,8 @@ void tst_VeldmarkSelection::okFollowsTickedLibraries()
             delete treeWidget->takeTopLevelItem(treeWidget->indexOfTopLevelItem(item));
         else if (action == QLatin1String("delete"))
             delete item;
+        else if (action == QLatin1String("lift"))
+            treeWidget->addTopLevelItem(item->parent()->takeChild(item->parent()->indexOfChild(item)));
         else if (action == QLatin1String("clear"))
             treeWidget->clear();
         else
