@@ -187,7 +187,9 @@ PyObject *wrapperConstruct(PyTypeObject *type, PyObject *args, PyObject *kwds)
     }
     if (kwds && PyDict_GET_SIZE(kwds) > 0)
         return rejectKeywords(kwds, info->className, QByteArray());
-    const QVector<Overload> &constructors = d->constructors(info);
+    // A copy: converting arguments may run Python code that registers a class
+    // and so rebuilds the table.
+    const QVector<Overload> constructors = d->constructors(info);
     if (constructors.isEmpty()) {
         PyErr_Format(PyExc_ValueError, "No constructors available for %s",
                      info->className.constData());
