@@ -297,7 +297,9 @@ ArgType ArgType::fromTypeName(const QByteArray &typeName, int typeId, const QMet
         t.returnsWrappable = knownQObject || t.className == "QObject";
         return t;
     }
-    if (typeId == QMetaType::UnknownType && isEnumeration(typeName, scope)) {
+    const bool registeredEnumeration = typeId != QMetaType::UnknownType
+                                       && (QMetaType::typeFlags(typeId) & QMetaType::IsEnumeration);
+    if (registeredEnumeration || (typeId == QMetaType::UnknownType && isEnumeration(typeName, scope))) {
         t.kind = Int;  // moc stores enumerations as their int value
         return t;
     }

@@ -309,10 +309,10 @@ int wrapperSetAttr(PyObject *object, PyObject *name, PyObject *value)
                          key.constData(), className, member->propertyType.name.constData(), value);
             return -1;
         }
-        QVariant converted = member->propertyType.kind == ArgType::Variant ? storage.variant
-                             : QVariant(member->propertyType.typeId, storage.prepare(member->propertyType));
-        if (member->propertyType.kind == ArgType::Other)
-            converted = storage.variant;
+        const ArgType &type = member->propertyType;
+        const QVariant converted = type.kind == ArgType::Variant || type.kind == ArgType::Other
+                                       ? storage.variant
+                                       : QVariant(type.typeId, storage.prepare(type));
         if (!member->property.write(target, converted)) {
             PyErr_Format(PyExc_ValueError, "Property '%s' of %s could not be written",
                          key.constData(), className);

@@ -12,6 +12,7 @@ class ConversionTarget : public QObject
     Q_OBJECT
     Q_PROPERTY(int count READ count WRITE setCount NOTIFY countChanged)
     Q_PROPERTY(QString label READ label)
+    Q_PROPERTY(Mode mode READ mode WRITE setMode)
 
 public:
     enum Mode { Plain, Fancy };
@@ -25,6 +26,8 @@ public:
     int count() const { return value; }
     void setCount(int count);
     QString label() const { return QStringLiteral("target"); }
+    Mode mode() const { return currentMode; }
+    void setMode(Mode mode) { currentMode = mode; }
 
     Q_INVOKABLE int invokable() const { return 42; }
 
@@ -50,6 +53,7 @@ public Q_SLOTS:
         return QStringLiteral("two %1 %2").arg(first).arg(second);
     }
     int withDefault(int first, int second = 2) { return first * 10 + second; }
+    int modeValue(Mode mode) { return int(mode) + 100; }
 
 Q_SIGNALS:
     void countChanged(int count);
@@ -60,6 +64,7 @@ protected Q_SLOTS:
 
 private:
     int value = 0;
+    Mode currentMode = Plain;
 };
 
 // A dialog with a slot of its own, constructed from Python with or without a parent.

@@ -202,6 +202,8 @@ void tst_Bridge::conversions_data()
     QTest::newRow("QObject* None") << "t.echoObject(None)" << "None" << "NoneType";
     QTest::newRow("QWidget* most derived class")
         << "type(t.echoWidget(TestDialog())).__name__" << "'TestDialog'" << "str";
+    QTest::newRow("enumeration parameter") << "t.modeValue(t.Fancy)" << "101" << "int";
+    QTest::newRow("enumeration property") << "(setattr(t, 'mode', t.Fancy), t.mode)[1]" << "1" << "int";
     QTest::newRow("Q_INVOKABLE") << "t.invokable()" << "42" << "int";
     QTest::newRow("decorator instance slot") << "(setattr(t, 'count', 4), t.doubledCount())[1]"
                                              << "8" << "int";
