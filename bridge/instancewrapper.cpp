@@ -66,11 +66,10 @@ PyObject *noAttributeError(const Wrapper *self, PyObject *name)
     return nullptr;
 }
 
-PyObject *rejectKeywords(PyObject *kwnames, const QByteArray &className, const QByteArray &name)
+PyObject *rejectKeywords(const QByteArray &className, const QByteArray &name)
 {
     PyErr_Format(PyExc_ValueError, "%s%s%s(): keyword arguments are not supported",
                  className.constData(), name.isEmpty() ? "" : ".", name.constData());
-    Q_UNUSED(kwnames);
     return nullptr;
 }
 
@@ -169,7 +168,7 @@ void wrapperDealloc(PyObject *object)
     self->object.~QPointer<QObject>();
     self->destroyedConnection.~Connection();
     type->tp_free(object);
-    // Types made from a spec, and Python subclasses, get subtype_dealloc, which
+    // Types made by PyType_FromSpec, and Python subclasses, get subtype_dealloc, which
     // calls this and then drops the instance's reference to the type itself.
     if ((type->tp_flags & Py_TPFLAGS_HEAPTYPE) && type->tp_dealloc == wrapperDealloc)
         Py_DECREF(type);
@@ -186,7 +185,7 @@ PyObject *wrapperConstruct(PyTypeObject *type, PyObject *args, PyObject *kwds)
         return nullptr;
     }
     if (kwds && PyDict_GET_SIZE(kwds) > 0)
-        return rejectKeywords(kwds, info->className, QByteArray());
+        return rejectKeywords(info->className, QByteArray());
     // A copy: converting arguments may run Python code that registers a class
     // and so rebuilds the table.
     const QVector<Overload> constructors = d->constructors(info);
@@ -371,7 +370,7 @@ PyObject *boundSlotCall(PyObject *callable, PyObject *const *args, size_t nargsf
         return cleanedUpError();
     const Py_ssize_t nargs = PyVectorcall_NARGS(nargsf);
     if (kwnames && PyTuple_GET_SIZE(kwnames) > 0)
-        return rejectKeywords(kwnames, self->classInfo->className, member.name);
+        return rejectKeywords(self->classInfo->className, member.name);
     if (member.kind == Member::Builtin)
         return member.builtin(self, member, args, nargs);
     if (self->object.isNull())
@@ -475,7 +474,7 @@ PyObject *signalCall(PyObject *object, PyObject *args, PyObject *kwds)
 {
     if (kwds && PyDict_GET_SIZE(kwds) > 0) {
         BoundSignal *bound = asSignal(object);
-        return rejectKeywords(kwds, asWrapper(bound->self)->classInfo->className,
+        return rejectKeywords(asWrapper(bound->self)->classInfo->className,
                               bound->member->name);
     }
     return signalEmit(object, &PyTuple_GET_ITEM(args, 0), PyTuple_GET_SIZE(args));
@@ -790,7 +789,7 @@ PyObject *call(const QVector<Overload> &overloads, const QPointer<QObject> *self
                PyObject *kwnames, QObject **constructed)
 {
     if (kwnames && PyTuple_GET_SIZE(kwnames) > 0)
-        return rejectKeywords(kwnames, className, methodName);
+        return rejectKeywords(className, methodName);
     bool countMatched = false;
     for (const bool strict : {true, false}) {
         for (const Overload &overload : overloads) {

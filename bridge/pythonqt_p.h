@@ -132,8 +132,8 @@ bool check(PyObject *object);
 // conversion, that takes the arguments. With `constructed`, the result is
 // the new object, handed back there instead of converted.
 PyObject *call(const QVector<Overload> &overloads, const QPointer<QObject> *self,
-               const QByteArray &className, const QByteArray &methodName, PyObject *const *args, Py_ssize_t nargs,
-               PyObject *kwnames, QObject **constructed = nullptr);
+               const QByteArray &className, const QByteArray &methodName, PyObject *const *args,
+               Py_ssize_t nargs, PyObject *kwnames, QObject **constructed = nullptr);
 Overload makeOverload(const QMetaMethod &method, const QMetaObject *owner, QObject *decorator,
                       bool hiddenSelf);
 // Finds the built-in methods every wrapper has.
