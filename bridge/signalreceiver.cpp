@@ -54,6 +54,9 @@ bool SignalReceiver::connectCallable(int signalIndex, PyObject *callable)
                                                        signal.parameterType(i),
                                                        sender->metaObject()));
     }
+    // The object that destroyed() carries is half gone: no wrapper may be made for it.
+    connection.senderDying = signal.methodSignature().startsWith("destroyed(")
+                             && signal.enclosingMetaObject() == &QObject::staticMetaObject;
     const int capacity = positionalCapacity(callable);
     connection.argumentCount = capacity < 0 ? signal.parameterCount()
                                             : qMin(capacity, signal.parameterCount());
@@ -114,7 +117,13 @@ void SignalReceiver::deliver(const Connection &connection, void **args)
     Py_INCREF(callable);
     PyObject *arguments = PyTuple_New(connection.argumentCount);
     for (int i = 0; arguments && i < connection.argumentCount; ++i) {
-        PyObject *value = Conversions::fromArg(connection.params.at(i), args[i + 1]);
+        PyObject *value = nullptr;
+        if (connection.senderDying) {
+            value = Py_None;
+            Py_INCREF(value);
+        } else {
+            value = Conversions::fromArg(connection.params.at(i), args[i + 1]);
+        }
         if (!value) {
             Py_CLEAR(arguments);
             break;

@@ -28,6 +28,7 @@ private:
         PyObject *callable = nullptr;  // null once disconnected
         QVector<ArgType> params;
         int argumentCount = 0;  // how many of the signal's arguments the callable takes
+        bool senderDying = false;
     };
 
     void deliver(const Connection &connection, void **args);

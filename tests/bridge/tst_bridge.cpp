@@ -37,6 +37,7 @@ private Q_SLOTS:
     void staleWrapperNotReusedForNewObject();
     void signalConnections();
     void callbackExceptionIsPrintedNotPropagated();
+    void destroyedSignalReachesPython();
     void outputIsRedirected();
     void modalExecEndedByTimer();
     void evalReportsErrors();
@@ -465,6 +466,19 @@ target = t
     QVERIFY(printed.contains(QStringLiteral("KeyError: 'from callback'")));
     QVERIFY(!PythonQt::self()->hadError());
     err.clear();
+}
+
+void tst_Bridge::destroyedSignalReachesPython()
+{
+    QVERIFY(run(QStringLiteral(R"(
+seen = []
+t.destroyed.connect(lambda gone: seen.append(gone))
+d = TestDialog()
+d.connect('destroyed()', lambda: seen.append('dialog'))
+t.delete()
+del d
+)")));
+    QCOMPARE(value(QStringLiteral("seen")).toList(), QVariantList({QVariant(), "dialog"}));
 }
 
 void tst_Bridge::outputIsRedirected()
