@@ -165,7 +165,6 @@ Member *PythonQtPrivate::resolve(ClassInfo *info, const QByteArray &name)
 {
     runWrapperCreators(info);
     auto m = new Member;
-    info->ownedMembers.append(m);
     m->name = name;
     const QMetaObject *mo = info->metaObject;
 

@@ -209,9 +209,9 @@ PyObject *wrapperConstruct(PyTypeObject *type, PyObject *args, PyObject *kwds)
     }
     ClassInfo *actual = d->classForObject(object);
     // A Python subclass keeps its own type; otherwise the most derived class.
-    PyTypeObject *wrapperType = d->classForType(type) && type == info->type ? actual->type : type;
+    PyTypeObject *pythonType = type == info->type ? actual->type : type;
     // Constructed with a parent, the object belongs to Qt at once.
-    return d->newWrapper(wrapperType, actual, object, object->parent() == nullptr);
+    return d->newWrapper(pythonType, actual, object, object->parent() == nullptr);
 }
 
 PyObject *newBoundSlot(PyObject *self, const Member *member);

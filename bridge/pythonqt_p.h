@@ -65,9 +65,9 @@ struct ClassInfo
     ClassInfo *base = nullptr;
     PythonQtQObjectCreatorFunctionCB *wrapperCreator = nullptr;
     PythonQtShellSetInstanceWrapperCB *shell = nullptr;
-    // Name -> capsule of a Member, filled on first use of each name.
+    // Name -> capsule of a Member, filled on first use of each name. Members
+    // are never freed: bound methods handed out may still point at them.
     PyObject *members = nullptr;
-    QVector<Member *> ownedMembers;
     bool constructorsKnown = false;
     QVector<Overload> constructors;
 };
