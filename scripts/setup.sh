@@ -9,6 +9,7 @@ build=${BUILD_DIR:-$root/build}
 packages=(
     g++ cmake ninja-build pkg-config
     qtbase5-dev qtbase5-dev-tools
+    python3-dev pybind11-dev
     fonts-dejavu-core fontconfig
 )
 
@@ -28,5 +29,6 @@ if ((${#missing[@]})); then
     apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DPython3_EXECUTABLE=/usr/bin/python3
 cmake --build "$build"

@@ -1,0 +1,177 @@
+#include "bytearrayobject.h"
+
+#include <new>
+
+namespace {
+
+struct ByteArray
+{
+    PyObject_HEAD
+    QByteArray bytes;
+};
+
+PyTypeObject byteArrayType = {};
+
+// Static types live forever: they start with the reference the interpreter never drops.
+void holdForever(PyTypeObject &type)
+{
+    Py_SET_REFCNT(reinterpret_cast<PyObject *>(&type), 1);
+}
+
+ByteArray *self(PyObject *object)
+{
+    return reinterpret_cast<ByteArray *>(object);
+}
+
+PyObject *toBytes(PyObject *object, PyObject *)
+{
+    const QByteArray &bytes = self(object)->bytes;
+    return PyBytes_FromStringAndSize(bytes.constData(), bytes.size());
+}
+
+PyObject *size(PyObject *object, PyObject *)
+{
+    return PyLong_FromLong(self(object)->bytes.size());
+}
+
+PyMethodDef methods[] = {
+    {"data", toBytes, METH_NOARGS, "The bytes held."},
+    {"__bytes__", toBytes, METH_NOARGS, nullptr},
+    {"size", size, METH_NOARGS, "The number of bytes held."},
+    {nullptr, nullptr, 0, nullptr},
+};
+
+void dealloc(PyObject *object)
+{
+    self(object)->bytes.~QByteArray();
+    Py_TYPE(object)->tp_free(object);
+}
+
+PyObject *newByteArray(PyTypeObject *type, PyObject *args, PyObject *kwds)
+{
+    static const char *keywords[] = {"data", nullptr};
+    PyObject *source = nullptr;
+    if (!PyArg_ParseTupleAndKeywords(args, kwds, "|O", const_cast<char **>(keywords), &source))
+        return nullptr;
+    QByteArray bytes;
+    if (source) {
+        if (PyUnicode_Check(source)) {
+            Py_ssize_t length = 0;
+            const char *utf8 = PyUnicode_AsUTF8AndSize(source, &length);
+            if (!utf8)
+                return nullptr;
+            bytes = QByteArray(utf8, int(length));
+        } else if (ByteArrayObject::check(source)) {
+            bytes = ByteArrayObject::value(source);
+        } else {
+            Py_buffer view;
+            if (PyObject_GetBuffer(source, &view, PyBUF_SIMPLE) < 0)
+                return nullptr;
+            bytes = QByteArray(static_cast<const char *>(view.buf), int(view.len));
+            PyBuffer_Release(&view);
+        }
+    }
+    PyObject *object = type->tp_alloc(type, 0);
+    if (object)
+        new (&self(object)->bytes) QByteArray(bytes);
+    return object;
+}
+
+PyObject *str(PyObject *object)
+{
+    const QByteArray &bytes = self(object)->bytes;
+    return PyUnicode_DecodeUTF8(bytes.constData(), bytes.size(), "replace");
+}
+
+PyObject *repr(PyObject *object)
+{
+    PyObject *bytes = toBytes(object, nullptr);
+    if (!bytes)
+        return nullptr;
+    PyObject *result = PyUnicode_FromFormat("QByteArray(%R)", bytes);
+    Py_DECREF(bytes);
+    return result;
+}
+
+Py_ssize_t length(PyObject *object)
+{
+    return self(object)->bytes.size();
+}
+
+bool bytesOf(PyObject *object, QByteArray &result)
+{
+    if (ByteArrayObject::check(object)) {
+        result = ByteArrayObject::value(object);
+        return true;
+    }
+    if (PyBytes_Check(object)) {
+        result = QByteArray::fromRawData(PyBytes_AS_STRING(object), int(PyBytes_GET_SIZE(object)));
+        return true;
+    }
+    if (PyByteArray_Check(object)) {
+        result = QByteArray(PyByteArray_AS_STRING(object), int(PyByteArray_GET_SIZE(object)));
+        return true;
+    }
+    return false;
+}
+
+PyObject *compare(PyObject *a, PyObject *b, int op)
+{
+    QByteArray left;
+    QByteArray right;
+    if ((op != Py_EQ && op != Py_NE) || !bytesOf(a, left) || !bytesOf(b, right))
+        Py_RETURN_NOTIMPLEMENTED;
+    return PyBool_FromLong((left == right) == (op == Py_EQ));
+}
+
+PySequenceMethods sequenceMethods = {};
+
+} // namespace
+
+namespace ByteArrayObject {
+
+bool ready()
+{
+    if (byteArrayType.tp_flags & Py_TPFLAGS_READY)
+        return true;
+    holdForever(byteArrayType);
+    sequenceMethods.sq_length = length;
+    byteArrayType.tp_name = "PythonQt.QtCore.QByteArray";
+    byteArrayType.tp_basicsize = sizeof(ByteArray);
+    byteArrayType.tp_flags = Py_TPFLAGS_DEFAULT;
+    byteArrayType.tp_doc = "Bytes returned from Qt; data() gives them as bytes.";
+    byteArrayType.tp_new = newByteArray;
+    byteArrayType.tp_dealloc = dealloc;
+    byteArrayType.tp_str = str;
+    byteArrayType.tp_repr = repr;
+    byteArrayType.tp_as_sequence = &sequenceMethods;
+    byteArrayType.tp_richcompare = compare;
+    byteArrayType.tp_hash = PyObject_HashNotImplemented;
+    byteArrayType.tp_methods = methods;
+    return PyType_Ready(&byteArrayType) == 0;
+}
+
+PyTypeObject *type()
+{
+    return &byteArrayType;
+}
+
+PyObject *create(const QByteArray &bytes)
+{
+    PyObject *object = byteArrayType.tp_alloc(&byteArrayType, 0);
+    if (object)
+        new (&self(object)->bytes) QByteArray(bytes);
+    return object;
+}
+
+bool check(PyObject *object)
+{
+    return PyObject_TypeCheck(object, &byteArrayType);
+}
+
+const QByteArray &value(PyObject *object)
+{
+    return self(object)->bytes;
+}
+
+} // namespace ByteArrayObject

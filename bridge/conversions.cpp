@@ -1,0 +1,567 @@
+#include "conversions.h"
+
+#include "bytearrayobject.h"
+#include "pythonqt_p.h"
+
+#include <QMetaEnum>
+#include <QObject>
+
+#include <cctype>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+bool isIdentifier(const QByteArray &name)
+{
+    if (name.isEmpty())
+        return false;
+    for (char c : name) {
+        if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == ':'))
+            return false;
+    }
+    return true;
+}
+
+bool isEnumeration(const QByteArray &name, const QMetaObject *scope)
+{
+    const int separator = name.lastIndexOf("::");
+    const QByteArray enumName = separator < 0 ? name : name.mid(separator + 2);
+    for (const QMetaObject *mo = scope; mo; mo = mo->superClass()) {
+        if (mo->indexOfEnumerator(enumName) >= 0)
+            return true;
+    }
+    return separator > 0 && name.startsWith("Qt::")
+           && qt_getQtMetaObject()->indexOfEnumerator(enumName) >= 0;
+}
+
+bool isTextLike(PyObject *value)
+{
+    return PyUnicode_Check(value) || PyBytes_Check(value) || PyByteArray_Check(value);
+}
+
+// A sequence a script means as a list: not text, not a mapping.
+bool isListLike(PyObject *value, bool strict)
+{
+    if (PyList_Check(value) || PyTuple_Check(value))
+        return true;
+    return !strict && !isTextLike(value) && !PyDict_Check(value) && PySequence_Check(value);
+}
+
+template<typename Fn>
+bool forEachItem(PyObject *sequence, Fn fn)
+{
+    PyObject *fast = PySequence_Fast(sequence, "");
+    if (!fast) {
+        PyErr_Clear();
+        return false;
+    }
+    const Py_ssize_t n = PySequence_Fast_GET_SIZE(fast);
+    PyObject **items = PySequence_Fast_ITEMS(fast);
+    bool ok = true;
+    for (Py_ssize_t i = 0; ok && i < n; ++i)
+        ok = fn(items[i]);
+    Py_DECREF(fast);
+    return ok;
+}
+
+bool toLongLong(PyObject *value, qlonglong &result, bool strict)
+{
+    if (PyLong_Check(value) && (!strict || !PyBool_Check(value))) {
+        int overflow = 0;
+        result = PyLong_AsLongLongAndOverflow(value, &overflow);
+        if (overflow || (result == -1 && PyErr_Occurred())) {
+            PyErr_Clear();
+            return false;
+        }
+        return true;
+    }
+    if (!strict && PyFloat_Check(value)) {
+        const double d = std::floor(PyFloat_AS_DOUBLE(value));
+        if (!(d >= -9.2e18 && d <= 9.2e18))
+            return false;
+        result = static_cast<qlonglong>(d);
+        return true;
+    }
+    return false;
+}
+
+bool toULongLong(PyObject *value, qulonglong &result, bool strict)
+{
+    if (PyLong_Check(value) && (!strict || !PyBool_Check(value))) {
+        result = PyLong_AsUnsignedLongLong(value);
+        if (PyErr_Occurred()) {
+            PyErr_Clear();
+            return false;
+        }
+        return true;
+    }
+    qlonglong signedValue = 0;
+    if (!strict && toLongLong(value, signedValue, false) && signedValue >= 0) {
+        result = static_cast<qulonglong>(signedValue);
+        return true;
+    }
+    return false;
+}
+
+bool toDouble(PyObject *value, double &result, bool strict)
+{
+    if (PyFloat_Check(value)) {
+        result = PyFloat_AS_DOUBLE(value);
+        return true;
+    }
+    if (!strict && PyLong_Check(value)) {
+        result = PyLong_AsDouble(value);
+        if (PyErr_Occurred()) {
+            PyErr_Clear();
+            return false;
+        }
+        return true;
+    }
+    return false;
+}
+
+bool toByteArray(PyObject *value, QByteArray &result, bool strict)
+{
+    if (PyBytes_Check(value)) {
+        result = QByteArray(PyBytes_AS_STRING(value), int(PyBytes_GET_SIZE(value)));
+        return true;
+    }
+    if (PyByteArray_Check(value)) {
+        result = QByteArray(PyByteArray_AS_STRING(value), int(PyByteArray_GET_SIZE(value)));
+        return true;
+    }
+    if (ByteArrayObject::check(value)) {
+        result = ByteArrayObject::value(value);
+        return true;
+    }
+    if (!strict && PyUnicode_Check(value)) {
+        Py_ssize_t size = 0;
+        const char *utf8 = PyUnicode_AsUTF8AndSize(value, &size);
+        if (!utf8) {
+            PyErr_Clear();
+            return false;
+        }
+        result = QByteArray(utf8, int(size));
+        return true;
+    }
+    return false;
+}
+
+bool toStringList(PyObject *value, QStringList &result, bool strict)
+{
+    if (!isListLike(value, strict))
+        return false;
+    result.clear();
+    return forEachItem(value, [&](PyObject *item) {
+        QString s;
+        if (!Conversions::toString(item, s, strict))
+            return false;
+        result.append(s);
+        return true;
+    });
+}
+
+bool toVariantList(PyObject *value, QVariantList &result, bool strict)
+{
+    if (!isListLike(value, strict))
+        return false;
+    result.clear();
+    return forEachItem(value, [&](PyObject *item) {
+        QVariant v;
+        if (!Conversions::toVariant(item, v))
+            return false;
+        result.append(v);
+        return true;
+    });
+}
+
+bool toVariantMap(PyObject *value, QVariantMap &result, bool strict)
+{
+    PyObject *items = nullptr;
+    if (PyDict_Check(value))
+        items = PyDict_Items(value);
+    else if (!strict && !isListLike(value, true) && !isTextLike(value) && PyMapping_Check(value))
+        items = PyMapping_Items(value);
+    if (!items) {
+        PyErr_Clear();
+        return false;
+    }
+    result.clear();
+    const bool ok = forEachItem(items, [&](PyObject *pair) {
+        if (!PyTuple_Check(pair) || PyTuple_GET_SIZE(pair) != 2)
+            return false;
+        QString key;
+        QVariant v;
+        if (!Conversions::toString(PyTuple_GET_ITEM(pair, 0), key, false)
+            || !Conversions::toVariant(PyTuple_GET_ITEM(pair, 1), v))
+            return false;
+        result.insert(key, v);
+        return true;
+    });
+    Py_DECREF(items);
+    return ok;
+}
+
+bool toObject(PyObject *value, const ArgType &type, QObject *&result)
+{
+    if (value == Py_None) {
+        result = nullptr;
+        return true;
+    }
+    if (!InstanceWrapper::check(value))
+        return false;
+    QObject *object = reinterpret_cast<PythonQtInstanceWrapper *>(value)->object.data();
+    if (!object || !object->inherits(type.className.constData()))
+        return false;
+    result = object;
+    return true;
+}
+
+PyObject *fromStringList(const QStringList &list)
+{
+    PyObject *tuple = PyTuple_New(list.size());
+    for (int i = 0; tuple && i < list.size(); ++i) {
+        PyObject *item = Conversions::fromString(list.at(i));
+        if (!item) {
+            Py_CLEAR(tuple);
+            break;
+        }
+        PyTuple_SET_ITEM(tuple, i, item);
+    }
+    return tuple;
+}
+
+PyObject *fromVariantList(const QVariantList &list)
+{
+    PyObject *tuple = PyTuple_New(list.size());
+    for (int i = 0; tuple && i < list.size(); ++i) {
+        PyObject *item = Conversions::fromVariant(list.at(i));
+        if (!item) {
+            Py_CLEAR(tuple);
+            break;
+        }
+        PyTuple_SET_ITEM(tuple, i, item);
+    }
+    return tuple;
+}
+
+template<typename Map>
+PyObject *fromVariantMap(const Map &map)
+{
+    PyObject *dict = PyDict_New();
+    for (auto it = map.cbegin(); dict && it != map.cend(); ++it) {
+        PyObject *key = Conversions::fromString(it.key());
+        PyObject *item = Conversions::fromVariant(it.value());
+        if (!key || !item || PyDict_SetItem(dict, key, item) < 0)
+            Py_CLEAR(dict);
+        Py_XDECREF(key);
+        Py_XDECREF(item);
+    }
+    return dict;
+}
+
+} // namespace
+
+ArgType ArgType::fromTypeName(const QByteArray &typeName, int typeId, const QMetaObject *scope)
+{
+    ArgType t;
+    t.name = typeName;
+    t.typeId = typeId;
+    switch (typeId) {
+    case QMetaType::Void: t.kind = Void; return t;
+    case QMetaType::Bool: t.kind = Bool; return t;
+    case QMetaType::Int: t.kind = Int; return t;
+    case QMetaType::UInt: t.kind = UInt; return t;
+    case QMetaType::LongLong: t.kind = LongLong; return t;
+    case QMetaType::ULongLong: t.kind = ULongLong; return t;
+    case QMetaType::Double: t.kind = Double; return t;
+    case QMetaType::Float: t.kind = Float; return t;
+    case QMetaType::QString: t.kind = String; return t;
+    case QMetaType::QStringList: t.kind = StringList; return t;
+    case QMetaType::QByteArray: t.kind = ByteArray; return t;
+    case QMetaType::QVariantMap: t.kind = VariantMap; return t;
+    case QMetaType::QVariantList: t.kind = VariantList; return t;
+    case QMetaType::QVariant: t.kind = Variant; return t;
+    default: break;
+    }
+    if (typeName.endsWith('*') && isIdentifier(typeName.left(typeName.size() - 1))) {
+        // Only a QObject can inherit() the class name, so a wrapper is never
+        // passed where something else is expected.
+        t.kind = Object;
+        t.className = typeName.left(typeName.size() - 1);
+        const bool knownQObject = (typeId != QMetaType::UnknownType
+                                   && (QMetaType::typeFlags(typeId) & QMetaType::PointerToQObject))
+                                  || (PythonQtPrivate::instance()
+                                      && PythonQtPrivate::instance()->classInfo(t.className));
+        t.returnsWrappable = knownQObject || t.className == "QObject";
+        return t;
+    }
+    const bool registeredEnumeration = typeId != QMetaType::UnknownType
+                                       && (QMetaType::typeFlags(typeId) & QMetaType::IsEnumeration);
+    if (registeredEnumeration || (typeId == QMetaType::UnknownType && isEnumeration(typeName, scope))) {
+        t.kind = Int;  // moc stores enumerations as their int value
+        return t;
+    }
+    t.kind = Other;
+    return t;
+}
+
+void *ArgStorage::prepare(const ArgType &type)
+{
+    switch (type.kind) {
+    case ArgType::Void: return nullptr;
+    case ArgType::Bool: return &value.b;
+    case ArgType::Int: return &value.i;
+    case ArgType::UInt: return &value.u;
+    case ArgType::LongLong: return &value.ll;
+    case ArgType::ULongLong: return &value.ull;
+    case ArgType::Double: return &value.d;
+    case ArgType::Float: return &value.f;
+    case ArgType::String: return &string;
+    case ArgType::StringList: return &stringList;
+    case ArgType::ByteArray: return &bytes;
+    case ArgType::VariantMap: return &map;
+    case ArgType::VariantList: return &list;
+    case ArgType::Variant: return &variant;
+    case ArgType::Object: return &value.object;
+    case ArgType::Other:
+        if (type.typeId == QMetaType::UnknownType)
+            return nullptr;
+        variant = QVariant(type.typeId, nullptr);
+        return variant.data();
+    }
+    return nullptr;
+}
+
+namespace Conversions {
+
+QString stringFromUnicode(PyObject *unicode)
+{
+    const Py_ssize_t length = PyUnicode_GET_LENGTH(unicode);
+    switch (PyUnicode_KIND(unicode)) {
+    case PyUnicode_1BYTE_KIND:
+        return QString::fromLatin1(static_cast<const char *>(PyUnicode_DATA(unicode)), int(length));
+    case PyUnicode_2BYTE_KIND:
+        return QString::fromUtf16(static_cast<const ushort *>(PyUnicode_DATA(unicode)), int(length));
+    default:
+        return QString::fromUcs4(static_cast<const uint *>(PyUnicode_DATA(unicode)), int(length));
+    }
+}
+
+bool toString(PyObject *value, QString &result, bool strict)
+{
+    if (PyUnicode_Check(value)) {
+        result = stringFromUnicode(value);
+        return true;
+    }
+    if (strict)
+        return false;
+    PyObject *text = PyObject_Str(value);
+    if (!text) {
+        PyErr_Clear();
+        return false;
+    }
+    result = stringFromUnicode(text);
+    Py_DECREF(text);
+    return true;
+}
+
+PyObject *fromString(const QString &value)
+{
+    const ushort *data = value.utf16();
+    const int size = value.size();
+    for (int i = 0; i < size; ++i) {
+        if (QChar::isSurrogate(data[i])) {
+            int byteOrder = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? -1 : 1;
+            return PyUnicode_DecodeUTF16(reinterpret_cast<const char *>(data), size * 2,
+                                         "surrogatepass", &byteOrder);
+        }
+    }
+    return PyUnicode_FromKindAndData(PyUnicode_2BYTE_KIND, data, size);
+}
+
+bool toArg(PyObject *value, const ArgType &type, ArgStorage &storage, bool strict)
+{
+    switch (type.kind) {
+    case ArgType::Void:
+        return false;
+    case ArgType::Bool:
+        if (PyBool_Check(value)) {
+            storage.value.b = value == Py_True;
+            return true;
+        }
+        if (strict)
+            return false;
+        switch (PyObject_IsTrue(value)) {
+        case -1: PyErr_Clear(); return false;
+        case 0: storage.value.b = false; return true;
+        default: storage.value.b = true; return true;
+        }
+    case ArgType::Int: {
+        qlonglong v = 0;
+        if (!toLongLong(value, v, strict) || v < std::numeric_limits<int>::min()
+            || v > std::numeric_limits<int>::max())
+            return false;
+        storage.value.i = int(v);
+        return true;
+    }
+    case ArgType::UInt: {
+        qulonglong v = 0;
+        if (!toULongLong(value, v, strict) || v > std::numeric_limits<uint>::max())
+            return false;
+        storage.value.u = uint(v);
+        return true;
+    }
+    case ArgType::LongLong:
+        return toLongLong(value, storage.value.ll, strict);
+    case ArgType::ULongLong:
+        return toULongLong(value, storage.value.ull, strict);
+    case ArgType::Double:
+        return toDouble(value, storage.value.d, strict);
+    case ArgType::Float: {
+        double d = 0;
+        if (!toDouble(value, d, strict))
+            return false;
+        storage.value.f = float(d);
+        return true;
+    }
+    case ArgType::String:
+        return toString(value, storage.string, strict);
+    case ArgType::StringList:
+        return toStringList(value, storage.stringList, strict);
+    case ArgType::ByteArray:
+        return toByteArray(value, storage.bytes, strict);
+    case ArgType::VariantMap:
+        return toVariantMap(value, storage.map, strict);
+    case ArgType::VariantList:
+        return toVariantList(value, storage.list, strict);
+    case ArgType::Variant:
+        return toVariant(value, storage.variant);
+    case ArgType::Object:
+        return toObject(value, type, storage.value.object);
+    case ArgType::Other: {
+        if (strict || type.typeId == QMetaType::UnknownType)
+            return false;
+        QVariant v;
+        if (!toVariant(value, v) || !v.convert(type.typeId))
+            return false;
+        storage.variant = v;
+        return true;
+    }
+    }
+    return false;
+}
+
+PyObject *fromArg(const ArgType &type, const void *data)
+{
+    switch (type.kind) {
+    case ArgType::Void: Py_RETURN_NONE;
+    case ArgType::Bool: return PyBool_FromLong(*static_cast<const bool *>(data));
+    case ArgType::Int: return PyLong_FromLong(*static_cast<const int *>(data));
+    case ArgType::UInt: return PyLong_FromUnsignedLong(*static_cast<const uint *>(data));
+    case ArgType::LongLong: return PyLong_FromLongLong(*static_cast<const qlonglong *>(data));
+    case ArgType::ULongLong:
+        return PyLong_FromUnsignedLongLong(*static_cast<const qulonglong *>(data));
+    case ArgType::Double: return PyFloat_FromDouble(*static_cast<const double *>(data));
+    case ArgType::Float: return PyFloat_FromDouble(*static_cast<const float *>(data));
+    case ArgType::String: return fromString(*static_cast<const QString *>(data));
+    case ArgType::StringList: return fromStringList(*static_cast<const QStringList *>(data));
+    case ArgType::ByteArray: return ByteArrayObject::create(*static_cast<const QByteArray *>(data));
+    case ArgType::VariantMap: return fromVariantMap(*static_cast<const QVariantMap *>(data));
+    case ArgType::VariantList: return fromVariantList(*static_cast<const QVariantList *>(data));
+    case ArgType::Variant: return fromVariant(*static_cast<const QVariant *>(data));
+    case ArgType::Object:
+        if (!type.returnsWrappable)
+            Py_RETURN_NONE;
+        return PythonQtPrivate::instance()->wrap(*static_cast<QObject *const *>(data));
+    case ArgType::Other:
+        if (type.typeId == QMetaType::UnknownType)
+            Py_RETURN_NONE;
+        return fromVariant(QVariant(type.typeId, data));
+    }
+    Py_RETURN_NONE;
+}
+
+bool toVariant(PyObject *value, QVariant &result)
+{
+    if (value == Py_None) {
+        result = QVariant();
+    } else if (PyBool_Check(value)) {
+        result = value == Py_True;
+    } else if (PyLong_Check(value)) {
+        int overflow = 0;
+        const qlonglong v = PyLong_AsLongLongAndOverflow(value, &overflow);
+        if (overflow) {
+            qulonglong u = 0;
+            if (!toULongLong(value, u, true))
+                return false;
+            result = u;
+        } else if (v >= std::numeric_limits<int>::min() && v <= std::numeric_limits<int>::max()) {
+            result = int(v);
+        } else {
+            result = v;
+        }
+    } else if (PyFloat_Check(value)) {
+        result = PyFloat_AS_DOUBLE(value);
+    } else if (PyUnicode_Check(value)) {
+        result = stringFromUnicode(value);
+    } else if (PyBytes_Check(value) || PyByteArray_Check(value) || ByteArrayObject::check(value)) {
+        QByteArray bytes;
+        toByteArray(value, bytes, true);
+        result = bytes;
+    } else if (InstanceWrapper::check(value)) {
+        result = QVariant::fromValue(reinterpret_cast<PythonQtInstanceWrapper *>(value)->object.data());
+    } else if (PyDict_Check(value) || (PyMapping_Check(value) && !PySequence_Check(value))) {
+        QVariantMap map;
+        if (!toVariantMap(value, map, false))
+            return false;
+        result = map;
+    } else {
+        QVariantList list;
+        if (!toVariantList(value, list, false))
+            return false;
+        result = list;
+    }
+    return true;
+}
+
+PyObject *fromVariant(const QVariant &value)
+{
+    const int type = value.userType();
+    switch (type) {
+    case QMetaType::UnknownType: Py_RETURN_NONE;
+    case QMetaType::Bool: return PyBool_FromLong(value.toBool());
+    case QMetaType::Int:
+    case QMetaType::Short:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::Long:
+    case QMetaType::LongLong: return PyLong_FromLongLong(value.toLongLong());
+    case QMetaType::UInt:
+    case QMetaType::UShort:
+    case QMetaType::UChar:
+    case QMetaType::ULong:
+    case QMetaType::ULongLong: return PyLong_FromUnsignedLongLong(value.toULongLong());
+    case QMetaType::Double:
+    case QMetaType::Float: return PyFloat_FromDouble(value.toDouble());
+    case QMetaType::QString: return fromString(value.toString());
+    case QMetaType::QByteArray: return ByteArrayObject::create(value.toByteArray());
+    case QMetaType::QStringList: return fromStringList(value.toStringList());
+    case QMetaType::QVariantList: return fromVariantList(value.toList());
+    case QMetaType::QVariantMap: return fromVariantMap(value.toMap());
+    case QMetaType::QVariantHash: return fromVariantMap(value.toHash());
+    case QMetaType::QObjectStar: return PythonQtPrivate::instance()->wrap(value.value<QObject *>());
+    default: break;
+    }
+    const QMetaType::TypeFlags flags = QMetaType::typeFlags(type);
+    if (flags & QMetaType::PointerToQObject)
+        return PythonQtPrivate::instance()->wrap(value.value<QObject *>());
+    if (flags & QMetaType::IsEnumeration)
+        return PyLong_FromLongLong(value.toLongLong());
+    if (value.canConvert<QString>())
+        return fromString(value.toString());
+    Py_RETURN_NONE;
+}
+
+} // namespace Conversions

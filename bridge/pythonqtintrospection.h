@@ -1,0 +1,28 @@
+#ifndef PYTHONQTINTROSPECTION_H
+#define PYTHONQTINTROSPECTION_H
+
+#include "PythonQtSystem.h"
+
+#include <QByteArray>
+#include <QVector>
+
+// Read-only view of the bridge's registry, for tests.
+namespace PythonQtIntrospection {
+
+struct RegisteredClass
+{
+    QByteArray className;
+    QByteArray package;
+};
+
+// Classes passed to registerClass(), each once, in the order of their first
+// registration; bases registered on the way are not listed.
+PYTHONQT_EXPORT QVector<RegisteredClass> registeredClasses();
+// Package a class (registered or a base of one) lives in; empty if unknown.
+PYTHONQT_EXPORT QByteArray packageOf(const char *className);
+// Decorator objects handed to addDecorators() that the bridge holds.
+PYTHONQT_EXPORT int decoratorCount();
+
+} // namespace PythonQtIntrospection
+
+#endif // PYTHONQTINTROSPECTION_H

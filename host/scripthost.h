@@ -1,0 +1,30 @@
+#ifndef SCRIPTHOST_H
+#define SCRIPTHOST_H
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+// What the host does between creating its application and ending: load the
+// plug-ins, let them register their classes, run one script.
+class ScriptHost : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Needs PythonQt::init() first.
+    explicit ScriptHost(QObject *parent = nullptr);
+
+    // Returns how many plug-ins registered their classes; reports each one
+    // that cannot be loaded or cast on stderr and goes on with the others.
+    int loadPlugins(const QString &folder);
+    // The process's exit status: 0, 1 after an exception, or sys.exit()'s code.
+    int runScript(const QString &path, const QStringList &arguments);
+
+private:
+    void setArgv(const QString &path, const QStringList &arguments);
+
+    int systemExitCode = -1;
+};
+
+#endif // SCRIPTHOST_H

@@ -1,0 +1,30 @@
+#include "testobjects.h"
+
+int ConversionTarget::liveCount = 0;
+int TestDialog::liveCount = 0;
+
+ConversionTarget::ConversionTarget(QObject *parent) : QObject(parent)
+{
+    ++liveCount;
+}
+
+ConversionTarget::~ConversionTarget()
+{
+    --liveCount;
+}
+
+void ConversionTarget::setCount(int count)
+{
+    value = count;
+    Q_EMIT countChanged(count);
+}
+
+TestDialog::TestDialog(QWidget *parent) : QDialog(parent)
+{
+    ++liveCount;
+}
+
+TestDialog::~TestDialog()
+{
+    --liveCount;
+}

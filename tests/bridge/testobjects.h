@@ -1,0 +1,99 @@
+#ifndef TESTOBJECTS_H
+#define TESTOBJECTS_H
+
+#include <QDialog>
+#include <QObject>
+#include <QStringList>
+#include <QVariant>
+
+// A scriptable object whose slots take and return each type the bridge converts.
+class ConversionTarget : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(int count READ count WRITE setCount NOTIFY countChanged)
+    Q_PROPERTY(QString label READ label)
+    Q_PROPERTY(Mode mode READ mode WRITE setMode)
+
+public:
+    enum Mode { Plain, Fancy };
+    Q_ENUM(Mode)
+
+    explicit ConversionTarget(QObject *parent = nullptr);
+    ~ConversionTarget() override;
+
+    static int liveCount;
+
+    int count() const { return value; }
+    void setCount(int count);
+    QString label() const { return QStringLiteral("target"); }
+    Mode mode() const { return currentMode; }
+    void setMode(Mode mode) { currentMode = mode; }
+
+    Q_INVOKABLE int invokable() const { return 42; }
+
+public Q_SLOTS:
+    QString echoString(const QString &value) { return value; }
+    QString nullString() { return QString(); }
+    QStringList echoStringList(const QStringList &value) { return value; }
+    QByteArray echoByteArray(const QByteArray &value) { return value; }
+    QVariantMap echoMap(const QVariantMap &value) { return value; }
+    QVariantList echoList(const QVariantList &value) { return value; }
+    QVariant echoVariant(const QVariant &value) { return value; }
+    bool echoBool(bool value) { return value; }
+    int echoInt(int value) { return value; }
+    double echoDouble(double value) { return value; }
+    QObject *echoObject(QObject *value) { return value; }
+    QWidget *echoWidget(QWidget *value) { return value; }
+
+    QString overloaded(int value) { return QStringLiteral("int %1").arg(value); }
+    QString overloaded(double value) { return QStringLiteral("double %1").arg(value); }
+    QString overloaded(const QString &value) { return QStringLiteral("string %1").arg(value); }
+    QString overloaded(int first, int second)
+    {
+        return QStringLiteral("two %1 %2").arg(first).arg(second);
+    }
+    int withDefault(int first, int second = 2) { return first * 10 + second; }
+    int modeValue(Mode mode) { return int(mode) + 100; }
+
+Q_SIGNALS:
+    void countChanged(int count);
+    void twoArguments(int number, const QString &text);
+
+protected Q_SLOTS:
+    void protectedSlot() {}
+
+private:
+    int value = 0;
+    Mode currentMode = Plain;
+};
+
+// A dialog with a slot of its own, constructed from Python with or without a parent.
+class TestDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TestDialog(QWidget *parent = nullptr);
+    ~TestDialog() override;
+
+    static int liveCount;
+
+public Q_SLOTS:
+    bool run() { return exec() == QDialog::Accepted; }
+};
+
+// Constructors and an extra instance method, the way a plug-in supplies them.
+class TestDecorators : public QObject
+{
+    Q_OBJECT
+
+public Q_SLOTS:
+    ConversionTarget *new_ConversionTarget(QObject *parent = nullptr)
+    {
+        return new ConversionTarget(parent);
+    }
+    TestDialog *new_TestDialog(QWidget *parent = nullptr) { return new TestDialog(parent); }
+    int doubledCount(ConversionTarget *target) { return target->count() * 2; }
+};
+
+#endif // TESTOBJECTS_H

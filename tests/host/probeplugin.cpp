@@ -1,0 +1,31 @@
+#include "PythonQt.h"
+
+#include "probeplugin.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+
+HostProbe::HostProbe(QWidget *parent) : QDialog(parent) {}
+
+HostProbe::~HostProbe()
+{
+    std::fprintf(stderr, "HostProbe destroyed %s the application\n",
+                 QCoreApplication::instance() ? "before" : "after");
+}
+
+QString HostProbe::greet(const QString &name)
+{
+    return QStringLiteral("hello %1").arg(name);
+}
+
+QString HostProbe::platformName()
+{
+    return QGuiApplication::platformName();
+}
+
+void ProbePlugin::registerClasses()
+{
+    PythonQt::self()->registerClass(&HostProbe::staticMetaObject, "Probe");
+    PythonQt::self()->addDecorators(new ProbeDecorators);
+}

@@ -1,0 +1,157 @@
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <QTest>
+
+// Runs kestrane-host on small scripts, with the test plug-in folder.
+class tst_Host : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+
+    void runsScriptWithArguments();
+    void reportsPluginsThatFailAndGoesOn();
+    void exceptionPrintsTracebackAndFails();
+    void systemExitGivesTheStatus();
+    void scriptObjectsGoBeforeTheApplication();
+    void offscreenWithoutDisplay();
+
+private:
+    struct Result
+    {
+        int exitCode = -1;
+        QString out;
+        QString err;
+    };
+
+    Result runHost(const QString &script, const QStringList &arguments = {},
+                   const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
+
+    QTemporaryDir scripts;
+    int scriptCount = 0;
+};
+
+tst_Host::Result tst_Host::runHost(const QString &script, const QStringList &arguments,
+                                   const QProcessEnvironment &environment)
+{
+    const QString path = scripts.filePath(QStringLiteral("script%1.py").arg(++scriptCount));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(script.toUtf8()) < 0)
+        return {};
+    file.close();
+
+    QProcess host;
+    host.setProcessEnvironment(environment);
+    host.start(QStringLiteral(KESTRANE_HOST),
+               QStringList{QStringLiteral("--plugins"), QStringLiteral(PROBE_PLUGIN_DIR), path}
+                   + arguments);
+    Result result;
+    if (!host.waitForFinished(60000) || host.exitStatus() != QProcess::NormalExit)
+        return result;
+    result.exitCode = host.exitCode();
+    result.out = QString::fromUtf8(host.readAllStandardOutput());
+    result.err = QString::fromUtf8(host.readAllStandardError());
+    return result;
+}
+
+void tst_Host::initTestCase()
+{
+    QVERIFY(scripts.isValid());
+    QVERIFY(QFile::exists(QStringLiteral(KESTRANE_HOST)));
+}
+
+void tst_Host::runsScriptWithArguments()
+{
+    const Result result = runHost(QStringLiteral(R"(
+import sys
+from PythonQt.Probe import HostProbe
+probe = HostProbe()
+print(sys.argv[1:], probe.greet('script'))
+)"),
+                                  {QStringLiteral("first"), QStringLiteral("--plugins"),
+                                   QStringLiteral("two words")});
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.out, QStringLiteral("['first', '--plugins', 'two words'] hello script\n"));
+}
+
+void tst_Host::reportsPluginsThatFailAndGoesOn()
+{
+    const Result result = runHost(QStringLiteral("from PythonQt.Probe import HostProbe\n"));
+    QCOMPARE(result.exitCode, 0);
+    const QString folder = QDir(QStringLiteral(PROBE_PLUGIN_DIR)).absolutePath();
+    QVERIFY2(result.err.contains(QStringLiteral("kestrane-host: cannot load plug-in %1/libbroken.so: ")
+                                     .arg(folder)),
+             qPrintable(result.err));
+    QVERIFY2(result.err.contains(QStringLiteral("kestrane-host: plug-in %1/libnotwidgetsplugin.so: "
+                                                "NotWidgetsPlugin does not implement "
+                                                "Kestrane-Pyton-Qt-Widgets/1.0")
+                                     .arg(folder)),
+             qPrintable(result.err));
+    QVERIFY(!result.err.contains(QStringLiteral("libprobeplugin.so")));
+}
+
+void tst_Host::exceptionPrintsTracebackAndFails()
+{
+    const Result result = runHost(QStringLiteral(R"(
+def check(value):
+    raise ValueError('bad value %d' % value)
+print('before')
+check(3)
+print('after')
+)"));
+    QCOMPARE(result.exitCode, 1);
+    QCOMPARE(result.out, QStringLiteral("before\n"));
+    QVERIFY2(result.err.contains(QStringLiteral("Traceback (most recent call last):")),
+             qPrintable(result.err));
+    QVERIFY(result.err.contains(QStringLiteral("in check")));
+    QVERIFY(result.err.contains(QStringLiteral("ValueError: bad value 3")));
+}
+
+void tst_Host::systemExitGivesTheStatus()
+{
+    QCOMPARE(runHost(QStringLiteral("import sys\nsys.exit(4)\n")).exitCode, 4);
+    QCOMPARE(runHost(QStringLiteral("import sys\nsys.exit()\n")).exitCode, 0);
+    const Result message = runHost(QStringLiteral("import sys\nsys.exit('giving up')\n"));
+    QCOMPARE(message.exitCode, 1);
+    QVERIFY(message.err.contains(QStringLiteral("giving up")));
+}
+
+void tst_Host::scriptObjectsGoBeforeTheApplication()
+{
+    // A shown dialog, one held in a cycle, and a signal callback: all must be
+    // gone, in order, while QApplication still exists.
+    const Result result = runHost(QStringLiteral(R"(
+from PythonQt.Probe import HostProbe
+shown = HostProbe()
+shown.show()
+shown.finished.connect(lambda code: print('finished', code))
+class Holder:
+    pass
+holder = Holder()
+holder.cycle = holder
+holder.probe = HostProbe()
+)"));
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.err.count(QStringLiteral("HostProbe destroyed before the application")), 2);
+    QVERIFY2(!result.err.contains(QStringLiteral("after the application")), qPrintable(result.err));
+}
+
+void tst_Host::offscreenWithoutDisplay()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString &name : {QStringLiteral("DISPLAY"), QStringLiteral("WAYLAND_DISPLAY"),
+                                QStringLiteral("QT_QPA_PLATFORM")})
+        environment.remove(name);
+    const Result result = runHost(
+        QStringLiteral("from PythonQt.Probe import HostProbe\nprint(HostProbe().platformName())\n"),
+        {}, environment);
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.out, QStringLiteral("offscreen\n"));
+}
+
+QTEST_GUILESS_MAIN(tst_Host)
+#include "tst_host.moc"
