@@ -199,8 +199,17 @@ QVariantMap VeldmarkDisplay::currentEntry() const
 
 // Works on the unfiltered model, so assays the search text hides change too.
 // Each item that really changes passes through selectOnCheck().
+//
+// A changed item makes the list schedule a relayout of every row, which the
+// next selection change would carry out at once: once per row, that is
+// quadratic. A check state neither changes the filter's verdict nor a row's
+// size, so the list only hears of the whole change at the end.
 void VeldmarkDisplay::setAllCheckStates(Qt::CheckState state)
 {
-    for (int row = 0; row < assayModel->rowCount(); ++row)
-        assayModel->item(row)->setCheckState(state);
+    {
+        const QSignalBlocker quietList(proxyModel);
+        for (int row = 0; row < assayModel->rowCount(); ++row)
+            assayModel->item(row)->setCheckState(state);
+    }
+    ui->listView->viewport()->update();
 }
