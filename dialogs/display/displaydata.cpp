@@ -1,6 +1,7 @@
 #include "displaydata.h"
 
 #include <QJsonDocument>
+#include <QJsonObject>
 
 #include <cmath>
 #include <limits>
@@ -73,16 +74,17 @@ QVariantMap fromPanel(const Panel &panel)
     };
 }
 
+// Converts entry by entry instead of building a second variant map of the
+// whole document: that copy would cost as much as the conversion itself.
 QByteArray write(const QVariantMap &entries, const QVector<ListedAssay> &assays)
 {
-    QVariantMap document;
+    QJsonObject document;
     for (const ListedAssay &assay : assays) {
-        QVariantMap entry = entries.value(assay.name).toMap();
+        QJsonObject entry = QJsonObject::fromVariantMap(entries.value(assay.name).toMap());
         entry.insert(selectedKey, assay.checked);
-        // The list is in name order, so the end is the right place to insert.
-        document.insert(document.cend(), assay.name, entry);
+        document.insert(assay.name, entry);
     }
-    return QJsonDocument::fromVariant(document).toJson();
+    return QJsonDocument(document).toJson();
 }
 
 } // namespace DisplayData
