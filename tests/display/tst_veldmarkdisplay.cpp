@@ -163,6 +163,7 @@ private Q_SLOTS:
     void existingObjectNameIsKept();
     void slotsInMethodTableOrder();
     void aggregationChoicesExcludeEachOther();
+    void listNeverOpensAnEditor();
 
     void shownBeforeAnyDocument();
     void firstRowCurrentAfterSetDisplayData();
@@ -460,6 +461,21 @@ void tst_VeldmarkDisplay::aggregationChoicesExcludeEachOther()
     QVERIFY(w.arithmetic->isChecked());
     QVERIFY(!w.geometric->isChecked());
     QVERIFY(w.count->isChecked());
+}
+
+void tst_VeldmarkDisplay::listNeverOpensAnEditor()
+{
+    VeldmarkDisplay dialog;
+    dialog.setDisplayData(fourAssays);
+    showDialog(dialog);
+    Widgets w(dialog);
+    QVERIFY(w.complete());
+
+    QTest::mouseDClick(w.list->viewport(), Qt::LeftButton, Qt::NoModifier, w.rowCentre(1));
+    QTest::keyClick(w.list, Qt::Key_F2);
+    QTest::keyClicks(w.list, "renamed");
+    QVERIFY(!w.list->viewport()->findChild<QLineEdit *>());
+    QCOMPARE(w.listed(), QStringList({"Alpha", "Gamma assay", "beta", "delta"}));
 }
 
 void tst_VeldmarkDisplay::shownBeforeAnyDocument()
