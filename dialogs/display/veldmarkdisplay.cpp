@@ -41,6 +41,9 @@ VeldmarkDisplay::VeldmarkDisplay(QWidget *parent)
     , proxyModel(new QSortFilterProxyModel(this))
 {
     ui->setupUi(this);
+    // The elided name fills whatever width the label has; as the label's own
+    // minimum it would stop the window from ever getting narrower again.
+    ui->assayNameLabel->setMinimumWidth(1);
 
     auto validator = new QDoubleValidator(ui->lineEditUncertainty);
     validator->setBottom(0.0);

@@ -791,6 +791,15 @@ void tst_VeldmarkDisplay::longNameIsElided()
     QVERIFY(wide.size() > narrow.size());
     QVERIFY(name.startsWith(wide.chopped(1)));
     QCOMPARE(w.assayName->toolTip(), name);
+
+    // The name fitted to a wide window must not keep the window wide.
+    dialog.layout()->activate();
+    const int narrowest = VeldmarkDisplay().minimumSizeHint().width();
+    QCOMPARE(dialog.minimumSizeHint().width(), narrowest);
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^Resizing:  %1 ,  \\d+ \n$").arg(narrowest)));
+    dialog.resize(narrowest, 796);
+    QCOMPARE(dialog.width(), narrowest);
+    QVERIFY(w.assayName->text().size() < narrow.size());
 }
 
 void tst_VeldmarkDisplay::endingRun_data()
