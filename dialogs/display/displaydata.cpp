@@ -1,0 +1,90 @@
+#include "displaydata.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cmath>
+#include <limits>
+
+namespace DisplayData {
+
+namespace {
+
+const QString selectedKey = QStringLiteral("selected");
+const QString aliasKey = QStringLiteral("alias");
+const QString uncertaintyKey = QStringLiteral("default_uncertainty");
+const QString includeCountKey = QStringLiteral("include_count");
+const QString includeValuesKey = QStringLiteral("include_values");
+const QString factorKey = QStringLiteral("factor");
+
+// The uncertainty is held as a 32-bit float. Infinity would be written by the
+// JSON writer as null (read back as 0), so out-of-range values stop at the
+// largest finite float of their sign, and NaN counts as no number at all.
+float finiteUncertainty(double value)
+{
+    constexpr double largest = std::numeric_limits<float>::max();
+    if (std::isnan(value))
+        return 0.0f;
+    if (value > largest)
+        return float(largest);
+    if (value < -largest)
+        return float(-largest);
+    return float(value);
+}
+
+} // namespace
+
+QVariantMap read(const QByteArray &document)
+{
+    return QJsonDocument::fromJson(document).toVariant().toMap();
+}
+
+bool readBoolean(const QVariant &value)
+{
+    return value.toBool();
+}
+
+bool isSelected(const QVariant &entry)
+{
+    const QVariantMap members = entry.toMap();
+    const auto selected = members.constFind(selectedKey);
+    return selected == members.cend() || readBoolean(*selected);
+}
+
+Panel toPanel(const QVariantMap &entry)
+{
+    Panel panel;
+    panel.displayName = entry.value(aliasKey).toString();
+    const float uncertainty = finiteUncertainty(entry.value(uncertaintyKey).toDouble());
+    panel.uncertainty = QStringLiteral("%1").arg(double(uncertainty), 0, 'g');
+    panel.includeCount = readBoolean(entry.value(includeCountKey));
+    panel.includeValues = readBoolean(entry.value(includeValuesKey));
+    panel.geometricMean = readBoolean(entry.value(factorKey));
+    return panel;
+}
+
+QVariantMap fromPanel(const Panel &panel)
+{
+    return {
+        {aliasKey, panel.displayName},
+        {includeCountKey, panel.includeCount},
+        {includeValuesKey, panel.includeValues},
+        {uncertaintyKey, finiteUncertainty(panel.uncertainty.toDouble())},
+        {factorKey, panel.geometricMean},
+    };
+}
+
+// Converts entry by entry instead of building a second variant map of the
+// whole document: that copy would cost as much as the conversion itself.
+QByteArray write(const QVariantMap &entries, const QVector<ListedAssay> &assays)
+{
+    QJsonObject document;
+    for (const ListedAssay &assay : assays) {
+        QJsonObject entry = QJsonObject::fromVariantMap(entries.value(assay.name).toMap());
+        entry.insert(selectedKey, assay.checked);
+        document.insert(assay.name, entry);
+    }
+    return QJsonDocument(document).toJson();
+}
+
+} // namespace DisplayData

@@ -1,0 +1,218 @@
+#include "veldmarkdisplay.h"
+#include "ui_veldmarkdisplay.h"
+
+#include "displaydata.h"
+
+#include <QDebug>
+#include <QDoubleValidator>
+#include <QFontMetrics>
+#include <QLocale>
+#include <QResizeEvent>
+#include <QShowEvent>
+#include <QSortFilterProxyModel>
+#include <QStandardItemModel>
+
+namespace {
+
+QStandardItem *newAssayItem(const QString &name, bool checked)
+{
+    auto item = new QStandardItem(name);
+    item->setData(name, Qt::UserRole);
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    return item;
+}
+
+// The stored uncertainty is read in the C locale, so the field accepts
+// exactly that: '.' as the decimal point and no group separators.
+QLocale uncertaintyLocale()
+{
+    QLocale locale = QLocale::c();
+    locale.setNumberOptions(QLocale::RejectGroupSeparator);
+    return locale;
+}
+
+} // namespace
+
+VeldmarkDisplay::VeldmarkDisplay(QWidget *parent)
+    : QDialog(parent)
+    , ui(new Ui::VeldmarkDisplay)
+    , assayModel(new QStandardItemModel(this))
+    , proxyModel(new QSortFilterProxyModel(this))
+{
+    ui->setupUi(this);
+    // The elided name fills whatever width the label has; as the label's own
+    // minimum it would stop the window from ever getting narrower again.
+    ui->assayNameLabel->setMinimumWidth(1);
+
+    auto validator = new QDoubleValidator(ui->lineEditUncertainty);
+    validator->setBottom(0.0);
+    validator->setLocale(uncertaintyLocale());
+    ui->lineEditUncertainty->setValidator(validator);
+
+    proxyModel->setSourceModel(assayModel);
+    proxyModel->setFilterCaseSensitivity(Qt::CaseInsensitive);
+
+    connect(assayModel, &QStandardItemModel::itemChanged, this, &VeldmarkDisplay::selectOnCheck);
+    connect(ui->lineEditSearch, &QLineEdit::textChanged,
+            proxyModel, &QSortFilterProxyModel::setFilterFixedString);
+    ui->listView->setModel(proxyModel);
+    connect(ui->listView->selectionModel(), &QItemSelectionModel::selectionChanged,
+            this, &VeldmarkDisplay::selectionChangedSlot);
+    connect(ui->selectButton, &QPushButton::clicked, this, &VeldmarkDisplay::selectAllSlot);
+    connect(ui->clearButton, &QPushButton::clicked, this, &VeldmarkDisplay::clearSelectionSlot);
+}
+
+VeldmarkDisplay::~VeldmarkDisplay()
+{
+    delete ui;
+}
+
+bool VeldmarkDisplay::run()
+{
+    return exec() == QDialog::Accepted;
+}
+
+void VeldmarkDisplay::setDisplayData(QByteArray display_data)
+{
+    currentAssay.reset();
+    assayModel->clear();
+    displayDataMap = DisplayData::read(display_data);
+
+    QList<QStandardItem *> items;
+    items.reserve(displayDataMap.size());
+    for (auto entry = displayDataMap.cbegin(); entry != displayDataMap.cend(); ++entry)
+        items.append(newAssayItem(entry.key(), DisplayData::isSelected(entry.value())));
+    // One insertion for the whole list, so the filter and the view take it in
+    // one pass instead of once per row.
+    assayModel->invisibleRootItem()->appendRows(items);
+
+    const QModelIndex first = proxyModel->index(0, 0);
+    if (first.isValid())
+        ui->listView->selectionModel()->select(first, QItemSelectionModel::Select);
+}
+
+QByteArray VeldmarkDisplay::displayData()
+{
+    QVector<DisplayData::ListedAssay> assays;
+    assays.reserve(assayModel->rowCount());
+    for (int row = 0; row < assayModel->rowCount(); ++row) {
+        const QStandardItem *item = assayModel->item(row);
+        assays.append({item->data(Qt::UserRole).toString(), item->checkState() == Qt::Checked});
+    }
+    return DisplayData::write(displayDataMap, assays);
+}
+
+void VeldmarkDisplay::accept()
+{
+    saveDisplayData();
+    QDialog::accept();
+}
+
+// A resize keeps what the user has typed; only the elided name must follow the
+// label's new width.
+void VeldmarkDisplay::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    qDebug() << "Resizing: " << width() << ", " << ui->lineEditDisplayName->width() << Qt::endl;
+    fitAssayName();
+}
+
+// Opening the dialog shows the stored entry, so edits of a cancelled run do not
+// come back; a show from the window system (a restored window) keeps the fields.
+void VeldmarkDisplay::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    qDebug() << "Showing: " << width() << ", " << ui->lineEditDisplayName->width() << Qt::endl;
+    if (event->spontaneous())
+        fitAssayName();
+    else
+        loadDisplayData(currentEntry());
+}
+
+void VeldmarkDisplay::selectionChangedSlot(QItemSelection before, QItemSelection after)
+{
+    Q_UNUSED(before)
+    Q_UNUSED(after)
+    saveDisplayData();
+    const QModelIndexList rows = ui->listView->selectionModel()->selectedRows();
+    if (rows.isEmpty())
+        return;
+    currentAssay = rows.first().data(Qt::UserRole).toString();
+    loadDisplayData(currentEntry());
+}
+
+void VeldmarkDisplay::saveDisplayData()
+{
+    if (!currentAssay)
+        return;
+    DisplayData::Panel panel;
+    panel.displayName = ui->lineEditDisplayName->text();
+    panel.uncertainty = ui->lineEditUncertainty->text();
+    panel.includeCount = ui->cbDisplayCount->isChecked();
+    panel.includeValues = ui->cbDisplayValues->isChecked();
+    panel.geometricMean = ui->rbgeometric->isChecked();
+    displayDataMap.insert(*currentAssay, DisplayData::fromPanel(panel));
+}
+
+void VeldmarkDisplay::clearSelectionSlot()
+{
+    setAllCheckStates(Qt::Unchecked);
+}
+
+void VeldmarkDisplay::selectAllSlot()
+{
+    setAllCheckStates(Qt::Checked);
+}
+
+// An assay hidden by the search text has no row to select; the selection is
+// then left as it is.
+void VeldmarkDisplay::selectOnCheck(QStandardItem *item)
+{
+    if (item->checkState() != Qt::Checked)
+        return;
+    const QModelIndex row = proxyModel->mapFromSource(item->index());
+    if (row.isValid())
+        ui->listView->selectionModel()->select(row, QItemSelectionModel::ClearAndSelect);
+}
+
+void VeldmarkDisplay::loadDisplayData(const QVariantMap &entry)
+{
+    fitAssayName();
+    const DisplayData::Panel panel = DisplayData::toPanel(entry);
+    ui->lineEditDisplayName->setText(panel.displayName);
+    ui->lineEditUncertainty->setText(panel.uncertainty);
+    ui->cbDisplayCount->setChecked(panel.includeCount);
+    ui->cbDisplayValues->setChecked(panel.includeValues);
+    (panel.geometricMean ? ui->rbgeometric : ui->rbArithmetic)->setChecked(true);
+}
+
+void VeldmarkDisplay::fitAssayName()
+{
+    const QString name = currentAssay.value_or(QString());
+    QLabel *label = ui->assayNameLabel;
+    label->setText(label->fontMetrics().elidedText(name, Qt::ElideRight, label->width()));
+    label->setToolTip(name);
+}
+
+QVariantMap VeldmarkDisplay::currentEntry() const
+{
+    return currentAssay ? displayDataMap.value(*currentAssay).toMap() : QVariantMap();
+}
+
+// Works on the unfiltered model, so assays the search text hides change too.
+// Each item that really changes passes through selectOnCheck().
+//
+// A changed item makes the list schedule a relayout of every row, which the
+// next selection change would carry out at once: once per row, that is
+// quadratic. A check state neither changes the filter's verdict nor a row's
+// size, so the list only hears of the whole change at the end.
+void VeldmarkDisplay::setAllCheckStates(Qt::CheckState state)
+{
+    {
+        const QSignalBlocker quietList(proxyModel);
+        for (int row = 0; row < assayModel->rowCount(); ++row)
+            assayModel->item(row)->setCheckState(state);
+    }
+    ui->listView->viewport()->update();
+}

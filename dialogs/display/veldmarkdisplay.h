@@ -1,0 +1,64 @@
+#ifndef VELDMARKDISPLAY_H
+#define VELDMARKDISPLAY_H
+
+#include <QByteArray>
+#include <QDialog>
+#include <QItemSelection>
+#include <QString>
+#include <QVariantMap>
+
+#include <optional>
+
+class QResizeEvent;
+class QShowEvent;
+class QSortFilterProxyModel;
+class QStandardItem;
+class QStandardItemModel;
+
+namespace Ui {
+class VeldmarkDisplay;
+}
+
+// The assay display options: a searchable, checkable list of the assays a
+// query found and a details panel for the current assay's options, read from
+// and written to the display data document.
+class VeldmarkDisplay : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit VeldmarkDisplay(QWidget *parent = nullptr);
+    ~VeldmarkDisplay() override;
+
+public Q_SLOTS:
+    bool run();
+    void setDisplayData(QByteArray display_data);
+    QByteArray displayData();
+
+protected Q_SLOTS:
+    void accept() override;
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private Q_SLOTS:
+    void selectionChangedSlot(QItemSelection before, QItemSelection after);
+    void saveDisplayData();
+    void clearSelectionSlot();
+    void selectAllSlot();
+    void selectOnCheck(QStandardItem *item);
+
+private:
+    void loadDisplayData(const QVariantMap &entry);
+    void fitAssayName();
+    QVariantMap currentEntry() const;
+    void setAllCheckStates(Qt::CheckState state);
+
+    Ui::VeldmarkDisplay *ui;
+    QVariantMap displayDataMap;
+    // Empty while no assay is current; an assay may be named by the empty string.
+    std::optional<QString> currentAssay;
+    QStandardItemModel *assayModel = nullptr;
+    QSortFilterProxyModel *proxyModel = nullptr;
+};
+
+#endif // VELDMARKDISPLAY_H

@@ -1,0 +1,1050 @@
+#include "veldmarkdisplay.h"
+#include "ui_veldmarkdisplay.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QLocale>
+#include <QMetaMethod>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QStyleOptionViewItem>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <limits>
+
+namespace {
+
+// The fixture document; the list shows its assays in the order
+// "Alpha", "Gamma assay", "beta", "delta".
+const QByteArray fourAssays = R"({
+    "beta": {"alias": "b-alias", "factor": true, "selected": false},
+    "Alpha": {"alias": "a-alias", "default_uncertainty": 0.5, "include_count": true, "note": "kept"},
+    "delta": {"selected": true},
+    "Gamma assay": {"include_values": true, "selected": "false"}
+})";
+
+// The widgets a person sees, found by object name.
+struct Widgets
+{
+    explicit Widgets(QDialog &dialog)
+        : search(dialog.findChild<QLineEdit *>("lineEditSearch"))
+        , list(dialog.findChild<QListView *>("listView"))
+        , selectAll(dialog.findChild<QPushButton *>("selectButton"))
+        , clear(dialog.findChild<QPushButton *>("clearButton"))
+        , assayName(dialog.findChild<QLabel *>("assayNameLabel"))
+        , displayName(dialog.findChild<QLineEdit *>("lineEditDisplayName"))
+        , uncertainty(dialog.findChild<QLineEdit *>("lineEditUncertainty"))
+        , count(dialog.findChild<QCheckBox *>("cbDisplayCount"))
+        , values(dialog.findChild<QCheckBox *>("cbDisplayValues"))
+        , arithmetic(dialog.findChild<QRadioButton *>("rbArithmetic"))
+        , geometric(dialog.findChild<QRadioButton *>("rbgeometric"))
+        , buttons(dialog.findChild<QDialogButtonBox *>("buttonBox"))
+    {
+    }
+
+    bool complete() const
+    {
+        return search && list && selectAll && clear && assayName && displayName && uncertainty && count
+            && values && arithmetic && geometric && buttons;
+    }
+
+    QStringList listed() const
+    {
+        QStringList names;
+        for (int row = 0; row < list->model()->rowCount(); ++row)
+            names.append(list->model()->index(row, 0).data().toString());
+        return names;
+    }
+
+    QStringList selected() const
+    {
+        QStringList names;
+        for (const QModelIndex &index : list->selectionModel()->selectedRows())
+            names.append(index.data().toString());
+        return names;
+    }
+
+    QStringList checked() const
+    {
+        QStringList names;
+        for (int row = 0; row < list->model()->rowCount(); ++row) {
+            const QModelIndex index = list->model()->index(row, 0);
+            if (index.data(Qt::CheckStateRole).toInt() == Qt::Checked)
+                names.append(index.data().toString());
+        }
+        return names;
+    }
+
+    QPoint rowCentre(int row) const
+    {
+        return list->visualRect(list->model()->index(row, 0)).center();
+    }
+
+    // Where the style draws the item's check box, as the delegate finds it.
+    QPoint checkBoxCentre(int row) const
+    {
+        QStyleOptionViewItem option;
+        option.initFrom(list);
+        option.rect = list->visualRect(list->model()->index(row, 0));
+        option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+        return list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list).center();
+    }
+
+    void clickRow(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const
+    {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, rowCentre(row));
+    }
+
+    void clickCheckBox(int row) const
+    {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, checkBoxCentre(row));
+    }
+
+    void replaceText(QLineEdit *field, const QString &text) const
+    {
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Delete);
+        QTest::keyClicks(field, text);
+    }
+
+    void clickOk() const
+    {
+        QTest::mouseClick(buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
+    }
+
+    QLineEdit *search;
+    QListView *list;
+    QPushButton *selectAll;
+    QPushButton *clear;
+    QLabel *assayName;
+    QLineEdit *displayName;
+    QLineEdit *uncertainty;
+    QCheckBox *count;
+    QCheckBox *values;
+    QRadioButton *arithmetic;
+    QRadioButton *geometric;
+    QDialogButtonBox *buttons;
+};
+
+QJsonObject writtenEntry(VeldmarkDisplay &dialog, const QString &name)
+{
+    return QJsonDocument::fromJson(dialog.displayData()).object().value(name).toObject();
+}
+
+enum class Ending { Ok, Cancel, Escape, Close };
+
+} // namespace
+
+Q_DECLARE_METATYPE(Ending)
+
+class tst_VeldmarkDisplay : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void cleanup();
+
+    void form();
+    void formTexts_data();
+    void formTexts();
+    void detailsGrid_data();
+    void detailsGrid();
+    void existingObjectNameIsKept();
+    void slotsInMethodTableOrder();
+    void aggregationChoicesExcludeEachOther();
+    void listNeverOpensAnEditor();
+
+    void shownBeforeAnyDocument();
+    void firstRowCurrentAfterSetDisplayData();
+    void switchingRowsSavesTheRowLeft();
+    void checkingByCheckBoxMakesCurrent_data();
+    void checkingByCheckBoxMakesCurrent();
+    void uncheckingMovesNothing();
+    void clearNeverMovesTheSelection();
+    void selectAll_data();
+    void selectAll();
+    void search_data();
+    void search();
+    void emptySelectionKeepsEditingLastCurrent_data();
+    void emptySelectionKeepsEditingLastCurrent();
+    void secondSetDisplayDataDropsEdits();
+    void longNameIsElided();
+
+    void endingRun_data();
+    void endingRun();
+    void openingAgainShowsStoredEntry();
+    void debugLineFormat();
+
+    void resizeKeepsTypedInput_data();
+    void resizeKeepsTypedInput();
+    void uncertaintyFieldTakesCLocaleNumbers_data();
+    void uncertaintyFieldTakesCLocaleNumbers();
+    void typedUncertaintyBeyondFloatRangeStaysFinite();
+    void assayNamedByEmptyStringIsEditedAndSaved();
+    void noCurrentAssayIsNotTheEmptyName();
+
+private:
+    void expectLine(const char *prefix, int dialogWidth, int fieldWidth);
+    void showDialog(VeldmarkDisplay &dialog);
+    // Runs the dialog modally, calls act once it is the active modal widget,
+    // and rejects it if act has not ended it within a safety interval.
+    bool runWith(VeldmarkDisplay &dialog, const std::function<void()> &act);
+
+    // Width of the display name field once the layout has fitted a dialog of
+    // the given width; measured once on a dialog of its own.
+    QHash<int, int> fieldWidth;
+    QLocale defaultLocale;
+    bool runActed = false;
+    bool runTimedOut = false;
+};
+
+void tst_VeldmarkDisplay::expectLine(const char *prefix, int dialogWidth, int fieldWidth)
+{
+    const QString text = QStringLiteral("%1  %2 ,  %3 \n").arg(QLatin1String(prefix)).arg(dialogWidth).arg(fieldWidth);
+    QTest::ignoreMessage(QtDebugMsg, text.toUtf8().constData());
+}
+
+// A first show lays the dialog out after its pending resize event, so that
+// event still sees the field at Qt's initial widget width of 100.
+void tst_VeldmarkDisplay::showDialog(VeldmarkDisplay &dialog)
+{
+    expectLine("Resizing:", 793, 100);
+    expectLine("Showing:", 793, fieldWidth.value(793));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+}
+
+bool tst_VeldmarkDisplay::runWith(VeldmarkDisplay &dialog, const std::function<void()> &act)
+{
+    runActed = false;
+    runTimedOut = false;
+    QTimer poll;
+    poll.setInterval(10);
+    connect(&poll, &QTimer::timeout, &dialog, [&] {
+        if (QApplication::activeModalWidget() != &dialog)
+            return;
+        poll.stop();
+        runActed = true;
+        act();
+    });
+    QTimer safetyNet;
+    safetyNet.setSingleShot(true);
+    connect(&safetyNet, &QTimer::timeout, &dialog, [&] {
+        runTimedOut = true;
+        dialog.done(QDialog::Rejected);
+    });
+    poll.start();
+    safetyNet.start(10000);
+    return dialog.run();
+}
+
+void tst_VeldmarkDisplay::initTestCase()
+{
+    defaultLocale = QLocale();
+    VeldmarkDisplay probe;
+    const QRegularExpression anyLine(QStringLiteral("^(Resizing|Showing):  \\d+ ,  \\d+ \n$"));
+    QTest::ignoreMessage(QtDebugMsg, anyLine);
+    QTest::ignoreMessage(QtDebugMsg, anyLine);
+    probe.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&probe));
+    const QLineEdit *field = probe.findChild<QLineEdit *>("lineEditDisplayName");
+    QVERIFY(field);
+    fieldWidth.insert(793, field->width());
+    QTest::ignoreMessage(QtDebugMsg, anyLine);
+    probe.resize(1200, 796);
+    fieldWidth.insert(1200, field->width());
+    QVERIFY(fieldWidth.value(1200) > fieldWidth.value(793));
+}
+
+void tst_VeldmarkDisplay::cleanup()
+{
+    QLocale::setDefault(defaultLocale);
+    QVERIFY(QApplication::topLevelWidgets().isEmpty());
+}
+
+void tst_VeldmarkDisplay::form()
+{
+    VeldmarkDisplay dialog;
+    Widgets w(dialog);
+    QVERIFY(w.complete());
+    QCOMPARE(dialog.objectName(), QStringLiteral("VeldmarkDisplay"));
+    QCOMPARE(dialog.size(), QSize(793, 796));
+    QCOMPARE(w.list->editTriggers(), QAbstractItemView::NoEditTriggers);
+    QCOMPARE(w.list->selectionMode(), QAbstractItemView::SingleSelection);
+    QCOMPARE(w.assayName->sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
+    QCOMPARE(w.assayName->sizePolicy().verticalPolicy(), QSizePolicy::Fixed);
+    QCOMPARE(w.assayName->maximumSize(), QSize(16777215, 20));
+    QVERIFY(w.arithmetic->isChecked());
+    QVERIFY(!w.geometric->isChecked());
+    QVERIFY(!w.count->isChecked());
+    QVERIFY(!w.values->isChecked());
+    QVERIFY(w.displayName->text().isEmpty());
+    QVERIFY(w.uncertainty->text().isEmpty());
+    QCOMPARE(w.buttons->standardButtons(), QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QCOMPARE(w.buttons->orientation(), Qt::Horizontal);
+
+    auto *groupBox = dialog.findChild<QGroupBox *>("groupBox");
+    auto *aggregation = dialog.findChild<QGroupBox *>("groupBox_2");
+    QVERIFY(groupBox && aggregation);
+    QCOMPARE(aggregation->parentWidget(), groupBox);
+    QCOMPARE(w.geometric->parentWidget(), aggregation);
+    QCOMPARE(w.displayName->parentWidget(), groupBox);
+    QCOMPARE(w.list->parentWidget(), &dialog);
+
+    auto *buttonColumn = dialog.findChild<QVBoxLayout *>("verticalLayout_2");
+    auto *aggregationColumn = dialog.findChild<QVBoxLayout *>("verticalLayout");
+    QVERIFY(buttonColumn && aggregationColumn);
+    QSpacerItem *pushUp = buttonColumn->itemAt(2)->spacerItem();
+    QSpacerItem *below = aggregationColumn->itemAt(2)->spacerItem();
+    QVERIFY(pushUp && below);
+    QCOMPARE(pushUp->sizeHint(), QSize(20, 40));
+    QCOMPARE(pushUp->sizePolicy().verticalPolicy(), QSizePolicy::Expanding);
+    QCOMPARE(below->sizeHint(), QSize(20, 40));
+    QCOMPARE(below->sizePolicy().verticalPolicy(), QSizePolicy::Preferred);
+}
+
+void tst_VeldmarkDisplay::formTexts_data()
+{
+    QTest::addColumn<QString>("object");
+    QTest::addColumn<QByteArray>("property");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("window title") << "VeldmarkDisplay" << QByteArray("windowTitle") << "Veldmark Data";
+    QTest::newRow("search caption") << "label" << QByteArray("text") << "Available assays";
+    QTest::newRow("search tool tip") << "lineEditSearch" << QByteArray("toolTip") << "Enter text to search assay list";
+    QTest::newRow("search placeholder")
+        << "lineEditSearch" << QByteArray("placeholderText") << "Type here to search assay list";
+    QTest::newRow("select all") << "selectButton" << QByteArray("text") << "Select all";
+    QTest::newRow("select all tool tip") << "selectButton" << QByteArray("toolTip") << "Select all available assays";
+    QTest::newRow("clear") << "clearButton" << QByteArray("text") << "Clear";
+    QTest::newRow("clear tool tip") << "clearButton" << QByteArray("toolTip") << "Clear all selections";
+    QTest::newRow("details") << "groupBox" << QByteArray("title") << "Details:";
+    QTest::newRow("display name caption") << "label_2" << QByteArray("text") << "Display name:";
+    QTest::newRow("uncertainty caption") << "label_3" << QByteArray("text") << "Default uncertainty:";
+    QTest::newRow("assay name caption") << "label_4" << QByteArray("text") << "Assay name:";
+    QTest::newRow("display name tool tip")
+        << "lineEditDisplayName" << QByteArray("toolTip")
+        << "Specify the column name for Kestrane to use for this assay";
+    QTest::newRow("uncertainty tool tip")
+        << "lineEditUncertainty" << QByteArray("toolTip")
+        << "Specify a value to use for uncertainty when there are insufficient data to calculate a standard deviation";
+    QTest::newRow("uncertainty placeholder") << "lineEditUncertainty" << QByteArray("placeholderText") << "0.0";
+    QTest::newRow("assay name") << "assayNameLabel" << QByteArray("text") << "TextLabel";
+    QTest::newRow("count") << "cbDisplayCount" << QByteArray("text")
+                           << "Display count (n) of all individual values in separate column";
+    QTest::newRow("values") << "cbDisplayValues" << QByteArray("text")
+                            << "Display all individual values in separate column";
+    QTest::newRow("aggregation") << "groupBox_2" << QByteArray("title") << "Aggregation:";
+    QTest::newRow("arithmetic") << "rbArithmetic" << QByteArray("text") << "Arithmetic mean";
+    QTest::newRow("arithmetic tool tip") << "rbArithmetic" << QByteArray("toolTip")
+                                         << "Calculate the arithmetic mean of all values when aggregating data";
+    QTest::newRow("geometric") << "rbgeometric" << QByteArray("text") << "Geometric mean";
+    QTest::newRow("geometric tool tip") << "rbgeometric" << QByteArray("toolTip")
+                                        << "Calculate the geometric mean of all values when aggregating data";
+}
+
+void tst_VeldmarkDisplay::formTexts()
+{
+    QFETCH(QString, object);
+    QFETCH(QByteArray, property);
+    QFETCH(QString, text);
+
+    VeldmarkDisplay dialog;
+    QObject *target = object == dialog.objectName() ? &dialog : dialog.findChild<QObject *>(object);
+    QVERIFY(target);
+    QCOMPARE(target->property(property.constData()).toString(), text);
+}
+
+void tst_VeldmarkDisplay::detailsGrid_data()
+{
+    QTest::addColumn<QString>("widget");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+
+    QTest::newRow("assay name caption") << "label_4" << 0 << 0;
+    QTest::newRow("assay name") << "assayNameLabel" << 0 << 2;
+    QTest::newRow("display name caption") << "label_2" << 1 << 0;
+    QTest::newRow("display name") << "lineEditDisplayName" << 1 << 2;
+    QTest::newRow("uncertainty caption") << "label_3" << 2 << 0;
+    QTest::newRow("uncertainty") << "lineEditUncertainty" << 2 << 2;
+}
+
+void tst_VeldmarkDisplay::detailsGrid()
+{
+    QFETCH(QString, widget);
+
+    VeldmarkDisplay dialog;
+    auto *grid = dialog.findChild<QGridLayout *>("gridLayout");
+    QVERIFY(grid);
+    QCOMPARE(grid->count(), 6);
+    const int index = grid->indexOf(dialog.findChild<QWidget *>(widget));
+    QVERIFY(index >= 0);
+    int row = -1, column = -1, rowSpan = 0, columnSpan = 0;
+    grid->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
+    QTEST(row, "row");
+    QTEST(column, "column");
+    QCOMPARE(rowSpan, 1);
+    QCOMPARE(columnSpan, 1);
+}
+
+void tst_VeldmarkDisplay::existingObjectNameIsKept()
+{
+    QDialog dialog;
+    dialog.setObjectName(QStringLiteral("assayOptions"));
+    Ui::VeldmarkDisplay form;
+    form.setupUi(&dialog);
+    QCOMPARE(dialog.objectName(), QStringLiteral("assayOptions"));
+    QCOMPARE(form.rbgeometric->objectName(), QStringLiteral("rbgeometric"));
+    QCOMPARE(form.verticalLayout_3->objectName(), QStringLiteral("verticalLayout_3"));
+    QCOMPARE(dialog.layout(), form.verticalLayout_3);
+    QCOMPARE(form.groupBox->layout(), form.horizontalLayout);
+}
+
+void tst_VeldmarkDisplay::slotsInMethodTableOrder()
+{
+    VeldmarkDisplay dialog;
+    const QMetaObject *meta = dialog.metaObject();
+    QCOMPARE(meta->className(), "VeldmarkDisplay");
+    QCOMPARE(dialog.qt_metacast("VeldmarkDisplay"), static_cast<void *>(&dialog));
+
+    const QList<QPair<QByteArray, QMetaMethod::Access>> expected = {
+        {"run()", QMetaMethod::Public},
+        {"setDisplayData(QByteArray)", QMetaMethod::Public},
+        {"displayData()", QMetaMethod::Public},
+        {"accept()", QMetaMethod::Protected},
+        {"resizeEvent(QResizeEvent*)", QMetaMethod::Protected},
+        {"showEvent(QShowEvent*)", QMetaMethod::Protected},
+        {"selectionChangedSlot(QItemSelection,QItemSelection)", QMetaMethod::Private},
+        {"saveDisplayData()", QMetaMethod::Private},
+        {"clearSelectionSlot()", QMetaMethod::Private},
+        {"selectAllSlot()", QMetaMethod::Private},
+        {"selectOnCheck(QStandardItem*)", QMetaMethod::Private},
+    };
+    QCOMPARE(meta->methodCount() - meta->methodOffset(), expected.size());
+    for (int i = 0; i < expected.size(); ++i) {
+        const QMetaMethod method = meta->method(meta->methodOffset() + i);
+        QCOMPARE(method.methodSignature(), expected.at(i).first);
+        QCOMPARE(method.access(), expected.at(i).second);
+        QCOMPARE(method.methodType(), QMetaMethod::Slot);
+    }
+    QCOMPARE(meta->method(meta->methodOffset()).typeName(), "bool");
+    QCOMPARE(meta->method(meta->methodOffset() + 1).parameterNames(), QList<QByteArray>{"display_data"});
+    QCOMPARE(meta->method(meta->methodOffset() + 2).typeName(), "QByteArray");
+}
+
+void tst_VeldmarkDisplay::aggregationChoicesExcludeEachOther()
+{
+    VeldmarkDisplay dialog;
+    showDialog(dialog);
+    Widgets w(dialog);
+    QVERIFY(w.complete());
+
+    QTest::mouseClick(w.geometric, Qt::LeftButton);
+    QVERIFY(w.geometric->isChecked());
+    QVERIFY(!w.arithmetic->isChecked());
+    QTest::mouseClick(w.count, Qt::LeftButton);
+    QVERIFY(w.count->isChecked());
+    QVERIFY(!w.values->isChecked());
+    QVERIFY(w.geometric->isChecked());
+    QTest::mouseClick(w.arithmetic, Qt::LeftButton);
+    QVERIFY(w.arithmetic->isChecked());
+    QVERIFY(!w.geometric->isChecked());
+    QVERIFY(w.count->isChecked());
+}
+
+void tst_VeldmarkDisplay::listNeverOpensAnEditor()
+{
+    VeldmarkDisplay dialog;
+    dialog.setDisplayData(fourAssays);
+    showDialog(dialog);
+    Widgets w(dialog);
+    QVERIFY(w.complete());
+
+    QTest::mouseDClick(w.list->viewport(), Qt::LeftButton, Qt::NoModifier, w.rowCentre(1));
+    QTest::keyClick(w.list, Qt::Key_F2);
+    QTest::keyClicks(w.list, "renamed");
+    QVERIFY(!w.list->viewport()->findChild<QLineEdit *>());
+    QCOMPARE(w.listed(), QStringList({"Alpha", "Gamma assay", "beta", "delta"}));
+}
+
+void tst_VeldmarkDisplay::shownBeforeAnyDocument()
+{
+    VeldmarkDisplay dialog;
+    Widgets w(dialog);
+    QVERIFY(w.complete());
+    QCOMPARE(w.assayName->text(), QStringLiteral("TextLabel"));
+    QTest::mouseClick(w.geometric, Qt::LeftButton);
+
+    showDialog(dialog);
+    QCOMPARE(w.assayName->text(), QString());
+    QCOMPARE(w.assayName->toolTip(), QString());
+    QCOMPARE(w.uncertainty->text(), QStringLiteral("0"));
+    QVERIFY(w.arithmetic->isChecked());
+    QVERIFY(w.listed().isEmpty());
+    QCOMPARE(dialog.displayData(), QByteArray("{\n}\n"));
+}
+
+void tst_VeldmarkDisplay::firstRowCurrentAfterSetDisplayData()
+{
+    VeldmarkDisplay dialog;
+    Widgets w(dialog);
+    QVERIFY(w.complete());
+    dialog.setDisplayData(fourAssays);
+
+    QCOMPARE(w.listed(), QStringList({"Alpha", "Gamma assay", "beta", "delta"}));
+    QCOMPARE(w.checked(), QStringList({"Alpha", "delta"}));
+    QCOMPARE(w.selected(), QStringList{"Alpha"});
+    QVERIFY(!w.list->currentIndex().isValid());
+    QCOMPARE(w.assayName->text(), QStringLiteral("Alpha"));
+    QCOMPARE(w.assayName->toolTip(), QStringLiteral("Alpha"));
+    QCOMPARE(w.displayName->text(), QStringLiteral("a-alias"));
+    QCOMPARE(w.uncertainty->text(), QStringLiteral("0.5"));
+    QVERIFY(w.count->isChecked());
+    QVERIFY(!w.values->isChecked());
+    QVERIFY(w.arithmetic->isChecked());
+
+    // Nothing is saved yet: every entry comes back as read, with "selected".
+    const QJsonObject alpha = writtenEntry(dialog, "Alpha");
+    QCOMPARE(alpha.value("note").toString(), QStringLiteral("kept"));
+    QCOMPARE(alpha.value("selected").toBool(), true);
+    QCOMPARE(alpha.size(), 5);
+    QCOMPARE(writtenEntry(dialog, "Gamma assay").value("selected").toBool(), false);
+}
+
+void tst_VeldmarkDisplay::switchingRowsSavesTheRowLeft()
+{
+    VeldmarkDisplay dialog;
+    dialog.setDisplayData(fourAssays);
+    showDialog(dialog);
+    Widgets w(dialog);
+    QVERIFY(w.complete());
+
+    w.replaceText(w.displayName, "Alpha column");
+    w.replaceText(w.uncertainty, "0.1");
+    QTest::mouseClick(w.count, Qt::LeftButton);
+    QTest::mouseClick(w.geometric, Qt::LeftButton);
+    QCOMPARE(writtenEntry(dialog, "Alpha").value("alias").toString(), QStringLiteral("a-alias"));
+
+    w.clickRow(2);
+    QCOMPARE(w.selected(), QStringList{"beta"});
+    QCOMPARE(w.assayName->text(), QStringLiteral("beta"));
+    QCOMPARE(w.displayName->text(), QStringLiteral("b-alias"));
+    QVERIFY(w.geometric->isChecked());
+
+    const QJsonObject saved = QJsonDocument::fromJson(R"({"alias": "Alpha column",
+        "default_uncertainty": 0.10000000149011612, "factor": true, "include_count": false,
+        "include_values": false, "selected": true})").object();
+    QCOMPARE(writtenEntry(dialog, "Alpha"), saved);
+    QVERIFY(dialog.displayData().contains("\"default_uncertainty\": 0.10000000149011612,"));
+
+    w.clickRow(0);
+    QCOMPARE(w.displayName->text(), QStringLiteral("Alpha column"));
+    QCOMPARE(w.uncertainty->text(), QStringLiteral("0.1"));
+    QVERIFY(!w.count->isChecked());
+    QVERIFY(w.geometric->isChecked());
+    QCOMPARE(writtenEntry(dialog, "beta").size(), 6);
+}
+
+void tst_VeldmarkDisplay::checkingByCheckBoxMakesCurrent_data()
+{
+    QTest::addColumn<bool>("byKey");
+
+    QTest::newRow("mouse on the check box") << false;
+    QTest::newRow("space on the current row") << true;
+}
+
+void tst_VeldmarkDisplay::checkingByCheckBoxMakesCurrent()
+{
+    QFETCH(bool, byKey);
+
+    VeldmarkDisplay dialog;
+    dialog.setDisplayData(fourAssays);
+    showDialog(dialog);
+    Widgets w(dialog);
+    QVERIFY(w.complete());
+
+    if (byKey) {
+        // Ctrl-click empties the selection but leaves "Gamma assay" the
+        // list's current row, so only the check itself can select it again.
+        w.clickRow(1);
+        w.clickRow(1, Qt::ControlModifier);
+        QVERIFY(w.selected().isEmpty());
+        QCOMPARE(w.list->currentIndex().row(), 1);
+        QSignalSpy selectionChanged(w.list->selectionModel(), &QItemSelectionModel::selectionChanged);
+        QTest::keyClick(w.list, Qt::Key_Space);
+        QCOMPARE(selectionChanged.count(), 1);
+    } else {
+        w.clickCheckBox(1);
+    }
+    QCOMPARE(w.checked(), QStringList({"Alpha", "Gamma assay", "delta"}));
+    QCOMPARE(w.selected(), QStringList{"Gamma assay"});
+    QCOMPARE(w.assayName->text(), QStringLiteral("Gamma assay"));
+    QVERIFY(w.values->isChecked());
+}
+
+void tst_VeldmarkDisplay::uncheckingMovesNothing()
+{
+    VeldmarkDisplay dialog;
+    dialog.setDisplayData(fourAssays);
+    showDialog(dialog);
+    Widgets w(dialog);
+    QVERIFY(w.complete());
+
+    w.replaceText(w.displayName, "typed");
+    QSignalSpy selectionChanged(w.list->selectionModel(), &QItemSelectionModel::selectionChanged);
+    w.clickCheckBox(0);
+    QCOMPARE(w.checked(), QStringList{"delta"});
+    QCOMPARE(selectionChanged.count(), 0);
+    QCOMPARE(w.selected(), QStringList{"Alpha"});
+    QCOMPARE(w.displayName->text(), QStringLiteral("typed"));
+    QCOMPARE(writtenEntry(dialog, "Alpha").value("alias").toString(), QStringLiteral("a-alias"));
+}
+
+void tst_VeldmarkDisplay::clearNeverMovesTheSelection()
+{
+    VeldmarkDisplay dialog;
+    dialog.setDisplayData(fourAssays);
+    showDialog(dialog);
+    Widgets w(dialog);
+    QVERIFY(w.complete());
+
+    w.clickRow(3);
+    w.replaceText(w.displayName, "typed");
+    QTest::keyClicks(w.search, "elt");
+    QCOMPARE(w.listed(), QStringList{"delta"});
+
+    QSignalSpy selectionChanged(w.list->selectionModel(), &QItemSelectionModel::selectionChanged);
+    QTest::mouseClick(w.clear, Qt::LeftButton);
+    QCOMPARE(selectionChanged.count(), 0);
+    QCOMPARE(w.displayName->text(), QStringLiteral("typed"));
+    QCOMPARE(w.assayName->text(), QStringLiteral("delta"));
+
+    w.replaceText(w.search, "");
+    QVERIFY(w.checked().isEmpty());
+    for (const char *name : {"Alpha", "Gamma assay", "beta", "delta"})
+        QCOMPARE(writtenEntry(dialog, name).value("selected").toBool(), false);
+}
+
+void tst_VeldmarkDisplay::selectAll_data()
+{
+    QTest::addColumn<QByteArray>("document");
+    QTest::addColumn<QString>("search");
+    QTest::addColumn<QString>("current");
+    QTest::addColumn<QStringList>("saved");
+
+    // The panel moves through each newly checked assay, saving the one left.
+    QTest::newRow("some checked") << fourAssays << "" << "beta" << QStringList({"Alpha", "Gamma assay"});
+    QTest::newRow("all checked") << QByteArray(R"({"a": {}, "b": {}, "c": {}})") << "" << "a" << QStringList();
+    QTest::newRow("search hides the last unchecked") << fourAssays << "g" << "Gamma assay" << QStringList{"Alpha"};
+    QTest::newRow("search hides all unchecked") << fourAssays << "lph" << "Alpha" << QStringList();
+}
+
+void tst_VeldmarkDisplay::selectAll()
+{
+    QFETCH(QByteArray, document);
+    QFETCH(QString, search);
+    QFETCH(QString, current);
+    QFETCH(QStringList, saved);
+
+    VeldmarkDisplay dialog;
+    dialog.setDisplayData(document);
+    showDialog(dialog);
+    Widgets w(dialog);
+    QVERIFY(w.complete());
+    QTest::keyClicks(w.search, search);
+    const QStringList visible = w.listed();
+
+    QTest::mouseClick(w.selectAll, Qt::LeftButton);
+    QCOMPARE(w.checked(), visible);
+    QCOMPARE(w.assayName->text(), current);
+    QCOMPARE(w.selected(), QStringList{current});
+
+    const QStringList savedMembers = {"alias", "default_uncertainty", "factor", "include_count",
+                                      "include_values", "selected"};
+    const QJsonObject written = QJsonDocument::fromJson(dialog.displayData()).object();
+    QCOMPARE(written.size(), QJsonDocument::fromJson(document).object().size());
+    for (auto entry = written.begin(); entry != written.end(); ++entry) {
+        const QJsonObject members = entry.value().toObject();
+        QVERIFY2(members.value("selected").toBool(), qPrintable(entry.key()));
+        QCOMPARE(members.keys() == savedMembers, saved.contains(entry.key()));
+    }
+}
+
+void tst_VeldmarkDisplay::search_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("listed");
+
+    const QStringList all = {"Lab ABC test", "a*c", "a.c", "abc", "other", "xAbCx"};
+    QTest::newRow("nothing typed") << "" << all;
+    QTest::newRow("lower case finds upper case") << "abc" << QStringList({"Lab ABC test", "abc", "xAbCx"});
+    QTest::newRow("upper case finds lower case") << "ABC" << QStringList({"Lab ABC test", "abc", "xAbCx"});
+    QTest::newRow("inner substring") << "b ab" << QStringList{"Lab ABC test"};
+    QTest::newRow("dot is no wildcard") << "a.c" << QStringList{"a.c"};
+    QTest::newRow("star is no wildcard") << "a*c" << QStringList{"a*c"};
+    QTest::newRow("no match") << "zz" << QStringList();
+}
+
+void tst_VeldmarkDisplay::search()
+{
+    QFETCH(QString, typed);
+    QFETCH(QStringList, listed);
+
+    VeldmarkDisplay dialog;
+    dialog.setDisplayData(R"({"abc": {}, "Lab ABC test": {}, "xAbCx": {}, "a.c": {}, "a*c": {}, "other": {}})");
+    showDialog(dialog);
+    Widgets w(dialog);
+    QVERIFY(w.complete());
+    QTest::keyClicks(w.search, typed);
+    QCOMPARE(w.listed(), listed);
+    QCOMPARE(dialog.displayData().count("\"selected\": true"), 6);
+}
+
+void tst_VeldmarkDisplay::emptySelectionKeepsEditingLastCurrent_data()
+{
+    QTest::addColumn<bool>("bySearch");
+
+    QTest::newRow("ctrl-click on the selected row") << false;
+    // Only while the list has no current row: the view moves the selection
+    // to a neighbour when the current row disappears.
+    QTest::newRow("search text hides the selected row") << true;
+}
+
+void tst_VeldmarkDisplay::emptySelectionKeepsEditingLastCurrent()
+{
+    QFETCH(bool, bySearch);
+
+    VeldmarkDisplay dialog;
+    dialog.setDisplayData(fourAssays);
+    showDialog(dialog);
+    Widgets w(dialog);
+    QVERIFY(w.complete());
+
+    if (bySearch)
+        QTest::keyClicks(w.search, "ta");
+    else
+        w.clickRow(0, Qt::ControlModifier);
+    QVERIFY(w.selected().isEmpty());
+    QCOMPARE(w.assayName->text(), QStringLiteral("Alpha"));
+    QCOMPARE(w.displayName->text(), QStringLiteral("a-alias"));
+
+    w.replaceText(w.displayName, "Alpha, later");
+    w.clickRow(w.listed().indexOf("beta"));
+    QCOMPARE(w.assayName->text(), QStringLiteral("beta"));
+    const QJsonObject alpha = writtenEntry(dialog, "Alpha");
+    QCOMPARE(alpha.value("alias").toString(), QStringLiteral("Alpha, later"));
+    QVERIFY(!alpha.contains("note"));
+}
+
+void tst_VeldmarkDisplay::secondSetDisplayDataDropsEdits()
+{
+    VeldmarkDisplay dialog;
+    dialog.setDisplayData(fourAssays);
+    showDialog(dialog);
+    Widgets w(dialog);
+    QVERIFY(w.complete());
+
+    w.clickRow(2);
+    w.replaceText(w.displayName, "unsaved");
+    dialog.setDisplayData(fourAssays);
+    QCOMPARE(w.selected(), QStringList{"Alpha"});
+    QCOMPARE(w.displayName->text(), QStringLiteral("a-alias"));
+    QCOMPARE(writtenEntry(dialog, "beta").value("alias").toString(), QStringLiteral("b-alias"));
+
+    dialog.setDisplayData(R"({"zeta": {"alias": "z"}, "eta": {}})");
+    QCOMPARE(w.listed(), QStringList({"eta", "zeta"}));
+    QCOMPARE(w.assayName->text(), QStringLiteral("eta"));
+    QCOMPARE(dialog.displayData(), QByteArray("{\n    \"eta\": {\n        \"selected\": true\n    },\n"
+                                              "    \"zeta\": {\n        \"alias\": \"z\",\n"
+                                              "        \"selected\": true\n    }\n}\n"));
+}
+
+void tst_VeldmarkDisplay::longNameIsElided()
+{
+    const QString name = QStringLiteral("Inhibition of recombinant human kinase activity, ").repeated(6);
+    VeldmarkDisplay dialog;
+    dialog.setDisplayData(QJsonDocument(QJsonObject{{name, QJsonObject()}}).toJson());
+    showDialog(dialog);
+    Widgets w(dialog);
+    QVERIFY(w.complete());
+
+    const QString narrow = w.assayName->text();
+    QVERIFY2(narrow.endsWith(QChar(0x2026)), qPrintable(narrow));
+    QVERIFY(name.startsWith(narrow.chopped(1)));
+    QCOMPARE(w.assayName->toolTip(), name);
+
+    expectLine("Resizing:", 1200, fieldWidth.value(1200));
+    dialog.resize(1200, 796);
+    const QString wide = w.assayName->text();
+    QVERIFY2(wide.endsWith(QChar(0x2026)), qPrintable(wide));
+    QVERIFY(wide.size() > narrow.size());
+    QVERIFY(name.startsWith(wide.chopped(1)));
+    QCOMPARE(w.assayName->toolTip(), name);
+
+    // The name fitted to a wide window must not keep the window wide.
+    dialog.layout()->activate();
+    const int narrowest = VeldmarkDisplay().minimumSizeHint().width();
+    QCOMPARE(dialog.minimumSizeHint().width(), narrowest);
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^Resizing:  %1 ,  \\d+ \n$").arg(narrowest)));
+    dialog.resize(narrowest, 796);
+    QCOMPARE(dialog.width(), narrowest);
+    QVERIFY(w.assayName->text().size() < narrow.size());
+}
+
+void tst_VeldmarkDisplay::endingRun_data()
+{
+    QTest::addColumn<Ending>("ending");
+    QTest::addColumn<bool>("accepted");
+
+    QTest::newRow("OK") << Ending::Ok << true;
+    QTest::newRow("Cancel") << Ending::Cancel << false;
+    QTest::newRow("Escape") << Ending::Escape << false;
+    QTest::newRow("window closed") << Ending::Close << false;
+}
+
+void tst_VeldmarkDisplay::endingRun()
+{
+    QFETCH(Ending, ending);
+    QFETCH(bool, accepted);
+
+    VeldmarkDisplay dialog;
+    dialog.setDisplayData(fourAssays);
+    Widgets w(dialog);
+    QVERIFY(w.complete());
+
+    expectLine("Resizing:", 793, 100);
+    expectLine("Showing:", 793, fieldWidth.value(793));
+    const bool result = runWith(dialog, [&] {
+        w.replaceText(w.displayName, "saved by leaving");
+        w.clickCheckBox(2);
+        w.replaceText(w.displayName, "typed last");
+        switch (ending) {
+        case Ending::Ok:
+            w.clickOk();
+            break;
+        case Ending::Cancel:
+            QTest::mouseClick(w.buttons->button(QDialogButtonBox::Cancel), Qt::LeftButton);
+            break;
+        case Ending::Escape:
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+            break;
+        case Ending::Close:
+            dialog.close();
+            break;
+        }
+    });
+    QVERIFY(runActed);
+    QVERIFY(!runTimedOut);
+    QCOMPARE(result, accepted);
+    QVERIFY(!dialog.isVisible());
+
+    QCOMPARE(writtenEntry(dialog, "Alpha").value("alias").toString(), QStringLiteral("saved by leaving"));
+    QCOMPARE(writtenEntry(dialog, "beta").value("selected").toBool(), true);
+    QCOMPARE(writtenEntry(dialog, "beta").value("alias").toString(),
+             accepted ? QStringLiteral("typed last") : QStringLiteral("b-alias"));
+}
+
+void tst_VeldmarkDisplay::openingAgainShowsStoredEntry()
+{
+    VeldmarkDisplay dialog;
+    dialog.setDisplayData(fourAssays);
+    Widgets w(dialog);
+    QVERIFY(w.complete());
+
+    expectLine("Resizing:", 793, 100);
+    expectLine("Showing:", 793, fieldWidth.value(793));
+    QVERIFY(!runWith(dialog, [&] {
+        w.replaceText(w.displayName, "cancelled edit");
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+    }));
+    QVERIFY(runActed && !runTimedOut);
+    QCOMPARE(w.displayName->text(), QStringLiteral("cancelled edit"));
+
+    expectLine("Showing:", 793, fieldWidth.value(793));
+    QString shown;
+    QVERIFY(runWith(dialog, [&] {
+        shown = w.displayName->text();
+        w.clickOk();
+    }));
+    QVERIFY(runActed && !runTimedOut);
+    QCOMPARE(shown, QStringLiteral("a-alias"));
+}
+
+void tst_VeldmarkDisplay::debugLineFormat()
+{
+    // Every resize and show writes a line, also with nothing loaded.
+    VeldmarkDisplay dialog;
+    QTest::ignoreMessage(QtDebugMsg, "Resizing:  793 ,  100 \n");
+    expectLine("Showing:", 793, fieldWidth.value(793));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+
+    expectLine("Resizing:", 1200, fieldWidth.value(1200));
+    dialog.resize(1200, 796);
+    expectLine("Resizing:", 793, fieldWidth.value(793));
+    dialog.resize(793, 796);
+}
+
+void tst_VeldmarkDisplay::resizeKeepsTypedInput_data()
+{
+    QTest::addColumn<bool>("restore");
+
+    QTest::newRow("window resized") << false;
+    QTest::newRow("window restored from minimised") << true;
+}
+
+void tst_VeldmarkDisplay::resizeKeepsTypedInput()
+{
+    QFETCH(bool, restore);
+
+    VeldmarkDisplay dialog;
+    dialog.setDisplayData(fourAssays);
+    showDialog(dialog);
+    Widgets w(dialog);
+    QVERIFY(w.complete());
+
+    w.replaceText(w.displayName, "typed name");
+    w.replaceText(w.uncertainty, "2.5");
+    QTest::mouseClick(w.values, Qt::LeftButton);
+    QTest::mouseClick(w.geometric, Qt::LeftButton);
+
+    if (restore) {
+        dialog.setWindowState(Qt::WindowMinimized);
+        QTRY_VERIFY(dialog.isMinimized());
+        expectLine("Showing:", 793, fieldWidth.value(793));
+        dialog.setWindowState(Qt::WindowNoState);
+        QTRY_VERIFY(!dialog.isMinimized());
+    } else {
+        expectLine("Resizing:", 1200, fieldWidth.value(1200));
+        dialog.resize(1200, 796);
+    }
+
+    QCOMPARE(w.assayName->text(), QStringLiteral("Alpha"));
+    QCOMPARE(w.displayName->text(), QStringLiteral("typed name"));
+    QCOMPARE(w.uncertainty->text(), QStringLiteral("2.5"));
+    QVERIFY(w.values->isChecked());
+    QVERIFY(w.geometric->isChecked());
+
+    w.clickOk();
+    const QJsonObject alpha = writtenEntry(dialog, "Alpha");
+    QCOMPARE(alpha.value("alias").toString(), QStringLiteral("typed name"));
+    QCOMPARE(alpha.value("default_uncertainty").toDouble(), 2.5);
+    QCOMPARE(alpha.value("include_values").toBool(), true);
+    QCOMPARE(alpha.value("factor").toBool(), true);
+}
+
+void tst_VeldmarkDisplay::uncertaintyFieldTakesCLocaleNumbers_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<float>("stored");
+
+    QTest::newRow("decimal point") << "0.5" << "0.5" << 0.5f;
+    QTest::newRow("decimal comma refused") << "0,5" << "05" << 5.0f;
+    QTest::newRow("group separator refused") << "1,000.5" << "1000.5" << 1000.5f;
+    QTest::newRow("German grouping refused") << "1.000,5" << "1.0005" << 1.0005f;
+    QTest::newRow("minus sign refused") << "-2" << "2" << 2.0f;
+    QTest::newRow("exponent") << "1e-3" << "1e-3" << 1e-3f;
+    QTest::newRow("left empty") << "" << "" << 0.0f;
+}
+
+// The user's locale is German, where ',' is the decimal point.
+void tst_VeldmarkDisplay::uncertaintyFieldTakesCLocaleNumbers()
+{
+    QFETCH(QString, typed);
+    QFETCH(float, stored);
+
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    VeldmarkDisplay dialog;
+    dialog.setDisplayData(R"({"a": {}, "b": {}})");
+    showDialog(dialog);
+    Widgets w(dialog);
+    QVERIFY(w.complete());
+
+    w.uncertainty->clear();
+    QTest::keyClicks(w.uncertainty, typed);
+    QTEST(w.uncertainty->text(), "shown");
+    w.clickRow(1);
+    QCOMPARE(writtenEntry(dialog, "a").value("default_uncertainty").toDouble(), double(stored));
+}
+
+void tst_VeldmarkDisplay::typedUncertaintyBeyondFloatRangeStaysFinite()
+{
+    VeldmarkDisplay dialog;
+    dialog.setDisplayData(R"({"a": {}, "b": {"default_uncertainty": 1e300}})");
+    showDialog(dialog);
+    Widgets w(dialog);
+    QVERIFY(w.complete());
+
+    w.replaceText(w.uncertainty, "1e39");
+    QCOMPARE(w.uncertainty->text(), QStringLiteral("1e39"));
+    w.clickRow(1);
+    QCOMPARE(w.uncertainty->text(), QStringLiteral("3.40282e+38"));
+    w.clickOk();
+
+    const QByteArray written = dialog.displayData();
+    QVERIFY2(!written.contains("null"), written.constData());
+    QCOMPARE(writtenEntry(dialog, "a").value("default_uncertainty").toDouble(),
+             double(std::numeric_limits<float>::max()));
+    QVERIFY(writtenEntry(dialog, "b").value("default_uncertainty").toDouble() > 3.4e38);
+}
+
+void tst_VeldmarkDisplay::assayNamedByEmptyStringIsEditedAndSaved()
+{
+    VeldmarkDisplay dialog;
+    dialog.setDisplayData(R"({"": {"alias": "nameless", "selected": false}, "b": {}})");
+    showDialog(dialog);
+    Widgets w(dialog);
+    QVERIFY(w.complete());
+
+    QCOMPARE(w.listed(), QStringList({"", "b"}));
+    QCOMPARE(w.selected(), QStringList{""});
+    QCOMPARE(w.assayName->text(), QString());
+    QCOMPARE(w.displayName->text(), QStringLiteral("nameless"));
+
+    w.replaceText(w.displayName, "left behind");
+    w.clickRow(1);
+    QCOMPARE(writtenEntry(dialog, "").value("alias").toString(), QStringLiteral("left behind"));
+    QCOMPARE(writtenEntry(dialog, "").value("selected").toBool(), false);
+
+    w.clickCheckBox(0);
+    QCOMPARE(w.selected(), QStringList{""});
+    QCOMPARE(w.displayName->text(), QStringLiteral("left behind"));
+    w.replaceText(w.displayName, "accepted");
+    w.clickOk();
+    QCOMPARE(writtenEntry(dialog, "").value("alias").toString(), QStringLiteral("accepted"));
+    QCOMPARE(writtenEntry(dialog, "").value("selected").toBool(), true);
+    QCOMPARE(writtenEntry(dialog, "b").size(), 6);
+}
+
+// With the search hiding every assay, a new document leaves no assay current:
+// the panel is then nobody's, not the entry of the assay named "".
+void tst_VeldmarkDisplay::noCurrentAssayIsNotTheEmptyName()
+{
+    VeldmarkDisplay dialog;
+    Widgets w(dialog);
+    QVERIFY(w.complete());
+    QTest::keyClicks(w.search, "zz");
+    dialog.setDisplayData(R"({"": {"alias": "nameless"}})");
+    QVERIFY(w.selected().isEmpty());
+
+    showDialog(dialog);
+    QCOMPARE(w.displayName->text(), QString());
+    w.replaceText(w.displayName, "nobody's");
+    w.clickOk();
+    QCOMPARE(writtenEntry(dialog, ""), QJsonObject({{"alias", "nameless"}, {"selected", true}}));
+}
+
+QTEST_MAIN(tst_VeldmarkDisplay)
+#include "tst_veldmarkdisplay.moc"

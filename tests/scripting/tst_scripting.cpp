@@ -1,0 +1,297 @@
+#include "pluginwidgets.h"
+
+#include <PythonQt.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPluginLoader>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <functional>
+
+// Drives the three dialogs as a query script does: the plug-in is loaded
+// through Qt's plug-in loader, registered with the bridge, and every call
+// comes from Python.
+class tst_Scripting : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+
+    void constructors_data();
+    void constructors();
+    void progressLoopStopsOnCancel();
+    void selectionFilledAndRead();
+    void selectionModalRun();
+    void displayDocumentRoundTrip();
+    void displayModalRun_data();
+    void displayModalRun();
+
+private:
+    bool run(const QString &code);
+    QVariant value(const QString &expression);
+    // Acts on the dialog once it is the active modal widget; a safety net
+    // rejects it should the action never come.
+    void whenModal(std::function<void(QDialog *)> act);
+
+    PythonQtObjectPtr main;
+    QStringList errors;
+    QTimer poller;
+    QTimer safetyNet;
+};
+
+bool tst_Scripting::run(const QString &code)
+{
+    PythonQt::self()->clearError();
+    main.evalScript(code);
+    return !PythonQt::self()->hadError();
+}
+
+QVariant tst_Scripting::value(const QString &expression)
+{
+    return main.evalScript(expression, Py_eval_input);
+}
+
+void tst_Scripting::whenModal(std::function<void(QDialog *)> act)
+{
+    poller.disconnect();
+    connect(&poller, &QTimer::timeout, this, [this, act] {
+        if (auto dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+            poller.stop();
+            act(dialog);
+        }
+    });
+    poller.start(10);
+    safetyNet.start(10000);
+}
+
+void tst_Scripting::initTestCase()
+{
+    PythonQt::init();
+    connect(PythonQt::self(), &PythonQt::pythonStdErr, this,
+            [this](const QString &text) { errors << text; });
+
+    QPluginLoader loader(QStringLiteral(VELDMARKPLUGIN_PATH));
+    auto plugin = qobject_cast<PluginWidgets *>(loader.instance());
+    QVERIFY2(plugin, qPrintable(loader.errorString()));
+    plugin->registerClasses();
+    main = PythonQt::self()->getMainModule();
+
+    safetyNet.setSingleShot(true);
+    connect(&safetyNet, &QTimer::timeout, this, [] {
+        if (auto dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+            dialog->reject();
+    });
+}
+
+void tst_Scripting::cleanupTestCase()
+{
+    main = PythonQtObjectPtr();
+    PythonQt::cleanup();
+}
+
+void tst_Scripting::init()
+{
+    errors.clear();
+    QVERIFY(run(QStringLiteral(
+        "import json\n"
+        "from PythonQt.Kestrane import VeldmarkDisplay, VeldmarkSelection, ProgressDialog\n")));
+}
+
+void tst_Scripting::cleanup()
+{
+    poller.stop();
+    safetyNet.stop();
+    QVERIFY(run(QStringLiteral(R"(
+for name in [n for n in globals() if not n.startswith('__')]:
+    del globals()[name]
+import gc
+gc.collect()
+)")));
+    QVERIFY(QApplication::topLevelWidgets().isEmpty());
+    QVERIFY2(errors.isEmpty(), qPrintable(errors.join(QString())));
+}
+
+void tst_Scripting::constructors_data()
+{
+    QTest::addColumn<QString>("className");
+    QTest::newRow("display") << "VeldmarkDisplay";
+    QTest::newRow("selection") << "VeldmarkSelection";
+    QTest::newRow("progress") << "ProgressDialog";
+}
+
+void tst_Scripting::constructors()
+{
+    QFETCH(QString, className);
+    main.addVariable(QStringLiteral("cls"), className);
+    QVERIFY(run(QStringLiteral(R"(
+Class = globals()[cls]
+bare = Class()
+with_none = Class(None)
+parent = ProgressDialog()
+child = Class(parent)
+other = Class()
+checks = [
+    bare.className() == cls, bare.parent() is None, with_none.parent() is None,
+    child.parent() is parent, bare is not other, bare is not with_none,
+]
+parent.delete()
+try:
+    child.setWindowTitle('gone')
+    message = ''
+except ValueError as e:
+    message = str(e)
+checks += [bool(child) is False, bool(bare) is True]
+)")));
+    QCOMPARE(value(QStringLiteral("checks")).toList(),
+             QVariantList({true, true, true, true, true, true, true, true}));
+    const QString message = value(QStringLiteral("message")).toString();
+    QVERIFY2(message.contains(QStringLiteral("destroyed")), qPrintable(message));
+    QVERIFY2(message.contains(className), qPrintable(message));
+}
+
+void tst_Scripting::progressLoopStopsOnCancel()
+{
+    // The user presses Cancel while the script is fetching.
+    QTimer user;
+    user.setSingleShot(true);
+    connect(&user, &QTimer::timeout, this, [] {
+        const auto windows = QApplication::topLevelWidgets();
+        for (QWidget *window : windows) {
+            if (auto box = window->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox")))
+                QTest::mouseClick(box->button(QDialogButtonBox::Cancel), Qt::LeftButton);
+        }
+    });
+    user.start(50);
+
+    QVERIFY(run(QStringLiteral(R"(
+progress = ProgressDialog()
+progress.show()
+fetched = 0
+for library in range(100000):
+    progress.setMessage('Fetching library %d' % library)
+    for record in range(10):
+        progress.tick()
+        fetched += 1
+    if progress.cancelled():
+        break
+stopped = (progress.cancelled(), progress.isVisible(), fetched < 1000000)
+)")));
+    QCOMPARE(value(QStringLiteral("stopped")).toList(), QVariantList({true, false, true}));
+}
+
+void tst_Scripting::selectionFilledAndRead()
+{
+    QVERIFY(run(QStringLiteral(R"(
+selection = VeldmarkSelection()
+selection.setAvailableItems({'beta': ['L3'], 'Alpha': ['L1', 'L2'], 'Zed': [], 'Numbers': [42]})
+before = (selection.selectedItems(), selection.aggregationMode())
+)")));
+    QCOMPARE(value(QStringLiteral("before")).toList(),
+             QVariantList({QStringList(), QStringLiteral("compound")}));
+
+    auto dialog = qobject_cast<QDialog *>(value(QStringLiteral("selection")).value<QObject *>());
+    QVERIFY(dialog);
+    auto tree = dialog->findChild<QTreeWidget *>(QStringLiteral("treeWidget"));
+    QVERIFY(tree);
+    QStringList groups;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        groups << tree->topLevelItem(i)->text(0);
+    QCOMPARE(groups, QStringList({"Alpha", "Numbers", "Zed", "beta"}));
+    tree->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    tree->topLevelItem(1)->setCheckState(0, Qt::Checked);
+
+    QCOMPARE(value(QStringLiteral("selection.selectedItems()")).toStringList(),
+             QStringList({"L1", "L2", "42"}));
+}
+
+void tst_Scripting::selectionModalRun()
+{
+    QVERIFY(run(QStringLiteral(
+        "selection = VeldmarkSelection()\n"
+        "selection.setAvailableItems({'Kinase panel': ['KIN-01', 'KIN-02'], 'ADME': ['Solubility']})\n")));
+    whenModal([](QDialog *dialog) {
+        auto tree = dialog->findChild<QTreeWidget *>(QStringLiteral("treeWidget"));
+        tree->topLevelItem(1)->child(1)->setCheckState(0, Qt::Checked);
+        QTest::mouseClick(dialog->findChild<QRadioButton *>(QStringLiteral("rbBatch")), Qt::LeftButton);
+        auto box = dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+        QTest::mouseClick(box->button(QDialogButtonBox::Ok), Qt::LeftButton);
+    });
+    QVERIFY(run(QStringLiteral(
+        "accepted = selection.run()\n"
+        "result = (accepted, selection.selectedItems(), selection.aggregationMode())\n")));
+    QVERIFY(safetyNet.isActive());
+    QCOMPARE(value(QStringLiteral("result")).toList(),
+             QVariantList({true, QStringList({"KIN-02"}), QStringLiteral("batch")}));
+}
+
+void tst_Scripting::displayDocumentRoundTrip()
+{
+    QVERIFY(run(QStringLiteral(R"(
+display = VeldmarkDisplay()
+display.setDisplayData(json.dumps({
+    'IC50 (nM)': {'alias': 'IC50', 'default_uncertainty': 0.5, 'factor': True, 'selected': False},
+    'Solubility': {'include_count': 1, 'note': 'kept'},
+}).encode())
+written = display.displayData()
+document = json.loads(written.data())
+checks = (type(written.data()) is bytes, written.data().endswith(b'}\n'), len(written) == len(written.data()))
+)")));
+    QCOMPARE(value(QStringLiteral("checks")).toList(), QVariantList({true, true, true}));
+    QCOMPARE(value(QStringLiteral("sorted(document)")).toStringList(),
+             QStringList({"IC50 (nM)", "Solubility"}));
+    QCOMPARE(value(QStringLiteral("document['IC50 (nM)']['selected']")), QVariant(false));
+    QCOMPARE(value(QStringLiteral("document['Solubility']")).toMap(),
+             QVariantMap({{"include_count", 1}, {"note", "kept"}, {"selected", true}}));
+
+    QVERIFY(run(QStringLiteral(
+        "display.setDisplayData(b'not json')\n"
+        "empty = display.displayData().data()\n")));
+    QCOMPARE(value(QStringLiteral("empty")).toByteArray(), QByteArray("{\n}\n"));
+}
+
+void tst_Scripting::displayModalRun_data()
+{
+    QTest::addColumn<bool>("pressOk");
+    QTest::addColumn<QString>("expectedAlias");
+    QTest::newRow("OK saves the panel") << true << "Edited";
+    QTest::newRow("Cancel drops the panel edit") << false << "IC50";
+}
+
+void tst_Scripting::displayModalRun()
+{
+    QFETCH(bool, pressOk);
+    QFETCH(QString, expectedAlias);
+
+    QVERIFY(run(QStringLiteral(
+        "display = VeldmarkDisplay()\n"
+        "display.setDisplayData(b'{\"IC50 (nM)\": {\"alias\": \"IC50\"}}')\n")));
+    whenModal([pressOk](QDialog *dialog) {
+        auto name = dialog->findChild<QLineEdit *>(QStringLiteral("lineEditDisplayName"));
+        name->selectAll();
+        QTest::keyClicks(name, QStringLiteral("Edited"));
+        auto box = dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+        QTest::mouseClick(box->button(pressOk ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel),
+                          Qt::LeftButton);
+    });
+    QVERIFY(run(QStringLiteral(
+        "accepted = display.run()\n"
+        "entry = json.loads(display.displayData().data())['IC50 (nM)']\n")));
+    QVERIFY(safetyNet.isActive());
+    QCOMPARE(value(QStringLiteral("accepted")), QVariant(pressOk));
+    QCOMPARE(value(QStringLiteral("entry['alias']")).toString(), expectedAlias);
+}
+
+QTEST_MAIN(tst_Scripting)
+#include "tst_scripting.moc"
