@@ -157,7 +157,7 @@ def write_csv(table, path):
                              for cell in row])
 
 
-def format_table(table, width=100, digits=4, max_cell=30):
+def format_table(table, width=100, digits=4, max_cell=30, max_title=48):
     """A plain-text table for a terminal. Each assay's alias heads its
     columns; numbers show four significant digits, long texts end in an
     ellipsis, and the assays are wrapped into blocks no wider than ``width``,
@@ -174,10 +174,10 @@ def format_table(table, width=100, digits=4, max_cell=30):
         columns = list(range(start, start + len(names)))
         start += len(names)
         # Widen the first column so the alias fits above the assay's columns.
-        missing = min(len(alias), max_cell) - (sum(widths[i] for i in columns) + 2 * (len(columns) - 1))
+        missing = min(len(alias), max_title) - (sum(widths[i] for i in columns) + 2 * (len(columns) - 1))
         if missing > 0:
             widths[columns[0]] += missing
-        spans.append((_cut(alias, max_cell), columns))
+        spans.append((_cut(alias, max_title), columns))
 
     def cell(text, i):
         return text.rjust(widths[i]) if numeric[i] else text.ljust(widths[i])
