@@ -263,6 +263,10 @@ def _shortest_float32(value):
 
 
 def _text(value):
+    # As the dialog shows a non-text alias: numbers and booleans as text,
+    # anything else empty.
+    if isinstance(value, (list, dict)):
+        return ""
     if isinstance(value, bool):
         return "true" if value else "false"
     if isinstance(value, float) and value.is_integer():

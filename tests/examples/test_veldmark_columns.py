@@ -83,9 +83,10 @@ class ColumnsTest(unittest.TestCase):
             "d": {"default_uncertainty": 0.10000000149011612, "alias": "   "},
             "e": {"alias": "12"},                      # same column name as "b"
             "f": {"alias": "Compound"},                # same as the key column
+            "g": {"alias": ["x"], "include_count": "0"},
         }
         chosen = {c.assay: c for c in read_options(document)}
-        self.assertEqual(sorted(chosen), ["a", "b", "d", "e", "f"])
+        self.assertEqual(sorted(chosen), ["a", "b", "d", "e", "f", "g"])
         self.assertEqual(chosen["a"].alias, "a")
         self.assertFalse(chosen["a"].geometric)
         self.assertEqual(chosen["b"].alias, "12")
@@ -95,6 +96,8 @@ class ColumnsTest(unittest.TestCase):
         self.assertEqual(chosen["d"].default_uncertainty, 0.1)
         self.assertEqual(chosen["e"].alias, "12 [e]")
         self.assertEqual(chosen["f"].alias, "Compound [f]")
+        self.assertEqual(chosen["g"].alias, "g")
+        self.assertFalse(chosen["g"].include_count)
         self.assertEqual(read_options(json.loads("[]")), [])
 
     def test_table_text_wraps_and_keeps_every_row(self):
