@@ -74,11 +74,8 @@ def fetch(service, libraries):
             progress.tick()
             if progress.cancelled():
                 return None
-    # Closing a visible progress dialog counts as Cancel, so the answer is
-    # read before it closes.
-    cancelled = progress.cancelled()
-    progress.close()
-    return None if cancelled else found
+    progress.accept()  # closes it; close() would count as Cancel
+    return found
 
 
 def display_document(service, measurements):
