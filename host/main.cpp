@@ -65,6 +65,11 @@ int main(int argc, char *argv[])
         QStringLiteral("simulated-batch"),
         QStringLiteral("The simulated user chooses results per batch, not per compound."));
     parser.addOption(batchOption);
+    const QCommandLineOption cancelOption(
+        QStringLiteral("simulated-cancel"),
+        QStringLiteral("The simulated user presses Cancel in the dialogs of <class>."),
+        QStringLiteral("class"));
+    parser.addOption(cancelOption);
     parser.addPositionalArgument(QStringLiteral("script"), QStringLiteral("The Python script to run."));
     parser.addPositionalArgument(QStringLiteral("args"), QStringLiteral("The script's sys.argv[1:]."),
                                  QStringLiteral("[args...]"));
@@ -81,6 +86,7 @@ int main(int argc, char *argv[])
         user.reset(new SimulatedUser(parser.value(userOption), parser.isSet(batchOption)
                                                                   ? SimulatedUser::Aggregation::Batch
                                                                   : SimulatedUser::Aggregation::Compound));
+        user->setCancelIn(parser.value(cancelOption));
         app.installEventFilter(user.data());
     }
 

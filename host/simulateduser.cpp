@@ -78,8 +78,7 @@ void SimulatedUser::answerSelection(QDialog *dialog)
         if (auto *batch = dialog->findChild<QRadioButton *>(QStringLiteral("rbBatch")))
             batch->click();
     }
-    savePicture(dialog);
-    press(dialog, QDialogButtonBox::Ok);
+    finish(dialog);
 }
 
 void SimulatedUser::answerDisplay(QDialog *dialog)
@@ -96,8 +95,7 @@ void SimulatedUser::answerDisplay(QDialog *dialog)
     }
     if (auto *geometric = dialog->findChild<QRadioButton *>(QStringLiteral("rbgeometric")))
         geometric->click();
-    savePicture(dialog);
-    press(dialog, QDialogButtonBox::Ok);
+    finish(dialog);
 }
 
 void SimulatedUser::watchProgress(QDialog *dialog)
@@ -118,6 +116,19 @@ void SimulatedUser::pictureProgressOnceMessageShows(QDialog *dialog)
         return;
     progressTexts.remove(dialog);
     savePicture(dialog);
+    if (cancels(dialog))
+        press(dialog, QDialogButtonBox::Cancel);
+}
+
+void SimulatedUser::finish(QDialog *dialog)
+{
+    savePicture(dialog);
+    press(dialog, cancels(dialog) ? QDialogButtonBox::Cancel : QDialogButtonBox::Ok);
+}
+
+bool SimulatedUser::cancels(const QDialog *dialog) const
+{
+    return !cancelIn.isEmpty() && dialog->inherits(cancelIn.toLatin1().constData());
 }
 
 void SimulatedUser::savePicture(QWidget *dialog)

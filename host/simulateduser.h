@@ -19,7 +19,8 @@ class QWidget;
 // then OK. ProgressDialog: only watched; pictured once its message is set.
 // VeldmarkDisplay: edits the current assay (display name, count and values
 // boxes, geometric mean), then OK. Any other modal dialog is cancelled so a
-// headless run cannot hang on it.
+// headless run cannot hang on it. Asked to, the user presses Cancel instead
+// in the dialogs of one class, after the picture.
 class SimulatedUser : public QObject
 {
     Q_OBJECT
@@ -28,6 +29,9 @@ public:
     enum class Aggregation { Compound, Batch };
 
     SimulatedUser(const QString &pictureFolder, Aggregation aggregation, QObject *parent = nullptr);
+
+    // The class name of the dialogs to cancel, e.g. "ProgressDialog".
+    void setCancelIn(const QString &className) { cancelIn = className; }
 
     // The pictures saved so far, in the order the dialogs were shown.
     QStringList pictures() const { return saved; }
@@ -43,10 +47,13 @@ private:
     void pictureProgressOnceMessageShows(QDialog *dialog);
     void savePicture(QWidget *dialog);
     static void typeText(QLineEdit *edit, const QString &text);
+    void finish(QDialog *dialog);
+    bool cancels(const QDialog *dialog) const;
     static void press(QDialog *dialog, QDialogButtonBox::StandardButton which);
 
     QString folder;
     Aggregation aggregation = Aggregation::Compound;
+    QString cancelIn;
     QStringList saved;
     // Progress dialogs not yet pictured, with the text their label had when
     // they were shown.
