@@ -18,6 +18,8 @@ class ExampleQueryTest : public QObject
 private Q_SLOTS:
     void columns_data();
     void columns();
+    void stopsWhenTheUserCancels_data();
+    void stopsWhenTheUserCancels();
 
 private:
     static QList<QStringList> readCsv(const QString &path);
@@ -135,6 +137,34 @@ void ExampleQueryTest::columns()
         QVERIFY2(run.out.contains(picture), qPrintable(run.out));
         QVERIFY2(!QImage(picture).isNull(), qPrintable(picture));
     }
+}
+
+void ExampleQueryTest::stopsWhenTheUserCancels_data()
+{
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("pictures");
+    QTest::newRow("library selection") << "VeldmarkSelection" << "Query cancelled: no libraries chosen." << 1;
+    QTest::newRow("progress") << "ProgressDialog" << "Query cancelled while fetching results." << 2;
+    QTest::newRow("assay display") << "VeldmarkDisplay" << "Query cancelled: no assays chosen." << 3;
+}
+
+void ExampleQueryTest::stopsWhenTheUserCancels()
+{
+    QFETCH(QString, dialog);
+    QFETCH(QString, message);
+    QFETCH(int, pictures);
+
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const HostRun run = runHost({"--simulated-user", folder.filePath("pictures"), "--simulated-cancel", dialog,
+                                 QStringLiteral(EXAMPLE_QUERY), "--fixture", QStringLiteral(EXAMPLE_FIXTURE),
+                                 folder.filePath("results")});
+    QVERIFY2(run.finished, qPrintable(run.err));
+    QVERIFY2(run.exitCode == 0, qPrintable(run.out + run.err));
+    QCOMPARE(run.out.section(QLatin1Char('\n'), 0, 0), message);
+    QVERIFY(!QFile::exists(folder.filePath("results/veldmark_results.csv")));
+    QCOMPARE(run.out.count(folder.filePath("pictures/")), pictures);
 }
 
 QTEST_GUILESS_MAIN(ExampleQueryTest)

@@ -29,6 +29,7 @@ private Q_SLOTS:
     void selectionTicksFirstGroupWithLibraries();
     void selectionWithoutLibrariesIsCancelled();
     void progressPicturedOnceItsMessageShows();
+    void cancelsTheDialogsItIsAskedTo();
     void displayEditsTheCurrentAssay();
     void otherModalDialogsAreCancelled();
 
@@ -120,6 +121,24 @@ void SimulatedUserTest::progressPicturedOnceItsMessageShows()
     QVERIFY(!dialog.cancelled());
     verifyPicture(user->pictures().constFirst(), dialog);
     dialog.hide();
+}
+
+void SimulatedUserTest::cancelsTheDialogsItIsAskedTo()
+{
+    startUser();
+    user->setCancelIn(QStringLiteral("ProgressDialog"));
+    ProgressDialog progress;
+    progress.show();
+    progress.setMessage(QStringLiteral("Fetching Solubility"));
+    progress.tick();
+    QVERIFY(progress.cancelled());
+    QVERIFY(!progress.isVisible());
+
+    // Other dialogs are answered as usual.
+    VeldmarkSelection selection;
+    selection.setAvailableItems({{QStringLiteral("Binding"), QStringList{"B1"}}});
+    QVERIFY(selection.run());
+    QCOMPARE(user->pictures().size(), 2);
 }
 
 void SimulatedUserTest::displayEditsTheCurrentAssay()
