@@ -1,6 +1,26 @@
 #!/usr/bin/env bash
-# Builds everything and runs the main job.
+# The main job: builds everything, then runs the example query through the
+# host. With a display the dialogs open for a person; without one the host
+# runs offscreen and a simulated user answers them, saving their pictures.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${BUILD_DIR:-$root/build}
 "$root/scripts/setup.sh"
-echo "Built the dialog library. There is nothing to run yet: the host and its example scripts come later."
+
+output=$build/example-run
+rm -rf "$output"
+options=()
+if [[ -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} ]] || [[ ${QT_QPA_PLATFORM:-} == offscreen ]]; then
+    export QT_QPA_PLATFORM=offscreen
+    # Qt wants a private runtime folder and complains on every run without one.
+    if [[ -z ${XDG_RUNTIME_DIR:-} ]]; then
+        XDG_RUNTIME_DIR=$(mktemp -d)
+        export XDG_RUNTIME_DIR
+        trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
+    fi
+    echo "No display: a simulated user answers the dialogs."
+    options+=(--simulated-user "$output/pictures")
+fi
+
+echo
+"$build/host/kestrane-host" "${options[@]}" "$root/examples/veldmark_query.py" "$output"

@@ -9,6 +9,7 @@ build=${BUILD_DIR:-$root/build}
 packages=(
     g++ cmake ninja-build pkg-config
     qtbase5-dev qtbase5-dev-tools
+    qttools5-dev qttools5-dev-tools
     python3-dev pybind11-dev
     fonts-dejavu-core fontconfig
 )

@@ -1,0 +1,3 @@
+# The top-level module of the host's Python bridge. The classes of each
+# package registered with the bridge live in a submodule: Kestrane.pyi.
+from . import Kestrane as Kestrane

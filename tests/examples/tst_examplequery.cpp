@@ -1,0 +1,171 @@
+#include "hostrun.h"
+
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cmath>
+
+// The example query run by the host with the simulated user on a small
+// fixture. The user ticks "Alpha panels" (library A1), then edits the first
+// assay, "A potency": display name + " (edited)", count and values columns,
+// geometric mean. "B solubility" stays arithmetic, default uncertainty 2.5.
+class ExampleQueryTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void columns_data();
+    void columns();
+    void stopsWhenTheUserCancels_data();
+    void stopsWhenTheUserCancels();
+
+private:
+    static QList<QStringList> readCsv(const QString &path);
+    static void compareCell(const QString &actual, const QString &expected, int row, int column);
+};
+
+QList<QStringList> ExampleQueryTest::readCsv(const QString &path)
+{
+    // Enough CSV for what the example writes: quotes only around cells that
+    // hold a comma or a quote.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    QList<QStringList> rows;
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const QString &line : lines) {
+        QStringList cells(QString{});
+        bool quoted = false;
+        for (int i = 0; i < line.size(); ++i) {
+            const QChar c = line.at(i);
+            if (c == QLatin1Char('"') && quoted && i + 1 < line.size() && line.at(i + 1) == QLatin1Char('"')) {
+                cells.last() += c;
+                ++i;
+            } else if (c == QLatin1Char('"')) {
+                quoted = !quoted;
+            } else if (c == QLatin1Char(',') && !quoted) {
+                cells.append(QString());
+            } else {
+                cells.last() += c;
+            }
+        }
+        rows.append(cells);
+    }
+    return rows;
+}
+
+void ExampleQueryTest::compareCell(const QString &actual, const QString &expected, int row, int column)
+{
+    bool expectedIsNumber = false;
+    const double want = expected.toDouble(&expectedIsNumber);
+    const QByteArray where = QByteArray("row ") + QByteArray::number(row) + ", column " + QByteArray::number(column)
+                             + ": " + actual.toUtf8() + " != " + expected.toUtf8();
+    if (!expectedIsNumber) {
+        QVERIFY2(actual == expected, where.constData());
+        return;
+    }
+    bool actualIsNumber = false;
+    const double got = actual.toDouble(&actualIsNumber);
+    QVERIFY2(actualIsNumber && std::abs(got - want) <= 1e-9 * std::abs(want), where.constData());
+}
+
+void ExampleQueryTest::columns_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QList<QStringList>>("expected");
+
+    const QString a = QStringLiteral("A potency [nM] (edited)");
+    const QString b = QStringLiteral("B solubility [µM]");
+    const QStringList assays{a, a + " SD", a + " n", a + " values", b, b + " SD"};
+
+    // C1 potency 10, 1000, 100: geometric mean 100 (arithmetic would be 370),
+    // SD sqrt((360² + 270² + 630²) / 2) = sqrt(299700). Solubility 7 alone:
+    // the default uncertainty 2.5. C2 potency 4, 16: geometric 8, SD
+    // sqrt(72); solubility 3, 5: arithmetic 4 (geometric 3.873), SD sqrt(2).
+    QTest::newRow("per compound")
+        << QStringList()
+        << QList<QStringList>{
+               QStringList{"Compound"} + assays,
+               {"C1", "100", "547.44862772", "3", "10; 1000; 100", "7", "2.5"},
+               {"C2", "8", "8.48528137424", "2", "4; 16", "4", "1.41421356237"},
+           };
+    // C1-01 potency 10, 1000: geometric 100 (arithmetic 505), SD 495·√2.
+    // C1-02 potency 100 alone: the default uncertainty 5, no solubility.
+    // C2-02 has no potency: empty mean and SD, count 0.
+    QTest::newRow("per batch")
+        << QStringList{"--simulated-batch"}
+        << QList<QStringList>{
+               QStringList{"Compound", "Batch"} + assays,
+               {"C1", "C1-01", "100", "700.035713374", "2", "10; 1000", "7", "2.5"},
+               {"C1", "C1-02", "100", "5", "1", "100", "", ""},
+               {"C2", "C2-01", "8", "8.48528137424", "2", "4; 16", "3", "2.5"},
+               {"C2", "C2-02", "", "", "0", "", "5", "2.5"},
+           };
+}
+
+void ExampleQueryTest::columns()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QList<QStringList>, expected);
+
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const HostRun run = runHost(options + QStringList{
+        "--simulated-user", folder.filePath("pictures"), QStringLiteral(EXAMPLE_QUERY),
+        "--fixture", QStringLiteral(EXAMPLE_FIXTURE), folder.filePath("results")});
+    QVERIFY2(run.finished, qPrintable(run.err));
+    QVERIFY2(run.exitCode == 0, qPrintable(run.out + run.err));
+
+    const QList<QStringList> rows = readCsv(folder.filePath("results/veldmark_results.csv"));
+    QCOMPARE(rows.size(), expected.size());
+    QCOMPARE(rows.constFirst(), expected.constFirst());
+    for (int r = 1; r < rows.size(); ++r) {
+        QCOMPARE(rows.at(r).size(), expected.at(r).size());
+        for (int c = 0; c < rows.at(r).size(); ++c)
+            compareCell(rows.at(r).at(c), expected.at(r).at(c), r, c);
+    }
+
+    // The table and where everything went, and none of the offscreen
+    // platform's relayout warnings although the progress dialog ticked.
+    QVERIFY(run.out.contains(QStringLiteral("geo. mean")));
+    QVERIFY(run.out.contains(QStringLiteral("CSV written to ") + folder.filePath("results/veldmark_results.csv")));
+    QVERIFY(!(run.out + run.err).contains(QStringLiteral("propagateSizeHints")));
+    for (const char *dialog : {"VeldmarkSelection", "ProgressDialog", "VeldmarkDisplay"}) {
+        const QString picture = folder.filePath(QStringLiteral("pictures/%1.png").arg(QLatin1String(dialog)));
+        QVERIFY2(run.out.contains(picture), qPrintable(run.out));
+        QVERIFY2(!QImage(picture).isNull(), qPrintable(picture));
+    }
+}
+
+void ExampleQueryTest::stopsWhenTheUserCancels_data()
+{
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("pictures");
+    QTest::newRow("library selection") << "VeldmarkSelection" << "Query cancelled: no libraries chosen." << 1;
+    QTest::newRow("progress") << "ProgressDialog" << "Query cancelled while fetching results." << 2;
+    QTest::newRow("assay display") << "VeldmarkDisplay" << "Query cancelled: no assays chosen." << 3;
+}
+
+void ExampleQueryTest::stopsWhenTheUserCancels()
+{
+    QFETCH(QString, dialog);
+    QFETCH(QString, message);
+    QFETCH(int, pictures);
+
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const HostRun run = runHost({"--simulated-user", folder.filePath("pictures"), "--simulated-cancel", dialog,
+                                 QStringLiteral(EXAMPLE_QUERY), "--fixture", QStringLiteral(EXAMPLE_FIXTURE),
+                                 folder.filePath("results")});
+    QVERIFY2(run.finished, qPrintable(run.err));
+    QVERIFY2(run.exitCode == 0, qPrintable(run.out + run.err));
+    QCOMPARE(run.out.section(QLatin1Char('\n'), 0, 0), message);
+    QVERIFY(!QFile::exists(folder.filePath("results/veldmark_results.csv")));
+    QCOMPARE(run.out.count(folder.filePath("pictures/")), pictures);
+}
+
+QTEST_GUILESS_MAIN(ExampleQueryTest)
+#include "tst_examplequery.moc"

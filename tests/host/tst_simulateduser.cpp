@@ -1,0 +1,178 @@
+#include "simulateduser.h"
+
+#include "progressdialog.h"
+#include "veldmarkdisplay.h"
+#include "veldmarkselection.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+Q_DECLARE_METATYPE(SimulatedUser::Aggregation)
+
+class SimulatedUserTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void selectionTicksFirstGroupWithLibraries_data();
+    void selectionTicksFirstGroupWithLibraries();
+    void selectionWithoutLibrariesIsCancelled();
+    void progressPicturedOnceItsMessageShows();
+    void cancelsTheDialogsItIsAskedTo();
+    void displayEditsTheCurrentAssay();
+    void otherModalDialogsAreCancelled();
+
+private:
+    void startUser(SimulatedUser::Aggregation aggregation = SimulatedUser::Aggregation::Compound);
+    static void verifyPicture(const QString &path, const QWidget &dialog);
+
+    QScopedPointer<QTemporaryDir> folder;
+    QScopedPointer<SimulatedUser> user;
+};
+
+void SimulatedUserTest::init()
+{
+    folder.reset(new QTemporaryDir);
+    QVERIFY(folder->isValid());
+}
+
+void SimulatedUserTest::cleanup()
+{
+    user.reset();
+    QVERIFY(QApplication::topLevelWidgets().isEmpty());
+}
+
+void SimulatedUserTest::startUser(SimulatedUser::Aggregation aggregation)
+{
+    user.reset(new SimulatedUser(folder->filePath(QStringLiteral("pictures")), aggregation));
+    qApp->installEventFilter(user.data());
+}
+
+void SimulatedUserTest::verifyPicture(const QString &path, const QWidget &dialog)
+{
+    QImage picture(path);
+    QVERIFY2(!picture.isNull(), qPrintable(path));
+    QCOMPARE(picture.size(), dialog.size() * dialog.devicePixelRatioF());
+}
+
+void SimulatedUserTest::selectionTicksFirstGroupWithLibraries_data()
+{
+    QTest::addColumn<SimulatedUser::Aggregation>("aggregation");
+    QTest::addColumn<QString>("mode");
+    QTest::newRow("per compound") << SimulatedUser::Aggregation::Compound << "compound";
+    QTest::newRow("per batch") << SimulatedUser::Aggregation::Batch << "batch";
+}
+
+void SimulatedUserTest::selectionTicksFirstGroupWithLibraries()
+{
+    QFETCH(SimulatedUser::Aggregation, aggregation);
+    QFETCH(QString, mode);
+    startUser(aggregation);
+
+    VeldmarkSelection dialog;
+    // "ADME" sorts first but has nothing to tick.
+    dialog.setAvailableItems({{QStringLiteral("ADME"), QStringList()},
+                              {QStringLiteral("Binding"), QStringList{"B1", "B2"}},
+                              {QStringLiteral("Cells"), QStringList{"C1"}}});
+    QVERIFY(dialog.run());
+    QCOMPARE(dialog.selectedItems(), (QStringList{"B1", "B2"}));
+    QCOMPARE(dialog.aggregationMode(), mode);
+    QCOMPARE(user->pictures(), QStringList{folder->filePath("pictures/VeldmarkSelection.png")});
+    verifyPicture(user->pictures().constFirst(), dialog);
+}
+
+void SimulatedUserTest::selectionWithoutLibrariesIsCancelled()
+{
+    startUser();
+    VeldmarkSelection dialog;
+    dialog.setAvailableItems({{QStringLiteral("Empty"), QStringList()}});
+    QVERIFY(!dialog.run());
+    QCOMPARE(user->pictures().size(), 1);
+}
+
+void SimulatedUserTest::progressPicturedOnceItsMessageShows()
+{
+    startUser();
+    ProgressDialog dialog;
+    dialog.show();
+    dialog.tick(); // dots on the form's own text are not worth a picture
+    dialog.tick();
+    QVERIFY(user->pictures().isEmpty());
+
+    // A script's loop gives the user no other pass of the event loop than
+    // its ticks.
+    dialog.setMessage(QStringLiteral("Fetching Solubility"));
+    dialog.tick();
+    QCOMPARE(user->pictures().size(), 1);
+    for (int i = 0; i < 5; ++i)
+        dialog.tick();
+    QCOMPARE(user->pictures().size(), 1);
+    QVERIFY(!dialog.cancelled());
+    verifyPicture(user->pictures().constFirst(), dialog);
+    dialog.hide();
+}
+
+void SimulatedUserTest::cancelsTheDialogsItIsAskedTo()
+{
+    startUser();
+    user->setCancelIn(QStringLiteral("ProgressDialog"));
+    ProgressDialog progress;
+    progress.show();
+    progress.setMessage(QStringLiteral("Fetching Solubility"));
+    progress.tick();
+    QVERIFY(progress.cancelled());
+    QVERIFY(!progress.isVisible());
+
+    // Other dialogs are answered as usual.
+    VeldmarkSelection selection;
+    selection.setAvailableItems({{QStringLiteral("Binding"), QStringList{"B1"}}});
+    QVERIFY(selection.run());
+    QCOMPARE(user->pictures().size(), 2);
+}
+
+void SimulatedUserTest::displayEditsTheCurrentAssay()
+{
+    startUser();
+    VeldmarkDisplay dialog;
+    dialog.setDisplayData(R"({"B assay": {"alias": "B [nM]"}, "A assay": {"alias": "A [%]", "factor": false}})");
+    QVERIFY(dialog.run());
+
+    const QJsonObject result = QJsonDocument::fromJson(dialog.displayData()).object();
+    const QJsonObject edited = result.value("A assay").toObject();
+    QCOMPARE(edited.value("alias").toString(), QStringLiteral("A [%] (edited)"));
+    QCOMPARE(edited.value("include_count").toBool(), true);
+    QCOMPARE(edited.value("include_values").toBool(), true);
+    QCOMPARE(edited.value("factor").toBool(), true);
+    QCOMPARE(edited.value("selected").toBool(), true);
+    // The other assay is left as it came.
+    QCOMPARE(result.value("B assay").toObject(), (QJsonObject{{"alias", "B [nM]"}, {"selected", true}}));
+    QCOMPARE(user->pictures(), QStringList{folder->filePath("pictures/VeldmarkDisplay.png")});
+    verifyPicture(user->pictures().constFirst(), dialog);
+}
+
+void SimulatedUserTest::otherModalDialogsAreCancelled()
+{
+    startUser();
+    QDialog dialog;
+    QTimer safetyNet;
+    safetyNet.setSingleShot(true);
+    connect(&safetyNet, &QTimer::timeout, &dialog, &QDialog::accept);
+    safetyNet.start(5000);
+    QCOMPARE(dialog.exec(), int(QDialog::Rejected));
+    QVERIFY(safetyNet.isActive());
+    QCOMPARE(user->pictures(), QStringList{folder->filePath("pictures/QDialog.png")});
+}
+
+QTEST_MAIN(SimulatedUserTest)
+#include "tst_simulateduser.moc"
