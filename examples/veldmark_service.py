@@ -173,14 +173,14 @@ def _sample_panels():
         ("MDCK-MDR1 efflux ratio", "", True, 3.0, 0.0),
     ]
     adme["Solubility"] = [
-        ("Kinetic solubility pH 7.4", "µM", False, 80.0, 12.0),
-        ("Thermodynamic solubility pH 6.5", "µg/mL", False, 45.0, 9.0),
-        ("FaSSIF solubility", "µg/mL", False, 60.0, 10.0),
+        ("Kinetic solubility pH 7.4", "µM", True, 80.0, 0.0),
+        ("Thermodynamic solubility pH 6.5", "µg/mL", True, 45.0, 0.0),
+        ("FaSSIF solubility", "µg/mL", True, 60.0, 0.0),
     ]
     adme["Plasma protein binding"] = [
-        ("Human plasma fu", "%", False, 6.0, 1.5),
-        ("Rat plasma fu", "%", False, 8.0, 2.0),
-        ("Mouse plasma fu", "%", False, 9.0, 2.0),
+        ("Human plasma fu", "%", True, 6.0, 0.0),
+        ("Rat plasma fu", "%", True, 8.0, 0.0),
+        ("Mouse plasma fu", "%", True, 9.0, 0.0),
     ]
     adme["Lipophilicity"] = [
         ("logD pH 7.4", "", False, 2.4, 0.2),
