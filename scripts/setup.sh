@@ -11,6 +11,7 @@ packages=(
     qtbase5-dev qtbase5-dev-tools
     python3-dev pybind11-dev
     fonts-dejavu-core fontconfig
+    libbenchmark-dev python3-pyqt5
 )
 
 missing=()
