@@ -81,6 +81,9 @@ void VeldmarkDisplay::setDisplayData(QByteArray display_data)
     currentAssay.reset();
     assayModel->clear();
     assayDelegate->forgetSizes();
+    // Freed before the new document is read, so that its memory is reused
+    // rather than a second copy of a large document being held.
+    displayDataMap.clear();
     displayDataMap = DisplayData::read(display_data);
 
     QList<QStandardItem *> items;
