@@ -12,6 +12,7 @@ packages=(
     qttools5-dev qttools5-dev-tools
     python3-dev pybind11-dev
     fonts-dejavu-core fontconfig
+    libbenchmark-dev python3-pyqt5
 )
 
 missing=()

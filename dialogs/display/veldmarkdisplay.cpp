@@ -1,6 +1,7 @@
 #include "veldmarkdisplay.h"
 #include "ui_veldmarkdisplay.h"
 
+#include "assaydelegate.h"
 #include "displaydata.h"
 
 #include <QDebug>
@@ -39,8 +40,10 @@ VeldmarkDisplay::VeldmarkDisplay(QWidget *parent)
     , ui(new Ui::VeldmarkDisplay)
     , assayModel(new QStandardItemModel(this))
     , proxyModel(new QSortFilterProxyModel(this))
+    , assayDelegate(new AssayDelegate(this))
 {
     ui->setupUi(this);
+    ui->listView->setItemDelegate(assayDelegate);
     // The elided name fills whatever width the label has; as the label's own
     // minimum it would stop the window from ever getting narrower again.
     ui->assayNameLabel->setMinimumWidth(1);
@@ -77,6 +80,10 @@ void VeldmarkDisplay::setDisplayData(QByteArray display_data)
 {
     currentAssay.reset();
     assayModel->clear();
+    assayDelegate->forgetSizes();
+    // Freed before the new document is read, so that its memory is reused
+    // rather than a second copy of a large document being held.
+    displayDataMap.clear();
     displayDataMap = DisplayData::read(display_data);
 
     QList<QStandardItem *> items;

@@ -9,6 +9,7 @@
 
 #include <optional>
 
+class AssayDelegate;
 class QResizeEvent;
 class QShowEvent;
 class QSortFilterProxyModel;
@@ -59,6 +60,7 @@ private:
     std::optional<QString> currentAssay;
     QStandardItemModel *assayModel = nullptr;
     QSortFilterProxyModel *proxyModel = nullptr;
+    AssayDelegate *assayDelegate = nullptr;
 };
 
 #endif // VELDMARKDISPLAY_H

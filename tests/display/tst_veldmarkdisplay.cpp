@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStyleOptionViewItem>
 #include <QTest>
@@ -180,6 +181,7 @@ private Q_SLOTS:
     void emptySelectionKeepsEditingLastCurrent();
     void secondSetDisplayDataDropsEdits();
     void longNameIsElided();
+    void longNameStaysReachableInList();
 
     void endingRun_data();
     void endingRun();
@@ -709,6 +711,34 @@ void tst_VeldmarkDisplay::search()
     QTest::keyClicks(w.search, typed);
     QCOMPARE(w.listed(), listed);
     QCOMPARE(dialog.displayData().count("\"selected\": true"), 6);
+}
+
+// The list may remember row sizes between layouts; the scroll range must
+// still follow the rows shown and the list's font.
+void tst_VeldmarkDisplay::longNameStaysReachableInList()
+{
+    const QString name = QStringLiteral("Inhibition of recombinant human kinase activity, ").repeated(6);
+    VeldmarkDisplay dialog;
+    dialog.setDisplayData(QJsonDocument(QJsonObject{{name, QJsonObject()}, {"short", QJsonObject()}}).toJson());
+    showDialog(dialog);
+    Widgets w(dialog);
+    QVERIFY(w.complete());
+    const QScrollBar *scroll = w.list->horizontalScrollBar();
+    const auto reach = [&] { return scroll->maximum() + w.list->viewport()->width(); };
+
+    QTRY_VERIFY(reach() > w.list->fontMetrics().horizontalAdvance(name));
+    const int normalReach = reach();
+
+    QTest::keyClicks(w.search, "sh");
+    QTRY_COMPARE(scroll->maximum(), 0);
+    w.replaceText(w.search, "");
+    QTRY_COMPARE(reach(), normalReach);
+
+    QFont larger = w.list->font();
+    larger.setPointSize(larger.pointSize() * 2);
+    w.list->setFont(larger);
+    QTRY_VERIFY(reach() > w.list->fontMetrics().horizontalAdvance(name));
+    QVERIFY(reach() > normalReach);
 }
 
 void tst_VeldmarkDisplay::emptySelectionKeepsEditingLastCurrent_data()
