@@ -93,9 +93,14 @@ QByteArray argumentsRepr(PyObject *const *args, Py_ssize_t nargs)
     }
     PyObject *repr = PyObject_Repr(tuple);
     Py_DECREF(tuple);
+    // A 10 MB document passed the wrong way must not make a 10 MB message.
+    constexpr int MaxReprLength = 300;
     QByteArray text;
-    if (repr)
-        text = PyUnicode_AsUTF8(repr);
+    if (repr) {
+        const QString full = Conversions::stringFromUnicode(repr);
+        text = (full.size() > MaxReprLength ? full.left(MaxReprLength) + QStringLiteral("...") : full)
+                   .toUtf8();
+    }
     Py_XDECREF(repr);
     PyErr_Clear();
     return text;
