@@ -51,7 +51,7 @@ struct Member
     QVector<Overload> overloads;
     QMetaProperty property;
     ArgType propertyType;
-    PyObject *constant = nullptr;
+    PythonQtObjectPtr constant;
     BuiltinFunction builtin = nullptr;
 };
 
@@ -65,8 +65,7 @@ struct ClassInfo
     ClassInfo *base = nullptr;
     PythonQtQObjectCreatorFunctionCB *wrapperCreator = nullptr;
     PythonQtShellSetInstanceWrapperCB *shell = nullptr;
-    // Name -> capsule of a Member, filled on first use of each name. Members
-    // are never freed: bound methods handed out may still point at them.
+    // Name -> capsule owning a Member, filled on first use of each name.
     PyObject *members = nullptr;
     bool constructorsKnown = false;
     QVector<Overload> constructors;
@@ -83,7 +82,10 @@ public:
     ClassInfo *classInfo(const QByteArray &className) const { return classes.value(className); }
     ClassInfo *classForType(PyTypeObject *type) const;
     ClassInfo *classForObject(QObject *object);
-    const Member *member(ClassInfo *info, PyObject *name);
+    // Borrowed reference to the capsule of the member; null with a Python error.
+    PyObject *memberCapsule(ClassInfo *info, PyObject *name);
+    static const Member *memberOf(PyObject *capsule);
+    static QVector<ClassInfo *> &retainedClasses();
     const QVector<Overload> &constructors(ClassInfo *info);
     void forgetMembers();
 
