@@ -6,6 +6,7 @@
 #include <QMetaEnum>
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -384,8 +385,59 @@ void PythonQtPrivate::forgetWrapper(PythonQtInstanceWrapper *wrapper)
         wrappers.remove(object);
     if (wrapper->ownedByPython && !object->parent()) {
         wrapper->ownedByPython = false;
-        delete object;
+        deleteFromScript(object);
     }
+}
+
+bool PythonQtPrivate::isBusy(const QObject *object) const
+{
+    for (const QPointer<QObject> &busy : busyObjects) {
+        for (const QObject *o = busy.data(); o; o = o->parent()) {
+            if (o == object)
+                return true;
+        }
+    }
+    return false;
+}
+
+void PythonQtPrivate::deleteFromScript(QObject *object)
+{
+    if (!isBusy(object)) {
+        delete object;
+        return;
+    }
+    if (PythonQtInstanceWrapper *wrapper = wrappers.take(object)) {
+        QObject::disconnect(wrapper->destroyedConnection);
+        wrapper->ownedByPython = false;
+        wrapper->object.clear();
+    }
+    // Also queued with Qt, for a delivery that no call from Python encloses.
+    object->deleteLater();
+    deferredDeletions.append(object);
+}
+
+void PythonQtPrivate::deleteDeferred()
+{
+    const QVector<QPointer<QObject>> due = std::exchange(deferredDeletions, {});
+    for (const QPointer<QObject> &object : due)
+        delete object.data();
+}
+
+BusyScope::BusyScope(QObject *object, Kind kind) : kind(kind)
+{
+    if (PythonQtPrivate *d = PythonQtPrivate::instance())
+        d->busyObjects.append(object);
+}
+
+BusyScope::~BusyScope()
+{
+    // cleanup() may have run inside the call.
+    PythonQtPrivate *d = PythonQtPrivate::instance();
+    if (!d || d->busyObjects.isEmpty())
+        return;
+    d->busyObjects.removeLast();
+    if (kind == Call && d->busyObjects.isEmpty())
+        d->deleteDeferred();
 }
 
 SignalReceiver *PythonQtPrivate::receiverFor(QObject *sender)
@@ -413,6 +465,7 @@ void PythonQtPrivate::dropScriptObjects()
     }
     PyErr_Clear();
     PyGC_Collect();
+    deleteDeferred();
 
     QVector<QPointer<QObject>> owned;
     for (PythonQtInstanceWrapper *wrapper : qAsConst(wrappers)) {

@@ -579,7 +579,7 @@ PyObject *builtinDelete(Wrapper *self, const Member &member, PyObject *const *, 
     if (!target || !expectArguments(member, nargs, 0, 0))
         return nullptr;
     self->ownedByPython = false;
-    delete target;
+    PythonQtPrivate::instance()->deleteFromScript(target);
     Py_RETURN_NONE;
 }
 
@@ -830,6 +830,7 @@ PyObject *call(const QVector<Overload> &overloads, const QPointer<QObject> *self
             argv[0] = result.prepare(overload.result);
             if (overload.hiddenSelf)
                 argv[1] = &target;
+            const BusyScope busy(target, BusyScope::Call);
             return invoke(overload, target, argv, result, constructed);
         }
     }

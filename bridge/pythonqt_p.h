@@ -98,6 +98,13 @@ public:
     PyObject *newWrapper(PyTypeObject *type, ClassInfo *info, QObject *object, bool ownedByPython);
     void forgetWrapper(PythonQtInstanceWrapper *wrapper);
 
+    // Deletes an object a script lets go of. While a call from Python, or a
+    // signal on its way to Python, still runs on the object or a descendant,
+    // its wrapper lets go at once but the deletion waits until that is over:
+    // Qt's code above would otherwise go on with a deleted object.
+    void deleteFromScript(QObject *object);
+    void deleteDeferred();
+
     SignalReceiver *receiverFor(QObject *sender);
     void forgetReceiver(QObject *sender) { receivers.remove(sender); }
 
@@ -116,14 +123,36 @@ public:
     QHash<QObject *, PythonQtInstanceWrapper *> wrappers;
     QHash<QObject *, SignalReceiver *> receivers;
     bool hadError = false;
+    // Innermost last; see BusyScope.
+    QVector<QPointer<QObject>> busyObjects;
+    QVector<QPointer<QObject>> deferredDeletions;
 
 private:
+    bool isBusy(const QObject *object) const;
     void runWrapperCreators(ClassInfo *info);
     Member *resolve(ClassInfo *info, const QByteArray &name);
     void addMethods(Member &member, ClassInfo *info, const QByteArray &name);
     void addDecoratorSlots(Member &member, ClassInfo *info, const QByteArray &name);
     bool addConstant(Member &member, ClassInfo *info, const QByteArray &name);
     PyTypeObject *createType(ClassInfo *info);
+};
+
+// Marks an object as busy while a call from Python runs on it (`Call`) or
+// while one of its signals is delivered to Python (`Delivery`). Deletions
+// that waited for it happen when the outermost call from Python returns;
+// a delivery that is outermost leaves them to the event loop, as Qt's own
+// emission is still running above it.
+class BusyScope
+{
+public:
+    enum Kind { Call, Delivery };
+    BusyScope(QObject *object, Kind kind);
+    ~BusyScope();
+    BusyScope(const BusyScope &) = delete;
+    BusyScope &operator=(const BusyScope &) = delete;
+
+private:
+    Kind kind;
 };
 
 namespace InstanceWrapper {

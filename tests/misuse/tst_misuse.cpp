@@ -177,6 +177,14 @@ void tst_Misuse::careless_data()
         << "owner = VeldmarkDisplay()\nchild = ProgressDialog(owner)\nowner.delete()\n"
            "child.windowTitle"
         << "ValueError" << "destroyed ProgressDialog" << "not child";
+    QTest::newRow("dialog deleted by a handler of its own signal")
+        << "progress.show()\nprogress.connect('rejected()', lambda: progress.delete())\n"
+           "progress.reject()"
+        << "" << "" << "not progress";
+    QTest::newRow("parent deleted by a handler of its child's signal")
+        << "owner = ProgressDialog()\nchild = VeldmarkSelection(owner)\n"
+           "child.finished.connect(lambda result: owner.delete())\nchild.reject()"
+        << "" << "" << "not child and not owner";
     QTest::newRow("deleted dialog as a parent")
         << "gone = ProgressDialog()\ngone.delete()\nVeldmarkDisplay(gone)"
         << "ValueError" << "VeldmarkDisplay" << "not gone";
