@@ -3,7 +3,9 @@
 #include <PythonQt.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QPluginLoader>
+#include <QPointer>
 #include <QTest>
 
 // What a careless script does to the dialogs: wrong types, wrong counts,
@@ -22,6 +24,7 @@ private Q_SLOTS:
 
     void careless_data();
     void careless();
+    void deletedByHandlerOfSignalFromQt();
 
 private:
     bool run(const QString &code);
@@ -274,6 +277,23 @@ except Exception as e:
     QVERIFY(run(QStringLiteral("display.setDisplayData(b'{\"next\": {}}')")));
     QCOMPARE(value(QStringLiteral("assays()")).toMap(),
              QVariantMap({{"next", QVariantMap({{"selected", true}})}}));
+}
+
+// The user's Cancel, not a script's call, emits the signal whose handler
+// deletes the dialog: the deletion waits for the event loop.
+void tst_Misuse::deletedByHandlerOfSignalFromQt()
+{
+    QVERIFY(run(QStringLiteral(
+        "progress.show()\n"
+        "progress.rejected.connect(lambda: progress.delete())\n")));
+    QPointer<QDialog> dialog = qobject_cast<QDialog *>(value(QStringLiteral("progress")).value<QObject *>());
+    QVERIFY(dialog);
+    QVERIFY(QTest::qWaitForWindowExposed(dialog.data()));
+
+    QTest::keyClick(dialog.data(), Qt::Key_Escape);
+    QVERIFY(value(QStringLiteral("not progress")).toBool());
+    QVERIFY(dialog);
+    QTRY_VERIFY(!dialog);
 }
 
 QTEST_MAIN(tst_Misuse)
