@@ -8,8 +8,8 @@ export BUILD_DIR=${BUILD_DIR:-$root/build-asan}
 export BUILD_TYPE=RelWithDebInfo
 "$root/scripts/setup.sh" -DVELDMARK_SANITIZE=ON
 
-# CPython, fontconfig and Qt's platform plug-ins keep allocations until the
-# process ends; only those are suppressed, see the file.
+# Only allocations that libraries outside the project keep on purpose are
+# suppressed (fontconfig, Qt's offscreen plug-in); see the file.
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1:strict_init_order=1
 export LSAN_OPTIONS=suppressions=$root/tests/sanitizer/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
