@@ -5,6 +5,9 @@
 
 #include <QMetaEnum>
 
+#include <memory>
+#include <utility>
+
 namespace {
 
 bool isScriptVisible(const QMetaMethod &method)
@@ -59,8 +62,10 @@ ClassInfo *PythonQtPrivate::registerClass(const QMetaObject *metaObject, const Q
     }
     ClassInfo *base = metaObject->superClass() ? registerClass(metaObject->superClass(), package)
                                                : nullptr;
-    // Kept for the life of the process: the Python type refers to it.
+    // Kept for the life of the process: the Python type, and wrappers that
+    // outlive cleanup(), refer to it.
     auto info = new ClassInfo;
+    retainedClasses().append(info);
     info->metaObject = metaObject;
     info->className = metaObject->className();
     info->package = package.isEmpty() ? QByteArrayLiteral("private") : package;
@@ -123,32 +128,57 @@ PyObject *PythonQtPrivate::packageModule(const QByteArray &package)
     return module;
 }
 
+// Never destroyed, not even at exit: a wrapper's last use may come later.
+QVector<ClassInfo *> &PythonQtPrivate::retainedClasses()
+{
+    static auto all = new QVector<ClassInfo *>;
+    return *all;
+}
+
 void PythonQtPrivate::forgetMembers()
 {
-    // Members stay allocated: bound methods handed out may still point at them.
+    // Bound methods handed out keep their own members alive.
     for (ClassInfo *info : qAsConst(classes)) {
         PyDict_Clear(info->members);
         info->constructorsKnown = false;
     }
 }
 
-const Member *PythonQtPrivate::member(ClassInfo *info, PyObject *name)
+namespace {
+
+void deleteMember(PyObject *capsule)
+{
+    delete static_cast<Member *>(PyCapsule_GetPointer(capsule, nullptr));
+}
+
+} // namespace
+
+// The capsule owns the member: the class's cache holds it, and so does every
+// bound method or signal handed out, so a member lives exactly as long as
+// something can still reach it.
+PyObject *PythonQtPrivate::memberCapsule(ClassInfo *info, PyObject *name)
 {
     if (PyObject *cached = PyDict_GetItemWithError(info->members, name))
-        return static_cast<const Member *>(PyCapsule_GetPointer(cached, nullptr));
+        return cached;
     if (PyErr_Occurred())
         return nullptr;
     const char *key = PyUnicode_AsUTF8(name);
     if (!key)
         return nullptr;
     Member *found = resolve(info, key);
-    PyObject *capsule = PyCapsule_New(found, nullptr, nullptr);
-    if (!capsule || PyDict_SetItem(info->members, name, capsule) < 0) {
-        Py_XDECREF(capsule);
+    PyObject *capsule = PyCapsule_New(found, nullptr, deleteMember);
+    if (!capsule) {
+        delete found;
         return nullptr;
     }
+    const int stored = PyDict_SetItem(info->members, name, capsule);
     Py_DECREF(capsule);
-    return found;
+    return stored < 0 ? nullptr : capsule;
+}
+
+const Member *PythonQtPrivate::memberOf(PyObject *capsule)
+{
+    return static_cast<const Member *>(PyCapsule_GetPointer(capsule, nullptr));
 }
 
 void PythonQtPrivate::runWrapperCreators(ClassInfo *info)
@@ -208,7 +238,7 @@ Member *PythonQtPrivate::resolve(ClassInfo *info, const QByteArray &name)
 
     // "exec_" reaches "exec", as Python 2 scripts spelled it.
     if (name.size() > 1 && name.endsWith('_')) {
-        const Member *stripped = resolve(info, name.left(name.size() - 1));
+        const std::unique_ptr<Member> stripped(resolve(info, name.left(name.size() - 1)));
         if (stripped->kind != Member::Missing) {
             *m = *stripped;
             return m;
@@ -263,7 +293,7 @@ bool PythonQtPrivate::addConstant(Member &member, ClassInfo *info, const QByteAr
             const int value = mo->enumerator(i).keyToValue(name.constData(), &ok);
             if (ok) {
                 member.kind = Member::Constant;
-                member.constant = PyLong_FromLong(value);
+                member.constant.setNewRef(PyLong_FromLong(value));
                 return true;
             }
         }
@@ -355,8 +385,59 @@ void PythonQtPrivate::forgetWrapper(PythonQtInstanceWrapper *wrapper)
         wrappers.remove(object);
     if (wrapper->ownedByPython && !object->parent()) {
         wrapper->ownedByPython = false;
-        delete object;
+        deleteFromScript(object);
     }
+}
+
+bool PythonQtPrivate::isBusy(const QObject *object) const
+{
+    for (const QPointer<QObject> &busy : busyObjects) {
+        for (const QObject *o = busy.data(); o; o = o->parent()) {
+            if (o == object)
+                return true;
+        }
+    }
+    return false;
+}
+
+void PythonQtPrivate::deleteFromScript(QObject *object)
+{
+    if (!isBusy(object)) {
+        delete object;
+        return;
+    }
+    if (PythonQtInstanceWrapper *wrapper = wrappers.take(object)) {
+        QObject::disconnect(wrapper->destroyedConnection);
+        wrapper->ownedByPython = false;
+        wrapper->object.clear();
+    }
+    // Also queued with Qt, for a delivery that no call from Python encloses.
+    object->deleteLater();
+    deferredDeletions.append(object);
+}
+
+void PythonQtPrivate::deleteDeferred()
+{
+    const QVector<QPointer<QObject>> due = std::exchange(deferredDeletions, {});
+    for (const QPointer<QObject> &object : due)
+        delete object.data();
+}
+
+BusyScope::BusyScope(QObject *object, Kind kind) : kind(kind)
+{
+    if (PythonQtPrivate *d = PythonQtPrivate::instance())
+        d->busyObjects.append(object);
+}
+
+BusyScope::~BusyScope()
+{
+    // cleanup() may have run inside the call.
+    PythonQtPrivate *d = PythonQtPrivate::instance();
+    if (!d || d->busyObjects.isEmpty())
+        return;
+    d->busyObjects.removeLast();
+    if (kind == Call && d->busyObjects.isEmpty())
+        d->deleteDeferred();
 }
 
 SignalReceiver *PythonQtPrivate::receiverFor(QObject *sender)
@@ -384,6 +465,7 @@ void PythonQtPrivate::dropScriptObjects()
     }
     PyErr_Clear();
     PyGC_Collect();
+    deleteDeferred();
 
     QVector<QPointer<QObject>> owned;
     for (PythonQtInstanceWrapper *wrapper : qAsConst(wrappers)) {

@@ -483,6 +483,35 @@ PyObject *fromArg(const ArgType &type, const void *data)
     Py_RETURN_NONE;
 }
 
+namespace {
+
+// A list or mapping that contains itself, or one nested deeper than Python
+// itself would recurse, must end in a refused argument, not in a stack
+// overflow; Python's own recursion limit bounds the depth.
+class NestingGuard
+{
+public:
+    NestingGuard() : entered(Py_EnterRecursiveCall(" while converting to a Qt value") == 0)
+    {
+        if (!entered)
+            PyErr_Clear();
+    }
+    ~NestingGuard()
+    {
+        if (entered)
+            Py_LeaveRecursiveCall();
+    }
+    NestingGuard(const NestingGuard &) = delete;
+    NestingGuard &operator=(const NestingGuard &) = delete;
+
+    bool tooDeep() const { return !entered; }
+
+private:
+    bool entered;
+};
+
+} // namespace
+
 bool toVariant(PyObject *value, QVariant &result)
 {
     if (value == Py_None) {
@@ -513,13 +542,15 @@ bool toVariant(PyObject *value, QVariant &result)
     } else if (InstanceWrapper::check(value)) {
         result = QVariant::fromValue(reinterpret_cast<PythonQtInstanceWrapper *>(value)->object.data());
     } else if (PyDict_Check(value) || (PyMapping_Check(value) && !PySequence_Check(value))) {
+        const NestingGuard guard;
         QVariantMap map;
-        if (!toVariantMap(value, map, false))
+        if (guard.tooDeep() || !toVariantMap(value, map, false))
             return false;
         result = map;
     } else {
+        const NestingGuard guard;
         QVariantList list;
-        if (!toVariantList(value, list, false))
+        if (guard.tooDeep() || !toVariantList(value, list, false))
             return false;
         result = list;
     }

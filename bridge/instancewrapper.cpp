@@ -23,6 +23,7 @@ struct BoundSlot
 {
     PyObject_HEAD
     PyObject *self;
+    PyObject *memberCapsule;  // keeps member alive
     const Member *member;
     vectorcallfunc vectorcall;
 };
@@ -32,6 +33,7 @@ struct BoundSignal
 {
     PyObject_HEAD
     PyObject *self;
+    PyObject *memberCapsule;  // keeps member alive
     const Member *member;
 };
 
@@ -93,9 +95,14 @@ QByteArray argumentsRepr(PyObject *const *args, Py_ssize_t nargs)
     }
     PyObject *repr = PyObject_Repr(tuple);
     Py_DECREF(tuple);
+    // A 10 MB document passed the wrong way must not make a 10 MB message.
+    constexpr int MaxReprLength = 300;
     QByteArray text;
-    if (repr)
-        text = PyUnicode_AsUTF8(repr);
+    if (repr) {
+        const QString full = Conversions::stringFromUnicode(repr);
+        text = (full.size() > MaxReprLength ? full.left(MaxReprLength) + QStringLiteral("...") : full)
+                   .toUtf8();
+    }
     Py_XDECREF(repr);
     PyErr_Clear();
     return text;
@@ -214,8 +221,8 @@ PyObject *wrapperConstruct(PyTypeObject *type, PyObject *args, PyObject *kwds)
     return d->newWrapper(pythonType, actual, object, object->parent() == nullptr);
 }
 
-PyObject *newBoundSlot(PyObject *self, const Member *member);
-PyObject *newBoundSignal(PyObject *self, const Member *member);
+PyObject *newBoundSlot(PyObject *self, PyObject *memberCapsule);
+PyObject *newBoundSignal(PyObject *self, PyObject *memberCapsule);
 
 bool hasDynamicProperty(QObject *object, const QByteArray &name)
 {
@@ -239,23 +246,24 @@ PyObject *wrapperGetAttr(PyObject *object, PyObject *name)
         PyErr_Clear();
     }
 
-    const Member *member = d->member(self->classInfo, name);
-    if (!member)
+    PyObject *capsule = d->memberCapsule(self->classInfo, name);
+    if (!capsule)
         return nullptr;
+    const Member *member = PythonQtPrivate::memberOf(capsule);
     QObject *target = self->object.data();
     switch (member->kind) {
     case Member::Method:
-        return newBoundSlot(object, member);
+        return newBoundSlot(object, capsule);
     case Member::Signal:
-        return newBoundSignal(object, member);
+        return newBoundSignal(object, capsule);
     case Member::Property:
         return InstanceWrapper::readProperty(self, *member, nullptr, 0);
     case Member::Constant:
-        Py_INCREF(member->constant);
-        return member->constant;
+        Py_INCREF(member->constant.object());
+        return member->constant.object();
     case Member::Builtin:
         if (!hasDynamicProperty(target, member->name))
-            return newBoundSlot(object, member);
+            return newBoundSlot(object, capsule);
         break;
     case Member::Missing:
         break;
@@ -284,9 +292,13 @@ int wrapperSetAttr(PyObject *object, PyObject *name, PyObject *value)
     PythonQtPrivate *d = PythonQtPrivate::instance();
     if (!d || !PyUnicode_Check(name))
         return PyObject_GenericSetAttr(object, name, value);
-    const Member *member = d->member(self->classInfo, name);
-    if (!member)
+    PyObject *capsule = d->memberCapsule(self->classInfo, name);
+    if (!capsule)
         return -1;
+    // Converting the value may run Python code that registers a class and so
+    // empties the member cache.
+    const PythonQtObjectPtr keepMember(capsule);
+    const Member *member = PythonQtPrivate::memberOf(capsule);
     const QByteArray key = PyUnicode_AsUTF8(name);
     QObject *target = self->object.data();
     const char *className = self->classInfo->className.constData();
@@ -382,6 +394,7 @@ PyObject *boundSlotCall(PyObject *callable, PyObject *const *args, size_t nargsf
 void boundSlotDealloc(PyObject *object)
 {
     Py_DECREF(reinterpret_cast<BoundSlot *>(object)->self);
+    Py_DECREF(reinterpret_cast<BoundSlot *>(object)->memberCapsule);
     PyObject_Free(object);
 }
 
@@ -393,14 +406,16 @@ PyObject *boundSlotRepr(PyObject *object)
                                 bound->member->name.constData());
 }
 
-PyObject *newBoundSlot(PyObject *self, const Member *member)
+PyObject *newBoundSlot(PyObject *self, PyObject *memberCapsule)
 {
     auto bound = PyObject_New(BoundSlot, &boundSlotType);
     if (!bound)
         return nullptr;
     Py_INCREF(self);
     bound->self = self;
-    bound->member = member;
+    Py_INCREF(memberCapsule);
+    bound->memberCapsule = memberCapsule;
+    bound->member = PythonQtPrivate::memberOf(memberCapsule);
     bound->vectorcall = boundSlotCall;
     return reinterpret_cast<PyObject *>(bound);
 }
@@ -493,6 +508,7 @@ PyMethodDef signalMethods[] = {
 void boundSignalDealloc(PyObject *object)
 {
     Py_DECREF(asSignal(object)->self);
+    Py_DECREF(asSignal(object)->memberCapsule);
     PyObject_Free(object);
 }
 
@@ -504,14 +520,16 @@ PyObject *boundSignalRepr(PyObject *object)
                                 bound->member->name.constData());
 }
 
-PyObject *newBoundSignal(PyObject *self, const Member *member)
+PyObject *newBoundSignal(PyObject *self, PyObject *memberCapsule)
 {
     auto bound = PyObject_New(BoundSignal, &boundSignalType);
     if (!bound)
         return nullptr;
     Py_INCREF(self);
     bound->self = self;
-    bound->member = member;
+    Py_INCREF(memberCapsule);
+    bound->memberCapsule = memberCapsule;
+    bound->member = PythonQtPrivate::memberOf(memberCapsule);
     return reinterpret_cast<PyObject *>(bound);
 }
 
@@ -561,7 +579,7 @@ PyObject *builtinDelete(Wrapper *self, const Member &member, PyObject *const *, 
     if (!target || !expectArguments(member, nargs, 0, 0))
         return nullptr;
     self->ownedByPython = false;
-    delete target;
+    PythonQtPrivate::instance()->deleteFromScript(target);
     Py_RETURN_NONE;
 }
 
@@ -812,6 +830,7 @@ PyObject *call(const QVector<Overload> &overloads, const QPointer<QObject> *self
             argv[0] = result.prepare(overload.result);
             if (overload.hiddenSelf)
                 argv[1] = &target;
+            const BusyScope busy(target, BusyScope::Call);
             return invoke(overload, target, argv, result, constructed);
         }
     }

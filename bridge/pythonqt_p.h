@@ -51,7 +51,7 @@ struct Member
     QVector<Overload> overloads;
     QMetaProperty property;
     ArgType propertyType;
-    PyObject *constant = nullptr;
+    PythonQtObjectPtr constant;
     BuiltinFunction builtin = nullptr;
 };
 
@@ -65,8 +65,7 @@ struct ClassInfo
     ClassInfo *base = nullptr;
     PythonQtQObjectCreatorFunctionCB *wrapperCreator = nullptr;
     PythonQtShellSetInstanceWrapperCB *shell = nullptr;
-    // Name -> capsule of a Member, filled on first use of each name. Members
-    // are never freed: bound methods handed out may still point at them.
+    // Name -> capsule owning a Member, filled on first use of each name.
     PyObject *members = nullptr;
     bool constructorsKnown = false;
     QVector<Overload> constructors;
@@ -83,7 +82,10 @@ public:
     ClassInfo *classInfo(const QByteArray &className) const { return classes.value(className); }
     ClassInfo *classForType(PyTypeObject *type) const;
     ClassInfo *classForObject(QObject *object);
-    const Member *member(ClassInfo *info, PyObject *name);
+    // Borrowed reference to the capsule of the member; null with a Python error.
+    PyObject *memberCapsule(ClassInfo *info, PyObject *name);
+    static const Member *memberOf(PyObject *capsule);
+    static QVector<ClassInfo *> &retainedClasses();
     const QVector<Overload> &constructors(ClassInfo *info);
     void forgetMembers();
 
@@ -95,6 +97,13 @@ public:
     PyObject *wrap(QObject *object);
     PyObject *newWrapper(PyTypeObject *type, ClassInfo *info, QObject *object, bool ownedByPython);
     void forgetWrapper(PythonQtInstanceWrapper *wrapper);
+
+    // Deletes an object a script lets go of. While a call from Python, or a
+    // signal on its way to Python, still runs on the object or a descendant,
+    // its wrapper lets go at once but the deletion waits until that is over:
+    // Qt's code above would otherwise go on with a deleted object.
+    void deleteFromScript(QObject *object);
+    void deleteDeferred();
 
     SignalReceiver *receiverFor(QObject *sender);
     void forgetReceiver(QObject *sender) { receivers.remove(sender); }
@@ -114,14 +123,36 @@ public:
     QHash<QObject *, PythonQtInstanceWrapper *> wrappers;
     QHash<QObject *, SignalReceiver *> receivers;
     bool hadError = false;
+    // Innermost last; see BusyScope.
+    QVector<QPointer<QObject>> busyObjects;
+    QVector<QPointer<QObject>> deferredDeletions;
 
 private:
+    bool isBusy(const QObject *object) const;
     void runWrapperCreators(ClassInfo *info);
     Member *resolve(ClassInfo *info, const QByteArray &name);
     void addMethods(Member &member, ClassInfo *info, const QByteArray &name);
     void addDecoratorSlots(Member &member, ClassInfo *info, const QByteArray &name);
     bool addConstant(Member &member, ClassInfo *info, const QByteArray &name);
     PyTypeObject *createType(ClassInfo *info);
+};
+
+// Marks an object as busy while a call from Python runs on it (`Call`) or
+// while one of its signals is delivered to Python (`Delivery`). Deletions
+// that waited for it happen when the outermost call from Python returns;
+// a delivery that is outermost leaves them to the event loop, as Qt's own
+// emission is still running above it.
+class BusyScope
+{
+public:
+    enum Kind { Call, Delivery };
+    BusyScope(QObject *object, Kind kind);
+    ~BusyScope();
+    BusyScope(const BusyScope &) = delete;
+    BusyScope &operator=(const BusyScope &) = delete;
+
+private:
+    Kind kind;
 };
 
 namespace InstanceWrapper {

@@ -112,6 +112,8 @@ void SignalReceiver::deliver(const Connection &connection, void **args)
     if (!PythonQtPrivate::instance())
         return;
     PyGILState_STATE state = PyGILState_Ensure();
+    // A dying sender is past being deleted again, and must not be watched.
+    const BusyScope busy(connection.senderDying ? nullptr : sender, BusyScope::Delivery);
     // The callback may disconnect itself and so drop the connection's reference.
     PyObject *callable = connection.callable;
     Py_INCREF(callable);

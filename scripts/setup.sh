@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Shared set-up: installs the Debian packages the build needs (only those
-# missing), then configures and builds into ${BUILD_DIR:-build}.
+# missing), then configures and builds into ${BUILD_DIR:-build} as
+# ${BUILD_TYPE:-Release}. Arguments go to CMake's configure step.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -13,6 +14,7 @@ packages=(
     python3-dev pybind11-dev
     fonts-dejavu-core fontconfig
     libbenchmark-dev python3-pyqt5
+    clang-14 libclang-rt-14-dev
 )
 
 missing=()
@@ -31,6 +33,6 @@ if ((${#missing[@]})); then
     apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DPython3_EXECUTABLE=/usr/bin/python3
-cmake --build "$build"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-Release}" \
+    -DPython3_EXECUTABLE=/usr/bin/python3 "$@"
+cmake --build "$build" ${BUILD_TARGETS:+--target $BUILD_TARGETS}

@@ -1,0 +1,302 @@
+#include "pluginwidgets.h"
+
+#include <PythonQt.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QPluginLoader>
+#include <QPointer>
+#include <QTest>
+
+// What a careless script does to the dialogs: wrong types, wrong counts,
+// hidden and unknown names, dead dialogs, huge and self-referencing values,
+// broken text. Every row ends in a Python exception with a clear message or
+// in the dialog's defined fallback, and the interpreter carries on.
+class tst_Misuse : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+
+    void careless_data();
+    void careless();
+    void deletedByHandlerOfSignalFromQt();
+
+private:
+    bool run(const QString &code);
+    QVariant value(const QString &expression);
+
+    PythonQtObjectPtr main;
+    QStringList errors;
+};
+
+bool tst_Misuse::run(const QString &code)
+{
+    PythonQt::self()->clearError();
+    main.evalScript(code);
+    return !PythonQt::self()->hadError();
+}
+
+QVariant tst_Misuse::value(const QString &expression)
+{
+    return main.evalScript(expression, Py_eval_input);
+}
+
+void tst_Misuse::initTestCase()
+{
+    PythonQt::init();
+    connect(PythonQt::self(), &PythonQt::pythonStdErr, this,
+            [this](const QString &text) { errors << text; });
+
+    QPluginLoader loader(QStringLiteral(VELDMARKPLUGIN_PATH));
+    auto plugin = qobject_cast<PluginWidgets *>(loader.instance());
+    QVERIFY2(plugin, qPrintable(loader.errorString()));
+    plugin->registerClasses();
+    main = PythonQt::self()->getMainModule();
+}
+
+void tst_Misuse::cleanupTestCase()
+{
+    main = PythonQtObjectPtr();
+    PythonQt::cleanup();
+}
+
+void tst_Misuse::init()
+{
+    errors.clear();
+    QVERIFY(run(QStringLiteral(R"(
+import json
+from PythonQt.Kestrane import VeldmarkDisplay, VeldmarkSelection, ProgressDialog
+display = VeldmarkDisplay()
+selection = VeldmarkSelection()
+progress = ProgressDialog()
+def assays():
+    return json.loads(display.displayData().data())
+)")));
+}
+
+void tst_Misuse::cleanup()
+{
+    QVERIFY(run(QStringLiteral(R"(
+for name in [n for n in globals() if not n.startswith('__')]:
+    del globals()[name]
+import gc
+gc.collect()
+)")));
+    QVERIFY(QApplication::topLevelWidgets().isEmpty());
+    QVERIFY2(errors.isEmpty(), qPrintable(errors.join(QString())));
+}
+
+void tst_Misuse::careless_data()
+{
+    // snippet: what the script does, with display, selection and progress at
+    // hand; exception: the Python exception it must raise (empty: none);
+    // message: text the exception's message must hold; after: a Python
+    // expression that must be true afterwards.
+    QTest::addColumn<QString>("snippet");
+    QTest::addColumn<QString>("exception");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("after");
+
+    // Wrong argument types.
+    QTest::newRow("dict where document bytes go leaves the document as it was")
+        << "display.setDisplayData(b'{\"kept\": {}}')\ndisplay.setDisplayData({'a': {}})"
+        << "ValueError"
+        << "Called VeldmarkDisplay.setDisplayData(QByteArray display_data) with wrong arguments"
+        << "list(assays()) == ['kept']";
+    QTest::newRow("int where document bytes go")
+        << "display.setDisplayData(42)" << "ValueError" << "with wrong arguments" << "assays() == {}";
+    QTest::newRow("str where document bytes go is read as UTF-8")
+        << "display.setDisplayData('{\"\\u00e9\": {}}')" << "" << ""
+        << "assays() == {'\\u00e9': {'selected': True}}";
+    QTest::newRow("int where a message goes is shown as text")
+        << "progress.setMessage(42)" << "" << "" << "progress.label.text == '42'";
+    QTest::newRow("message whose str() raises")
+        << "class Odd:\n    def __str__(self): raise RuntimeError('no text')\n"
+           "progress.setMessage('before')\n"
+           "progress.setMessage(Odd())"
+        << "ValueError" << "ProgressDialog.setMessage(QString message) with wrong arguments"
+        << "progress.label.text == 'before'";
+    QTest::newRow("None for a map leaves the tree as it was")
+        << "selection.setAvailableItems({'G': ['L1']})\nselection.setAvailableItems(None)"
+        << "ValueError"
+        << "Called VeldmarkSelection.setAvailableItems(QVariantMap available_items) with wrong arguments: (None,)"
+        << "selection.treeWidget.topLevelItemCount == 1";
+    QTest::newRow("list for a map")
+        << "selection.setAvailableItems(['G', 'L1'])" << "ValueError" << "with wrong arguments"
+        << "selection.selectedItems() == ()";
+    QTest::newRow("str for a map")
+        << "selection.setAvailableItems('G')" << "ValueError" << "with wrong arguments" << "True";
+    QTest::newRow("non-string keys and library names become text")
+        << "selection.setAvailableItems({1: [2, 3.5, None], None: ['x']})\n"
+        << "" << "" << "selection.treeWidget.topLevelItemCount == 2";
+    QTest::newRow("int too big for any Qt number in a map")
+        << "selection.setAvailableItems({'G': [10**100]})" << "ValueError" << "with wrong arguments"
+        << "True";
+    QTest::newRow("generator for a library list")
+        << "selection.setAvailableItems({'G': (n for n in 'ab')})" << "ValueError"
+        << "with wrong arguments" << "True";
+    QTest::newRow("number for a parent")
+        << "VeldmarkDisplay(42)" << "ValueError" << "VeldmarkDisplay" << "True";
+
+    // Wrong counts and keywords.
+    QTest::newRow("too many arguments")
+        << "display.setDisplayData(b'{}', b'{}')" << "ValueError" << "with wrong number of arguments"
+        << "True";
+    QTest::newRow("too few arguments")
+        << "display.setDisplayData()" << "ValueError" << "with wrong number of arguments" << "True";
+    QTest::newRow("argument to a reader")
+        << "selection.selectedItems(True)" << "ValueError" << "with wrong number of arguments" << "True";
+    QTest::newRow("keyword argument")
+        << "display.setDisplayData(display_data=b'{}')" << "ValueError"
+        << "keyword arguments are not supported" << "True";
+
+    // Names a script must not reach.
+    QTest::newRow("private slot")
+        << "display.saveDisplayData()" << "AttributeError"
+        << "VeldmarkDisplay has no attribute named 'saveDisplayData'" << "True";
+    QTest::newRow("private slot of the selection")
+        << "selection.listSelectionChanged(None, 0)" << "AttributeError"
+        << "has no attribute named 'listSelectionChanged'" << "True";
+    QTest::newRow("unknown attribute")
+        << "display.setDisplayDta" << "AttributeError"
+        << "VeldmarkDisplay has no attribute named 'setDisplayDta'" << "True";
+    QTest::newRow("new attribute on a dialog")
+        << "progress.total = 10" << "AttributeError" << "total" << "True";
+
+    // Dialogs their parent has deleted.
+    QTest::newRow("call on a dialog deleted with its parent")
+        << "owner = ProgressDialog()\nchild = VeldmarkDisplay(owner)\nowner.delete()\n"
+           "child.setDisplayData(b'{}')"
+        << "ValueError" << "Trying to call 'setDisplayData' on a destroyed VeldmarkDisplay object"
+        << "not child";
+    QTest::newRow("reader on a dialog deleted with its parent")
+        << "owner = ProgressDialog()\nchild = VeldmarkSelection(owner)\nowner.delete()\n"
+           "child.selectedItems()"
+        << "ValueError" << "destroyed VeldmarkSelection" << "not child";
+    QTest::newRow("property of a dialog deleted with its parent")
+        << "owner = VeldmarkDisplay()\nchild = ProgressDialog(owner)\nowner.delete()\n"
+           "child.windowTitle"
+        << "ValueError" << "destroyed ProgressDialog" << "not child";
+    QTest::newRow("dialog deleted by a handler of its own signal")
+        << "progress.show()\nprogress.connect('rejected()', lambda: progress.delete())\n"
+           "progress.reject()"
+        << "" << "" << "not progress";
+    QTest::newRow("parent deleted by a handler of its child's signal")
+        << "owner = ProgressDialog()\nchild = VeldmarkSelection(owner)\n"
+           "child.finished.connect(lambda result: owner.delete())\nchild.reject()"
+        << "" << "" << "not child and not owner";
+    QTest::newRow("deleted dialog as a parent")
+        << "gone = ProgressDialog()\ngone.delete()\nVeldmarkDisplay(gone)"
+        << "ValueError" << "VeldmarkDisplay" << "not gone";
+
+    // Huge inputs.
+    QTest::newRow("10 MB document")
+        << "doc = json.dumps({'assay %06d' % i: {'alias': 'x' * 60, 'note': list(range(5))}"
+           " for i in range(100000)}).encode()\n"
+           "assert len(doc) > 10_000_000\n"
+           "display.setDisplayData(doc)"
+        << "" << "" << "len(assays()) == 100000";
+    QTest::newRow("10 MB of nesting is no document")
+        << "display.setDisplayData(b'[' * 10_000_000)" << "" << "" << "assays() == {}";
+    QTest::newRow("10 MB dict where bytes go: the message stays short")
+        << "display.setDisplayData({'x' * 10_000_000: 1})" << "ValueError" << "with wrong arguments"
+        << "len(caught[1]) < 1000";
+    QTest::newRow("100,000 libraries")
+        << "selection.setAvailableItems({'G': ['L%d' % i for i in range(100000)]})" << "" << ""
+        << "selection.treeWidget.topLevelItemCount == 1";
+    QTest::newRow("100,000 groups")
+        << "selection.setAvailableItems({'G%d' % i: [] for i in range(100000)})" << "" << ""
+        << "selection.treeWidget.topLevelItemCount == 100000";
+    QTest::newRow("10 MB message")
+        << "progress.setMessage('m' * 10_000_000)" << "" << ""
+        << "len(progress.label.text) == 10_000_000";
+
+    // Nested and recursive structures.
+    QTest::newRow("list containing itself")
+        << "loop = ['L1']\nloop.append(loop)\nselection.setAvailableItems({'G': loop})"
+        << "ValueError" << "with wrong arguments" << "True";
+    QTest::newRow("dict containing itself")
+        << "loop = {}\nloop['G'] = loop\nselection.setAvailableItems(loop)"
+        << "ValueError" << "with wrong arguments" << "True";
+    QTest::newRow("deeply nested dicts")
+        << "deep = {}\nfor _ in range(100000):\n    deep = {'G': deep}\n"
+           "selection.setAvailableItems(deep)"
+        << "ValueError" << "with wrong arguments" << "True";
+    QTest::newRow("deeply nested lists")
+        << "deep = []\nfor _ in range(100000):\n    deep = [deep]\n"
+           "selection.setAvailableItems({'G': deep})"
+        << "ValueError" << "with wrong arguments" << "True";
+    QTest::newRow("moderately nested lists are text")
+        << "deep = ['L']\nfor _ in range(50):\n    deep = [deep]\n"
+           "selection.setAvailableItems({'G': [deep]})"
+        << "" << "" << "selection.treeWidget.topLevelItemCount == 1";
+    QTest::newRow("deeply nested document")
+        << "display.setDisplayData(('{\"a\":' * 5000 + '{}' + '}' * 5000).encode())" << "" << ""
+        << "assays() == {}";
+
+    // Broken text.
+    QTest::newRow("document not UTF-8")
+        << "display.setDisplayData(b'{\"\\xff\\xfe\": {\"alias\": \"\\xc3\"}}')" << "" << ""
+        << "isinstance(assays(), dict)";
+    QTest::newRow("document in UTF-16")
+        << "display.setDisplayData('{\"a\": {}}'.encode('utf-16'))" << "" << "" << "assays() == {}";
+    QTest::newRow("lone surrogate where document text goes")
+        << "display.setDisplayData('{\"\\udcff\": {}}')" << "ValueError" << "with wrong arguments"
+        << "assays() == {}";
+    QTest::newRow("lone surrogate in a message")
+        << "progress.setMessage('a\\udcffb')" << "" << "" << "progress.label.text == 'a\\udcffb'";
+    QTest::newRow("lone surrogate in a library name")
+        << "selection.setAvailableItems({'G\\ud800': ['\\udfff']})" << "" << ""
+        << "selection.treeWidget.topLevelItemCount == 1";
+}
+
+void tst_Misuse::careless()
+{
+    QFETCH(QString, snippet);
+    QFETCH(QString, exception);
+    QFETCH(QString, message);
+    QFETCH(QString, after);
+
+    main.addVariable(QStringLiteral("snippet"), snippet);
+    QVERIFY(run(QStringLiteral(R"(
+try:
+    exec(snippet)
+    caught = ('', '')
+except Exception as e:
+    caught = (type(e).__name__, str(e))
+)")));
+    const QStringList caught = value(QStringLiteral("caught")).toStringList();
+    QCOMPARE(caught.value(0), exception);
+    QVERIFY2(caught.value(1).contains(message), qPrintable(caught.value(1).left(2000)));
+    QVERIFY2(value(after).toBool(), qPrintable(after));
+
+    // The interpreter and the dialogs carry on.
+    QVERIFY(run(QStringLiteral("display.setDisplayData(b'{\"next\": {}}')")));
+    QCOMPARE(value(QStringLiteral("assays()")).toMap(),
+             QVariantMap({{"next", QVariantMap({{"selected", true}})}}));
+}
+
+// The user's Cancel, not a script's call, emits the signal whose handler
+// deletes the dialog: the deletion waits for the event loop.
+void tst_Misuse::deletedByHandlerOfSignalFromQt()
+{
+    QVERIFY(run(QStringLiteral(
+        "progress.show()\n"
+        "progress.rejected.connect(lambda: progress.delete())\n")));
+    QPointer<QDialog> dialog = qobject_cast<QDialog *>(value(QStringLiteral("progress")).value<QObject *>());
+    QVERIFY(dialog);
+    QVERIFY(QTest::qWaitForWindowExposed(dialog.data()));
+
+    QTest::keyClick(dialog.data(), Qt::Key_Escape);
+    QVERIFY(value(QStringLiteral("not progress")).toBool());
+    QVERIFY(dialog);
+    QTRY_VERIFY(!dialog);
+}
+
+QTEST_MAIN(tst_Misuse)
+#include "tst_misuse.moc"
