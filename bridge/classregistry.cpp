@@ -94,12 +94,12 @@ ClassInfo *PythonQtPrivate::registerClass(const QMetaObject *metaObject, const Q
 PyTypeObject *PythonQtPrivate::createType(ClassInfo *info)
 {
     PyType_Slot slots[] = {{0, nullptr}};
-    PyType_Spec spec = {info->typeName.constData(), 0, 0,
+    PyType_Spec typeSpec = {info->typeName.constData(), 0, 0,
                         Py_TPFLAGS_DEFAULT | Py_TPFLAGS_BASETYPE, slots};
     PyObject *base = info->base ? reinterpret_cast<PyObject *>(info->base->type)
                                 : reinterpret_cast<PyObject *>(InstanceWrapper::baseType());
     PyObject *bases = PyTuple_Pack(1, base);
-    PyObject *type = bases ? PyType_FromSpecWithBases(&spec, bases) : nullptr;
+    PyObject *type = bases ? PyType_FromSpecWithBases(&typeSpec, bases) : nullptr;
     Py_XDECREF(bases);
     if (!type)
         return nullptr;
