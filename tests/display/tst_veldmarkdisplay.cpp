@@ -1,5 +1,6 @@
 #include "veldmarkdisplay.h"
 #include "ui_veldmarkdisplay.h"
+#include "whenmodal.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -18,9 +19,7 @@
 #include <QSignalSpy>
 #include <QStyleOptionViewItem>
 #include <QTest>
-#include <QTimer>
 
-#include <functional>
 #include <limits>
 
 namespace {
@@ -199,16 +198,10 @@ private Q_SLOTS:
 private:
     void expectLine(const char *prefix, int dialogWidth, int fieldWidth);
     void showDialog(VeldmarkDisplay &dialog);
-    // Runs the dialog modally, calls act once it is the active modal widget,
-    // and rejects it if act has not ended it within a safety interval.
-    bool runWith(VeldmarkDisplay &dialog, const std::function<void()> &act);
-
     // Width of the display name field once the layout has fitted a dialog of
     // the given width; measured once on a dialog of its own.
     QHash<int, int> fieldWidth;
     QLocale defaultLocale;
-    bool runActed = false;
-    bool runTimedOut = false;
 };
 
 void tst_VeldmarkDisplay::expectLine(const char *prefix, int dialogWidth, int fieldWidth)
@@ -225,30 +218,6 @@ void tst_VeldmarkDisplay::showDialog(VeldmarkDisplay &dialog)
     expectLine("Showing:", 793, fieldWidth.value(793));
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-}
-
-bool tst_VeldmarkDisplay::runWith(VeldmarkDisplay &dialog, const std::function<void()> &act)
-{
-    runActed = false;
-    runTimedOut = false;
-    QTimer poll;
-    poll.setInterval(10);
-    connect(&poll, &QTimer::timeout, &dialog, [&] {
-        if (QApplication::activeModalWidget() != &dialog)
-            return;
-        poll.stop();
-        runActed = true;
-        act();
-    });
-    QTimer safetyNet;
-    safetyNet.setSingleShot(true);
-    connect(&safetyNet, &QTimer::timeout, &dialog, [&] {
-        runTimedOut = true;
-        dialog.done(QDialog::Rejected);
-    });
-    poll.start();
-    safetyNet.start(10000);
-    return dialog.run();
 }
 
 void tst_VeldmarkDisplay::initTestCase()
@@ -855,7 +824,7 @@ void tst_VeldmarkDisplay::endingRun()
 
     expectLine("Resizing:", 793, 100);
     expectLine("Showing:", 793, fieldWidth.value(793));
-    const bool result = runWith(dialog, [&] {
+    WhenModal user(dialog, [&] {
         w.replaceText(w.displayName, "saved by leaving");
         w.clickCheckBox(2);
         w.replaceText(w.displayName, "typed last");
@@ -874,9 +843,8 @@ void tst_VeldmarkDisplay::endingRun()
             break;
         }
     });
-    QVERIFY(runActed);
-    QVERIFY(!runTimedOut);
-    QCOMPARE(result, accepted);
+    QCOMPARE(dialog.run(), accepted);
+    QVERIFY(user.acted());
     QVERIFY(!dialog.isVisible());
 
     QCOMPARE(writtenEntry(dialog, "Alpha").value("alias").toString(), QStringLiteral("saved by leaving"));
@@ -894,20 +862,24 @@ void tst_VeldmarkDisplay::openingAgainShowsStoredEntry()
 
     expectLine("Resizing:", 793, 100);
     expectLine("Showing:", 793, fieldWidth.value(793));
-    QVERIFY(!runWith(dialog, [&] {
-        w.replaceText(w.displayName, "cancelled edit");
-        QTest::keyClick(&dialog, Qt::Key_Escape);
-    }));
-    QVERIFY(runActed && !runTimedOut);
+    {
+        WhenModal user(dialog, [&] {
+            w.replaceText(w.displayName, "cancelled edit");
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        });
+        QVERIFY(!dialog.run());
+        QVERIFY(user.acted());
+    }
     QCOMPARE(w.displayName->text(), QStringLiteral("cancelled edit"));
 
     expectLine("Showing:", 793, fieldWidth.value(793));
     QString shown;
-    QVERIFY(runWith(dialog, [&] {
+    WhenModal user(dialog, [&] {
         shown = w.displayName->text();
         w.clickOk();
-    }));
-    QVERIFY(runActed && !runTimedOut);
+    });
+    QVERIFY(dialog.run());
+    QVERIFY(user.acted());
     QCOMPARE(shown, QStringLiteral("a-alias"));
 }
 

@@ -1,10 +1,7 @@
-#include "pluginwidgets.h"
-
-#include <PythonQt.h>
+#include "pythonsession.h"
 
 #include <QApplication>
 #include <QDialog>
-#include <QPluginLoader>
 #include <QPointer>
 #include <QTest>
 
@@ -27,47 +24,25 @@ private Q_SLOTS:
     void deletedByHandlerOfSignalFromQt();
 
 private:
-    bool run(const QString &code);
-    QVariant value(const QString &expression);
+    bool run(const QString &code) { return python.run(code); }
+    QVariant value(const QString &expression) { return python.value(expression); }
 
-    PythonQtObjectPtr main;
-    QStringList errors;
+    PythonSession python;
 };
-
-bool tst_Misuse::run(const QString &code)
-{
-    PythonQt::self()->clearError();
-    main.evalScript(code);
-    return !PythonQt::self()->hadError();
-}
-
-QVariant tst_Misuse::value(const QString &expression)
-{
-    return main.evalScript(expression, Py_eval_input);
-}
 
 void tst_Misuse::initTestCase()
 {
-    PythonQt::init();
-    connect(PythonQt::self(), &PythonQt::pythonStdErr, this,
-            [this](const QString &text) { errors << text; });
-
-    QPluginLoader loader(QStringLiteral(VELDMARKPLUGIN_PATH));
-    auto plugin = qobject_cast<PluginWidgets *>(loader.instance());
-    QVERIFY2(plugin, qPrintable(loader.errorString()));
-    plugin->registerClasses();
-    main = PythonQt::self()->getMainModule();
+    QVERIFY2(python.start(QStringLiteral(VELDMARKPLUGIN_PATH)), qPrintable(python.failure));
 }
 
 void tst_Misuse::cleanupTestCase()
 {
-    main = PythonQtObjectPtr();
-    PythonQt::cleanup();
+    python.stop();
 }
 
 void tst_Misuse::init()
 {
-    errors.clear();
+    python.errors.clear();
     QVERIFY(run(QStringLiteral(R"(
 import json
 from PythonQt.Kestrane import VeldmarkDisplay, VeldmarkSelection, ProgressDialog
@@ -81,14 +56,9 @@ def assays():
 
 void tst_Misuse::cleanup()
 {
-    QVERIFY(run(QStringLiteral(R"(
-for name in [n for n in globals() if not n.startswith('__')]:
-    del globals()[name]
-import gc
-gc.collect()
-)")));
+    QVERIFY(python.clearGlobals());
     QVERIFY(QApplication::topLevelWidgets().isEmpty());
-    QVERIFY2(errors.isEmpty(), qPrintable(errors.join(QString())));
+    QVERIFY2(python.errors.isEmpty(), qPrintable(python.errors.join(QString())));
 }
 
 void tst_Misuse::careless_data()
@@ -262,7 +232,7 @@ void tst_Misuse::careless()
     QFETCH(QString, message);
     QFETCH(QString, after);
 
-    main.addVariable(QStringLiteral("snippet"), snippet);
+    python.addVariable(QStringLiteral("snippet"), snippet);
     QVERIFY(run(QStringLiteral(R"(
 try:
     exec(snippet)

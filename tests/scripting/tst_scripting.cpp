@@ -1,20 +1,16 @@
-#include "pluginwidgets.h"
-
-#include <PythonQt.h>
+#include "pythonsession.h"
+#include "whenmodal.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLineEdit>
-#include <QPluginLoader>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
-
-#include <functional>
 
 // Drives the three dialogs as a query script does: the plug-in is loaded
 // through Qt's plug-in loader, registered with the bridge, and every call
@@ -39,71 +35,26 @@ private Q_SLOTS:
     void displayModalRun();
 
 private:
-    bool run(const QString &code);
-    QVariant value(const QString &expression);
-    // Acts on the dialog once it is the active modal widget; a safety net
-    // rejects it should the action never come.
-    void whenModal(std::function<void(QDialog *)> act);
+    bool run(const QString &code) { return python.run(code); }
+    QVariant value(const QString &expression) { return python.value(expression); }
+    QDialog *dialogNamed(const QString &variable) { return qobject_cast<QDialog *>(value(variable).value<QObject *>()); }
 
-    PythonQtObjectPtr main;
-    QStringList errors;
-    QTimer poller;
-    QTimer safetyNet;
+    PythonSession python;
 };
-
-bool tst_Scripting::run(const QString &code)
-{
-    PythonQt::self()->clearError();
-    main.evalScript(code);
-    return !PythonQt::self()->hadError();
-}
-
-QVariant tst_Scripting::value(const QString &expression)
-{
-    return main.evalScript(expression, Py_eval_input);
-}
-
-void tst_Scripting::whenModal(std::function<void(QDialog *)> act)
-{
-    poller.disconnect();
-    connect(&poller, &QTimer::timeout, this, [this, act] {
-        if (auto dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
-            poller.stop();
-            act(dialog);
-        }
-    });
-    poller.start(10);
-    safetyNet.start(10000);
-}
 
 void tst_Scripting::initTestCase()
 {
-    PythonQt::init();
-    connect(PythonQt::self(), &PythonQt::pythonStdErr, this,
-            [this](const QString &text) { errors << text; });
-
-    QPluginLoader loader(QStringLiteral(VELDMARKPLUGIN_PATH));
-    auto plugin = qobject_cast<PluginWidgets *>(loader.instance());
-    QVERIFY2(plugin, qPrintable(loader.errorString()));
-    plugin->registerClasses();
-    main = PythonQt::self()->getMainModule();
-
-    safetyNet.setSingleShot(true);
-    connect(&safetyNet, &QTimer::timeout, this, [] {
-        if (auto dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
-            dialog->reject();
-    });
+    QVERIFY2(python.start(QStringLiteral(VELDMARKPLUGIN_PATH)), qPrintable(python.failure));
 }
 
 void tst_Scripting::cleanupTestCase()
 {
-    main = PythonQtObjectPtr();
-    PythonQt::cleanup();
+    python.stop();
 }
 
 void tst_Scripting::init()
 {
-    errors.clear();
+    python.errors.clear();
     QVERIFY(run(QStringLiteral(
         "import json\n"
         "from PythonQt.Kestrane import VeldmarkDisplay, VeldmarkSelection, ProgressDialog\n")));
@@ -111,16 +62,9 @@ void tst_Scripting::init()
 
 void tst_Scripting::cleanup()
 {
-    poller.stop();
-    safetyNet.stop();
-    QVERIFY(run(QStringLiteral(R"(
-for name in [n for n in globals() if not n.startswith('__')]:
-    del globals()[name]
-import gc
-gc.collect()
-)")));
+    QVERIFY(python.clearGlobals());
     QVERIFY(QApplication::topLevelWidgets().isEmpty());
-    QVERIFY2(errors.isEmpty(), qPrintable(errors.join(QString())));
+    QVERIFY2(python.errors.isEmpty(), qPrintable(python.errors.join(QString())));
 }
 
 void tst_Scripting::constructors_data()
@@ -134,7 +78,7 @@ void tst_Scripting::constructors_data()
 void tst_Scripting::constructors()
 {
     QFETCH(QString, className);
-    main.addVariable(QStringLiteral("cls"), className);
+    python.addVariable(QStringLiteral("cls"), className);
     QVERIFY(run(QStringLiteral(R"(
 Class = globals()[cls]
 bare = Class()
@@ -201,7 +145,7 @@ before = (selection.selectedItems(), selection.aggregationMode())
     QCOMPARE(value(QStringLiteral("before")).toList(),
              QVariantList({QStringList(), QStringLiteral("compound")}));
 
-    auto dialog = qobject_cast<QDialog *>(value(QStringLiteral("selection")).value<QObject *>());
+    QDialog *dialog = dialogNamed(QStringLiteral("selection"));
     QVERIFY(dialog);
     auto tree = dialog->findChild<QTreeWidget *>(QStringLiteral("treeWidget"));
     QVERIFY(tree);
@@ -221,7 +165,9 @@ void tst_Scripting::selectionModalRun()
     QVERIFY(run(QStringLiteral(
         "selection = VeldmarkSelection()\n"
         "selection.setAvailableItems({'Kinase panel': ['KIN-01', 'KIN-02'], 'ADME': ['Solubility']})\n")));
-    whenModal([](QDialog *dialog) {
+    QDialog *dialog = dialogNamed(QStringLiteral("selection"));
+    QVERIFY(dialog);
+    WhenModal user(*dialog, [dialog] {
         auto tree = dialog->findChild<QTreeWidget *>(QStringLiteral("treeWidget"));
         tree->topLevelItem(1)->child(1)->setCheckState(0, Qt::Checked);
         QTest::mouseClick(dialog->findChild<QRadioButton *>(QStringLiteral("rbBatch")), Qt::LeftButton);
@@ -231,7 +177,7 @@ void tst_Scripting::selectionModalRun()
     QVERIFY(run(QStringLiteral(
         "accepted = selection.run()\n"
         "result = (accepted, selection.selectedItems(), selection.aggregationMode())\n")));
-    QVERIFY(safetyNet.isActive());
+    QVERIFY(user.acted());
     QCOMPARE(value(QStringLiteral("result")).toList(),
              QVariantList({true, QStringList({"KIN-02"}), QStringLiteral("batch")}));
 }
@@ -277,7 +223,9 @@ void tst_Scripting::displayModalRun()
     QVERIFY(run(QStringLiteral(
         "display = VeldmarkDisplay()\n"
         "display.setDisplayData(b'{\"IC50 (nM)\": {\"alias\": \"IC50\"}}')\n")));
-    whenModal([pressOk](QDialog *dialog) {
+    QDialog *dialog = dialogNamed(QStringLiteral("display"));
+    QVERIFY(dialog);
+    WhenModal user(*dialog, [dialog, pressOk] {
         auto name = dialog->findChild<QLineEdit *>(QStringLiteral("lineEditDisplayName"));
         name->selectAll();
         QTest::keyClicks(name, QStringLiteral("Edited"));
@@ -288,7 +236,7 @@ void tst_Scripting::displayModalRun()
     QVERIFY(run(QStringLiteral(
         "accepted = display.run()\n"
         "entry = json.loads(display.displayData().data())['IC50 (nM)']\n")));
-    QVERIFY(safetyNet.isActive());
+    QVERIFY(user.acted());
     QCOMPARE(value(QStringLiteral("accepted")), QVariant(pressOk));
     QCOMPARE(value(QStringLiteral("entry['alias']")).toString(), expectedAlias);
 }

@@ -1,5 +1,6 @@
 #include "veldmarkselection.h"
 #include "ui_veldmarkselection.h"
+#include "whenmodal.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -13,11 +14,9 @@
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTest>
-#include <QTimer>
 #include <QTranslator>
 #include <QTreeWidget>
 
-#include <functional>
 
 namespace {
 
@@ -45,31 +44,6 @@ public:
 
 // Performs an action once the dialog runs modally. The safety net rejects it
 // after a while so that a step that never happens fails instead of hanging.
-class WhenModal
-{
-public:
-    WhenModal(QDialog &dialog, std::function<void()> action)
-    {
-        QObject::connect(&poll, &QTimer::timeout, [this, &dialog, action] {
-            if (QApplication::activeModalWidget() != &dialog)
-                return;
-            poll.stop();
-            reached = true;
-            action();
-        });
-        poll.start(10);
-        safetyNet.setSingleShot(true);
-        QObject::connect(&safetyNet, &QTimer::timeout, &dialog, &QDialog::reject);
-        safetyNet.start(5000);
-    }
-
-    bool reached = false;
-
-private:
-    QTimer poll;
-    QTimer safetyNet;
-};
-
 QVariantMap workedExampleMap()
 {
     return {
@@ -362,7 +336,7 @@ void tst_VeldmarkSelection::workedExample()
         QTest::mouseClick(okButton(dialog), Qt::LeftButton);
     });
     QVERIFY(dialog.run());
-    QVERIFY(choose.reached);
+    QVERIFY(choose.acted());
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.aggregationMode(), QStringLiteral("batch"));
     QCOMPARE(dialog.selectedItems(), (QStringList{QStringLiteral("L1"), QStringLiteral("L3")}));
@@ -689,7 +663,7 @@ void tst_VeldmarkSelection::endingTheRun()
     });
 
     QCOMPARE(dialog.run(), accepted);
-    QVERIFY(end.reached);
+    QVERIFY(end.acted());
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.selectedItems(), QStringList{QStringLiteral("L3")});
     QCOMPARE(dialog.aggregationMode(), QStringLiteral("compound"));
@@ -708,7 +682,7 @@ void tst_VeldmarkSelection::emptyDialogCannotBeAccepted()
     });
 
     QVERIFY(!dialog.run());
-    QVERIFY(end.reached);
+    QVERIFY(end.acted());
     QVERIFY(stillOpenAfterEnter);
     QVERIFY(dialog.selectedItems().isEmpty());
 }
