@@ -2,7 +2,7 @@
 
 #include "bytearrayobject.h"
 #include "pythonqt_p.h"
-#include "pythonqtintrospection.h"
+#include "pythonqtregistry.h"
 
 #include <pybind11/embed.h>
 
@@ -377,7 +377,7 @@ void PythonQt::clearError()
     d->hadError = false;
 }
 
-namespace PythonQtIntrospection {
+namespace PythonQtRegistry {
 
 QVector<RegisteredClass> registeredClasses()
 {
@@ -402,4 +402,4 @@ int decoratorCount()
     return d ? d->decorators.size() : 0;
 }
 
-} // namespace PythonQtIntrospection
+} // namespace PythonQtRegistry

@@ -1,5 +1,5 @@
 #include "PythonQt.h"
-#include "pythonqtintrospection.h"
+#include "pythonqtregistry.h"
 #include "testobjects.h"
 
 #include <QApplication>
@@ -128,16 +128,16 @@ gc.collect()
 void tst_Bridge::registrationOrderAndPackages()
 {
     PythonQt::self()->registerClass(&TestDialog::staticMetaObject, "Tests");
-    const QVector<PythonQtIntrospection::RegisteredClass> classes =
-        PythonQtIntrospection::registeredClasses();
+    const QVector<PythonQtRegistry::RegisteredClass> classes =
+        PythonQtRegistry::registeredClasses();
     QCOMPARE(classes.size(), 2);
     QCOMPARE(classes.at(0).className, QByteArray("ConversionTarget"));
     QCOMPARE(classes.at(0).package, QByteArray("Tests"));
     QCOMPARE(classes.at(1).className, QByteArray("TestDialog"));
     QCOMPARE(classes.at(1).package, QByteArray("Tests"));
     // Bases come along, in the same package.
-    QCOMPARE(PythonQtIntrospection::packageOf("QDialog"), QByteArray("Tests"));
-    QCOMPARE(PythonQtIntrospection::packageOf("QObject"), QByteArray("Tests"));
+    QCOMPARE(PythonQtRegistry::packageOf("QDialog"), QByteArray("Tests"));
+    QCOMPARE(PythonQtRegistry::packageOf("QObject"), QByteArray("Tests"));
 
     QVERIFY(run(QStringLiteral(R"(
 import sys
@@ -155,9 +155,9 @@ registered = (sys.modules['PythonQt.Tests'] is PythonQt.Tests,
 
 void tst_Bridge::decoratorsAreHeldAndNullIgnored()
 {
-    QCOMPARE(PythonQtIntrospection::decoratorCount(), 1);
+    QCOMPARE(PythonQtRegistry::decoratorCount(), 1);
     PythonQt::self()->addDecorators(nullptr);
-    QCOMPARE(PythonQtIntrospection::decoratorCount(), 1);
+    QCOMPARE(PythonQtRegistry::decoratorCount(), 1);
     QCOMPARE(PythonQt::self()->findChildren<TestDecorators *>().size(), 1);
 }
 

@@ -1,7 +1,7 @@
 #include "pluginwidgets.h"
 
 #include <PythonQt.h>
-#include <pythonqtintrospection.h>
+#include <pythonqtregistry.h>
 
 #include <QApplication>
 #include <QJsonArray>
@@ -181,25 +181,25 @@ void tst_VeldmarkPlugin::registerClassesTellsTheBridge()
     PythonQt::init();
     auto *plugin = qobject_cast<PluginWidgets *>(rootObject());
     QVERIFY(plugin);
-    QCOMPARE(PythonQtIntrospection::decoratorCount(), 0);
+    QCOMPARE(PythonQtRegistry::decoratorCount(), 0);
 
     plugin->registerClasses();
 
     QStringList kestraneClasses;
-    const auto registered = PythonQtIntrospection::registeredClasses();
+    const auto registered = PythonQtRegistry::registeredClasses();
     for (const auto &entry : registered) {
         QCOMPARE(entry.package, QByteArray("Kestrane"));
         kestraneClasses << QString::fromLatin1(entry.className);
     }
     QCOMPARE(kestraneClasses, QStringList({QStringLiteral("VeldmarkDisplay"), QStringLiteral("VeldmarkSelection"),
                                            QStringLiteral("ProgressDialog")}));
-    QCOMPARE(PythonQtIntrospection::decoratorCount(), 1);
+    QCOMPARE(PythonQtRegistry::decoratorCount(), 1);
     QCOMPARE(decoratorObjects().size(), 1);
 
     // Nothing guards a second call: it registers again and adds a decorator.
     plugin->registerClasses();
-    QCOMPARE(PythonQtIntrospection::registeredClasses().size(), 3);
-    QCOMPARE(PythonQtIntrospection::decoratorCount(), 2);
+    QCOMPARE(PythonQtRegistry::registeredClasses().size(), 3);
+    QCOMPARE(PythonQtRegistry::decoratorCount(), 2);
 }
 
 void tst_VeldmarkPlugin::decoratorConstructors()

@@ -1,5 +1,5 @@
-#ifndef PYTHONQTINTROSPECTION_H
-#define PYTHONQTINTROSPECTION_H
+#ifndef PYTHONQTREGISTRY_H
+#define PYTHONQTREGISTRY_H
 
 #include "PythonQtSystem.h"
 
@@ -7,7 +7,7 @@
 #include <QVector>
 
 // Read-only view of the bridge's registry, for tests.
-namespace PythonQtIntrospection {
+namespace PythonQtRegistry {
 
 struct RegisteredClass
 {
@@ -23,6 +23,6 @@ PYTHONQT_EXPORT QByteArray packageOf(const char *className);
 // Decorator objects handed to addDecorators() that the bridge holds.
 PYTHONQT_EXPORT int decoratorCount();
 
-} // namespace PythonQtIntrospection
+} // namespace PythonQtRegistry
 
-#endif // PYTHONQTINTROSPECTION_H
+#endif // PYTHONQTREGISTRY_H
