@@ -121,6 +121,7 @@ void VeldmarkDisplay::accept()
 void VeldmarkDisplay::resizeEvent(QResizeEvent *event)
 {
     QDialog::resizeEvent(event);
+    // Host teams read this line (and "Showing: ") when tracking layout trouble; keep its form.
     qDebug() << "Resizing: " << width() << ", " << ui->lineEditDisplayName->width() << Qt::endl;
     fitAssayName();
 }

@@ -32,11 +32,13 @@ public:
     ~VeldmarkDisplay() override;
 
 public Q_SLOTS:
+    // Scripts call these by name and signature, in this meta-object order: leave them as they are.
     bool run();
-    void setDisplayData(QByteArray display_data);
-    QByteArray displayData();
+    void setDisplayData(QByteArray display_data); // by value; scripts' errors name "display_data"
+    QByteArray displayData(); // not const: the published signature
 
 protected Q_SLOTS:
+    // Slots so they keep their places in the meta-object; protected, so scripts cannot call them.
     void accept() override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;

@@ -19,9 +19,10 @@ public:
     ~ProgressDialog() override;
 
 public Q_SLOTS:
+    // Scripts call these by name and signature, in this meta-object order: leave them as they are.
     void reject() override;
-    bool cancelled();
-    void setMessage(QString message);
+    bool cancelled(); // not const: the published signature
+    void setMessage(QString message); // by value, and "message" shows in scripts' error messages
     void tick();
 
 private:

@@ -26,10 +26,12 @@ public:
     ~VeldmarkSelection() override;
 
 public Q_SLOTS:
+    // Scripts call these by name and signature, in this meta-object order: leave them as they are.
     bool run();
+    // Scripts see the parameter name "available_items" in their error messages.
     void setAvailableItems(const QVariantMap &available_items);
-    QStringList selectedItems();
-    QString aggregationMode();
+    QStringList selectedItems(); // not const: the published signature
+    QString aggregationMode(); // not const: the published signature
 
 private Q_SLOTS:
     void listSelectionChanged(QTreeWidgetItem *item, int column);
