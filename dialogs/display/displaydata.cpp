@@ -32,16 +32,18 @@ float finiteUncertainty(double value)
     return float(value);
 }
 
+// QVariant's own reading: true, a non-zero number, or a string other than "",
+// "0" and "false" (any case) counts as set.
+bool readBoolean(const QVariant &value)
+{
+    return value.toBool();
+}
+
 } // namespace
 
 QVariantMap read(const QByteArray &document)
 {
     return QJsonDocument::fromJson(document).toVariant().toMap();
-}
-
-bool readBoolean(const QVariant &value)
-{
-    return value.toBool();
 }
 
 bool isSelected(const QVariant &entry)

@@ -32,8 +32,6 @@ struct ListedAssay
 // Anything but a JSON object reads as a document without assays.
 QVariantMap read(const QByteArray &document);
 
-bool readBoolean(const QVariant &value);
-
 // An entry without "selected", or one that is not an object, is checked.
 bool isSelected(const QVariant &entry);
 
