@@ -33,12 +33,11 @@ public:
     // The action ran, and the safety net did not have to end the dialog.
     bool acted() const { return reached && !timedOut; }
 
-    bool reached = false;
-    bool timedOut = false;
-
 private:
     QTimer poll;
     QTimer safetyNet;
+    bool reached = false;
+    bool timedOut = false;
 };
 
 #endif // WHENMODAL_H
