@@ -1,5 +1,6 @@
 #include "veldmarkdisplay.h"
 #include "ui_veldmarkdisplay.h"
+#include "ending.h"
 #include "whenmodal.h"
 
 #include <QApplication>
@@ -141,11 +142,7 @@ QJsonObject writtenEntry(VeldmarkDisplay &dialog, const QString &name)
     return QJsonDocument::fromJson(dialog.displayData()).object().value(name).toObject();
 }
 
-enum class Ending { Ok, Cancel, Escape, Close };
-
 } // namespace
-
-Q_DECLARE_METATYPE(Ending)
 
 class tst_VeldmarkDisplay : public QObject
 {
@@ -803,13 +800,7 @@ void tst_VeldmarkDisplay::longNameIsElided()
 
 void tst_VeldmarkDisplay::endingRun_data()
 {
-    QTest::addColumn<Ending>("ending");
-    QTest::addColumn<bool>("accepted");
-
-    QTest::newRow("OK") << Ending::Ok << true;
-    QTest::newRow("Cancel") << Ending::Cancel << false;
-    QTest::newRow("Escape") << Ending::Escape << false;
-    QTest::newRow("window closed") << Ending::Close << false;
+    addEndingRows();
 }
 
 void tst_VeldmarkDisplay::endingRun()
@@ -828,20 +819,7 @@ void tst_VeldmarkDisplay::endingRun()
         w.replaceText(w.displayName, "saved by leaving");
         w.clickCheckBox(2);
         w.replaceText(w.displayName, "typed last");
-        switch (ending) {
-        case Ending::Ok:
-            w.clickOk();
-            break;
-        case Ending::Cancel:
-            QTest::mouseClick(w.buttons->button(QDialogButtonBox::Cancel), Qt::LeftButton);
-            break;
-        case Ending::Escape:
-            QTest::keyClick(&dialog, Qt::Key_Escape);
-            break;
-        case Ending::Close:
-            dialog.close();
-            break;
-        }
+        endDialog(dialog, ending);
     });
     QCOMPARE(dialog.run(), accepted);
     QVERIFY(user.acted());

@@ -1,5 +1,6 @@
 #include "veldmarkselection.h"
 #include "ui_veldmarkselection.h"
+#include "ending.h"
 #include "whenmodal.h"
 
 #include <QApplication>
@@ -42,8 +43,7 @@ public:
     mutable QStringList lookups;
 };
 
-// Performs an action once the dialog runs modally. The safety net rejects it
-// after a while so that a step that never happens fails instead of hanging.
+// Two groups of libraries, listed out of order, and a group with none.
 QVariantMap workedExampleMap()
 {
     return {
@@ -622,18 +622,9 @@ void tst_VeldmarkSelection::okFollowsTickedLibrariesOnARandomWalk()
     }
 }
 
-enum class Ending { Ok, Cancel, Escape, Close };
-Q_DECLARE_METATYPE(Ending)
-
 void tst_VeldmarkSelection::endingTheRun_data()
 {
-    QTest::addColumn<Ending>("ending");
-    QTest::addColumn<bool>("accepted");
-
-    QTest::newRow("OK") << Ending::Ok << true;
-    QTest::newRow("Cancel") << Ending::Cancel << false;
-    QTest::newRow("Escape") << Ending::Escape << false;
-    QTest::newRow("window closed") << Ending::Close << false;
+    addEndingRows();
 }
 
 void tst_VeldmarkSelection::endingTheRun()
@@ -645,21 +636,7 @@ void tst_VeldmarkSelection::endingTheRun()
     dialog.setAvailableItems(workedExampleMap());
     WhenModal end(dialog, [&dialog, ending] {
         clickCheckBox(tree(dialog), itemAt(dialog, QStringLiteral("2")));
-        auto box = dialog.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
-        switch (ending) {
-        case Ending::Ok:
-            QTest::mouseClick(box->button(QDialogButtonBox::Ok), Qt::LeftButton);
-            break;
-        case Ending::Cancel:
-            QTest::mouseClick(box->button(QDialogButtonBox::Cancel), Qt::LeftButton);
-            break;
-        case Ending::Escape:
-            QTest::keyClick(&dialog, Qt::Key_Escape);
-            break;
-        case Ending::Close:
-            dialog.close();
-            break;
-        }
+        endDialog(dialog, ending);
     });
 
     QCOMPARE(dialog.run(), accepted);
