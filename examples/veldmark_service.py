@@ -62,7 +62,7 @@ class VeldmarkService:
                             float(a.get("typical_error", 0.0))) for a in found]
             for library, found in data.get("assays", {}).items()
         }
-        measurements = [Measurement(*row[:4], float(row[4])) for row in data.get("measurements", [])]
+        measurements = [_measurement(row) for row in data.get("measurements", [])]
         return cls(data.get("groups", {}), assays, measurements)
 
     def library_groups(self):
@@ -87,6 +87,15 @@ class VeldmarkService:
         """Yields the library's measurements one record at a time, as a
         paging client would; an unknown library yields nothing."""
         yield from self._measurements.get(library, [])
+
+
+def _measurement(row):
+    # Python's JSON reader accepts NaN and Infinity, which no instrument
+    # reports and no mean survives.
+    value = float(row[4])
+    if not math.isfinite(value):
+        raise ValueError(f"measurement {row!r}: the value is not a finite number")
+    return Measurement(*row[:4], value)
 
 
 class _Random:
