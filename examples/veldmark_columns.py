@@ -119,7 +119,7 @@ def build_table(measurements, document, aggregation):
     assays = read_options(document)
     wanted = {a.assay for a in assays}
 
-    values = {}  # (row key, assay) -> [value, ...]
+    values: dict[tuple, list] = {}  # (row key, assay) -> [value, ...]
     keys = set()
     for m in measurements:
         if m.assay not in wanted:
@@ -287,7 +287,9 @@ def format_table(table, width=100, max_cell=30, max_title=48):
         return "\n".join(lines)
 
     keys_width = sum(widths[i] + 2 for i in range(keys))
-    blocks, current, size = [], [], keys_width
+    blocks: list[str] = []
+    current: list[tuple] = []
+    size = keys_width
     for alias, group in spans:
         needed = sum(widths[i] + 2 for i in group)
         if current and size + needed > width + 2:
@@ -354,6 +356,8 @@ def _digits(value):
     that reads back as it: 1.09 shows 3, 0.05 shows 1. A whole number counts
     down to its units (1200 shows 4): its text cannot say more."""
     d = Decimal(repr(float(value))).normalize().as_tuple()
+    if not isinstance(d.exponent, int):  # NaN or infinity: no digits to count
+        return MAX_DIGITS
     return len(d.digits) + max(d.exponent, 0)
 
 
@@ -367,10 +371,12 @@ def _decimals_of_largest(values, digits):
     # A sum is only as precise as its coarsest term: the largest value, at
     # the data's number of digits.
     largest = max(values, key=abs)
-    return _places_for_significant_digits(largest, digits) if largest else 0
+    return _places_for_significant_digits(largest, digits)
 
 
 def _places_for_significant_digits(value, digits):
+    if value == 0 or not math.isfinite(value):
+        return 0
     places = digits - 1 - math.floor(math.log10(abs(value)))
     # Rounding may carry into the next power of ten (99.97 to two digits is
     # 100): one place fewer keeps the number of digits.
@@ -381,7 +387,8 @@ def _places_for_significant_digits(value, digits):
 
 def _decimals_as_given(value):
     # A default uncertainty is written as the document gave it.
-    return -Decimal(repr(float(value))).normalize().as_tuple().exponent if value else 0
+    exponent = Decimal(repr(float(value))).normalize().as_tuple().exponent
+    return -exponent if value and isinstance(exponent, int) else 0
 
 
 def _unique_aliases(columns):

@@ -41,7 +41,7 @@ class VeldmarkService:
         self._groups = {group: list(libraries) for group, libraries in groups.items()}
         self._assays = {library: list(found) for library, found in assays.items()}
         self._by_name = {a.name: a for found in self._assays.values() for a in found}
-        self._measurements = {}
+        self._measurements: dict[str, list[Measurement]] = {}
         for m in measurements:
             self._measurements.setdefault(m.library, []).append(m)
 
@@ -95,7 +95,8 @@ def _measurement(row):
     value = float(row[4])
     if not math.isfinite(value):
         raise ValueError(f"measurement {row!r}: the value is not a finite number")
-    return Measurement(*row[:4], value)
+    library, assay, compound, batch = row[:4]
+    return Measurement(library, assay, compound, batch, value)
 
 
 class _Random:

@@ -122,6 +122,12 @@ class SummaryTest(unittest.TestCase):
                 self.assertIsNone(s.spread)
         self.assertEqual(summarise([2.0, 0.0], False, 1.0).mean, 1.0)
 
+    def test_a_value_that_is_not_a_number_spoils_only_its_own_cells(self):
+        for geometric in (False, True):
+            s = summarise([1.0, float("nan")], geometric, 0.0)
+            spread = "×nan" if geometric else "nan"
+            self.assertEqual(table_cells(s, include_count=False, include_values=False), ["nan", spread])
+
     def test_no_values_leave_the_cells_empty(self):
         s = summarise([], True, 3.0)
         self.assertEqual(table_cells(s, include_count=True, include_values=True), ["", "", "0", ""])
