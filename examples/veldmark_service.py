@@ -47,7 +47,7 @@ class VeldmarkService:
 
     @classmethod
     def sample(cls):
-        """The example's built-in data: four panels of libraries, ~130 assays."""
+        """The example's built-in data: four panels, 38 libraries, 77 assays."""
         return _SampleBuilder().build()
 
     @classmethod
