@@ -20,12 +20,15 @@ and optionally two more:
   denominator), in the assay's unit;
 - "<alias> note": empty when the spread was measured; "default uncertainty,
   not measured" when there are fewer than two values and the assay's
-  "default_uncertainty" stands in for the spread; "value <= 0: no geometric
-  mean" (with the sign) when a geometric mean meets a value that has no
-  logarithm, and the mean and spread are then left empty;
+  "default_uncertainty" stands in for the spread; "value ≤ 0: no geometric
+  mean" when a geometric mean meets a value that has no logarithm, and the
+  mean and spread are then left empty (the table writes "n/a (value ≤ 0)");
 - "<alias> n": the number of values, when "include_count" is true;
 - "<alias> values": the individual values, "; "-separated in the order the
   service reported them, when "include_values" is true.
+
+The printed table writes a geometric SD as "×2.56" and a default as
+"2.5 (default)", and ends with a legend for the marks it used.
 
 Beside a geometric mean the default uncertainty, a standard deviation in the
 assay's unit, is turned into the factor it amounts to at the one value x:
