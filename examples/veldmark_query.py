@@ -32,7 +32,7 @@ def _add_own_folder_to_path():
 
 _add_own_folder_to_path()
 
-from veldmark_columns import build_table, format_table, write_csv  # noqa: E402
+from veldmark_columns import build_table, csv_header, format_table, write_csv  # noqa: E402
 from veldmark_service import VeldmarkService  # noqa: E402
 
 USAGE = "usage: veldmark_query.py [--fixture FILE] [OUTPUT_FOLDER]"
@@ -133,8 +133,9 @@ def main(argv):
     path = os.path.join(folder, "veldmark_results.csv")
     write_csv(table, path)
     print(format_table(table))
-    print(f"\n{len(table.rows)} rows per {aggregation}, {len(table.header)} columns, "
-          f"from {len(measurements)} measurements in {len(libraries)} libraries.")
+    print(f"\n{len(table.rows)} rows per {aggregation}, {len(csv_header(table))} columns, "
+          f"from {len(measurements)} measurements in {len(libraries)} "
+          f"{'library' if len(libraries) == 1 else 'libraries'}.")
     print(f"CSV written to {os.path.abspath(path)}")
 
 

@@ -15,6 +15,7 @@ packages=(
     fonts-dejavu-core fontconfig
     libbenchmark-dev python3-pyqt5
     clang-14 libclang-rt-14-dev
+    python3-mypy
 )
 
 missing=()

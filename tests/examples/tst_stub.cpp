@@ -39,6 +39,8 @@ void StubTest::stubNamesExistInTheBridge()
 {
     QCOMPARE(report.filter(QRegularExpression(QStringLiteral("^missing: "))), QStringList());
     QVERIFY(!report.isEmpty());
+    for (const QString &note : report.filter(QRegularExpression(QStringLiteral("^note: "))))
+        qInfo("%s", qPrintable(note));
 }
 
 void StubTest::everyPublicSlotIsInTheStub_data()
