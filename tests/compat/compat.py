@@ -102,6 +102,10 @@ def check(args):
             print(f"{script.name}: skipped, our bridge differs on purpose: {known[script.name][1]}")
             continue
         ran += 1
+        if not expected_file(script).exists():
+            failed += 1
+            print(f"{script.name}: no {expected_file(script).relative_to(HERE)} (compat.sh --record writes it)")
+            continue
         actual = run(args.host, args.plugins, script)
         expected = expected_file(script).read_text(encoding="utf-8")
         if actual != expected:

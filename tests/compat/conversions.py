@@ -10,7 +10,7 @@ for label, value in [("str", "text"), ("empty str", ""), ("int", 42), ("negative
                      ("tuple", ("a",)), ("dict", {"k": 1}), ("bytes", b"raw"),
                      ("non-ASCII", "\u00e9\u4e2d\U0001f600")]:
     show(f"setMessage({label})", lambda: progress.setMessage(value))
-    show(f"  label text", lambda: progress.label.text)
+    show("  label text", lambda: progress.label.text)
 
 selection = VeldmarkSelection()
 for label, value in [("str names", {"G": ["a", "b"]}), ("int names", {"G": [1, 2]}),
