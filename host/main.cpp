@@ -96,8 +96,8 @@ int main(int argc, char *argv[])
         ScriptHost host;
         host.loadPlugins(parser.value(pluginsOption));
         status = host.runScript(script, positional);
+        host.dropScriptObjects();
     }
-    // Script objects go while the application still exists.
     PythonQt::cleanup();
     if (user)
         listPictures(user->pictures());

@@ -82,6 +82,21 @@ int ScriptHost::runScript(const QString &path, const QStringList &arguments)
     return python->hadError() ? 1 : 0;
 }
 
+void ScriptHost::dropScriptObjects()
+{
+    PyObject *globals = PyModule_GetDict(PythonQt::self()->getMainModule());
+    PyObject *names = PyDict_Keys(globals);
+    for (Py_ssize_t i = 0; names && i < PyList_GET_SIZE(names); ++i) {
+        PyObject *name = PyList_GET_ITEM(names, i);
+        const char *text = PyUnicode_Check(name) ? PyUnicode_AsUTF8(name) : nullptr;
+        if (text && qstrncmp(text, "__", 2) != 0)
+            PyDict_DelItem(globals, name);
+    }
+    Py_XDECREF(names);
+    PyErr_Clear();
+    PyGC_Collect();
+}
+
 void ScriptHost::setArgv(const QString &path, const QStringList &arguments)
 {
     PyObject *argv = PyList_New(0);

@@ -20,6 +20,9 @@ public:
     int loadPlugins(const QString &folder);
     // The process's exit status: 0, 1 after an exception, or sys.exit()'s code.
     int runScript(const QString &path, const QStringList &arguments);
+    // Deletes what the script still holds (its dialogs among it) while the
+    // application exists: PythonQt::cleanup() leaves Python's objects alone.
+    void dropScriptObjects();
 
 private:
     void setArgv(const QString &path, const QStringList &arguments);

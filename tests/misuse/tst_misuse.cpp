@@ -1,6 +1,7 @@
 #include "pythonsession.h"
 
 #include <QApplication>
+#include <QHash>
 #include <QDialog>
 #include <QPointer>
 #include <QTest>
@@ -225,12 +226,40 @@ void tst_Misuse::careless_data()
         << "selection.treeWidget.topLevelItemCount == 1";
 }
 
+#ifdef VELDMARK_REAL_PYTHONQT
+// Rows where the real PythonQt crashes or corrupts data and our bridge stays
+// safe on purpose (tests/compat/deliberate.txt): they describe the bridge.
+static QString whereRealPythonQtFails(const QByteArray &row)
+{
+    static const QHash<QByteArray, QString> reasons = {
+        {"list containing itself", "its conversion recurses until the stack overflows"},
+        {"dict containing itself", "its conversion recurses until the stack overflows"},
+        {"deeply nested dicts", "its conversion overflows the stack"},
+        {"deeply nested lists", "its conversion overflows the stack"},
+        {"dialog deleted by a handler of its own signal", "it frees the dialog while Qt still runs on it"},
+        {"parent deleted by a handler of its child's signal", "it frees the dialogs while Qt still runs on them"},
+        {"int too big for any Qt number in a map", "it calls the slot, then raises SystemError"},
+        {"lone surrogate where document text goes", "it calls the slot, then raises SystemError"},
+        {"lone surrogate in a message", "it empties the message, then raises SystemError"},
+        {"lone surrogate in a library name", "it calls the slot, then raises SystemError"},
+        {"10 MB dict where bytes go: the message stays short", "it quotes the whole argument in the message"},
+        {"deleted dialog as a parent", "it takes a deleted parent for no parent"},
+    };
+    return reasons.value(row);
+}
+#endif
+
 void tst_Misuse::careless()
 {
     QFETCH(QString, snippet);
     QFETCH(QString, exception);
     QFETCH(QString, message);
     QFETCH(QString, after);
+#ifdef VELDMARK_REAL_PYTHONQT
+    const QString reason = whereRealPythonQtFails(QTest::currentDataTag());
+    if (!reason.isEmpty())
+        QSKIP(qPrintable(QStringLiteral("Our bridge's safety; the real PythonQt: ") + reason));
+#endif
 
     python.addVariable(QStringLiteral("snippet"), snippet);
     QVERIFY(run(QStringLiteral(R"(
@@ -255,6 +284,9 @@ except Exception as e:
 // deletes the dialog: the deletion waits for the event loop.
 void tst_Misuse::deletedByHandlerOfSignalFromQt()
 {
+#ifdef VELDMARK_REAL_PYTHONQT
+    QSKIP("Our bridge's safety; the real PythonQt frees the dialog while Qt still runs on it");
+#endif
     QVERIFY(run(QStringLiteral(
         "progress.show()\n"
         "progress.rejected.connect(lambda: progress.delete())\n")));

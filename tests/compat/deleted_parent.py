@@ -1,0 +1,8 @@
+# A dialog given a parent that is already deleted.
+from PythonQt.Kestrane import ProgressDialog, VeldmarkDisplay
+from observe import show
+
+gone = ProgressDialog()
+gone.delete()
+show("VeldmarkDisplay(gone)", lambda: VeldmarkDisplay(gone))
+show("ProgressDialog(gone)", lambda: ProgressDialog(gone))

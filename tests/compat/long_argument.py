@@ -1,0 +1,8 @@
+# A 10 MB argument of the wrong type: how long the error message gets.
+from PythonQt.Kestrane import VeldmarkDisplay
+
+display = VeldmarkDisplay()
+try:
+    display.setDisplayData({"x" * 10_000_000: 1})
+except ValueError as e:
+    print("message shorter than 1000 characters:", len(str(e)) < 1000)
