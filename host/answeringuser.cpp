@@ -13,6 +13,7 @@
 #include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QThread>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
@@ -108,8 +109,9 @@ void AnsweringUser::opened(QDialog *dialog)
     }
     const DialogAnswer answer = answers.at(nextAnswer++);
     if (answer.dialog != *answerable) {
-        fail(dialog, QStringLiteral("%1 is for a %2, but dialog %3 is a %4")
-                         .arg(answer.name(), answer.dialog)
+        fail(dialog, QStringLiteral("answer %1 is for a %2, but dialog %3 is a %4")
+                         .arg(answer.number)
+                         .arg(answer.dialog)
                          .arg(openedDialogs)
                          .arg(*answerable));
         return;
@@ -157,6 +159,7 @@ void AnsweringUser::answerSelection(QDialog *dialog, const DialogAnswer &answer)
         if (!setChecked(dialog, button, true, answer))
             return;
     }
+    pictureFiles.take(dialog);
     press(dialog, answer);
 }
 
@@ -169,6 +172,7 @@ void AnsweringUser::answerDisplay(QDialog *dialog, const DialogAnswer &answer)
         if (!answerPanel(dialog, list, panel, answer))
             return;
     }
+    pictureFiles.take(dialog);
     press(dialog, answer);
 }
 
@@ -289,7 +293,6 @@ void AnsweringUser::press(QDialog *dialog, const DialogAnswer &answer)
         fail(dialog, QStringLiteral("%1: cannot press %2, it is disabled").arg(answer.name(), label));
         return;
     }
-    pictureFiles.take(dialog);
     button->click();
 }
 
@@ -302,6 +305,7 @@ void AnsweringUser::watchProgress(QDialog *dialog, const DialogAnswer &answer)
     watched.dialog = dialog;
     watched.answer = answer;
     watched.formText = label->text();
+    watched.loopLevel = QThread::currentThread()->loopLevel();
     progressDialogs.append(watched);
 }
 
@@ -322,9 +326,8 @@ void AnsweringUser::countTick()
         QDialog *dialog = watched.dialog;
         if (!dialog || !dialog->isVisible() || watched.cancelled)
             continue;
-        // Another dialog's modal event loop wakes the dispatcher too.
-        const QWidget *modal = QApplication::activeModalWidget();
-        if (modal && modal != dialog)
+        // The event loop of a dialog run meanwhile wakes the dispatcher too.
+        if (QThread::currentThread()->loopLevel() != watched.loopLevel)
             continue;
         ++watched.ticks;
         if (watched.ticks != watched.answer.cancelAfterTicks)

@@ -52,6 +52,8 @@ private:
         QPointer<QDialog> dialog;
         DialogAnswer answer;
         QString formText;
+        // Ticks process events at the level the script showed the dialog.
+        int loopLevel = 0;
         int ticks = 0;
         bool pictured = false;
         bool cancelled = false;

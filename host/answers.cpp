@@ -54,7 +54,7 @@ public:
         const QJsonValue dialog = object.value(QLatin1String("dialog"));
         if (!dialog.isString() || !Answers::dialogClasses().contains(dialog.toString())) {
             path = QStringList{QStringLiteral("dialog")};
-            return fail(QStringLiteral("expected one of %1, found %2")
+            return fail(QStringLiteral("expected %1, found %2")
                             .arg(listOf(Answers::dialogClasses()),
                                  dialog.isUndefined() ? QStringLiteral("nothing") : describe(dialog)));
         }
@@ -273,7 +273,8 @@ private:
 
 QString lineAndColumn(const QByteArray &json, int offset)
 {
-    const QByteArray before = json.left(offset);
+    // The parser reports the offset just past the character it stopped at.
+    const QByteArray before = json.left(qMax(0, offset - 1));
     const int lineStart = before.lastIndexOf('\n') + 1;
     return QStringLiteral("line %1, column %2")
         .arg(before.count('\n') + 1)
