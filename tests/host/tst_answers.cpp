@@ -1,5 +1,7 @@
 #include "answers.h"
 
+#include <QJsonDocument>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -15,6 +17,7 @@ private Q_SLOTS:
     void refusesMistakes_data();
     void refusesMistakes();
     void loadNamesTheFile();
+    void examplesAnswersAreTheGuides();
 };
 
 void AnswersTest::readsEachKindOfAnswer()
@@ -192,6 +195,27 @@ void AnswersTest::loadNamesTheFile()
     file.close();
     QVERIFY(!Answers::load(path, &error));
     QCOMPARE(error, path + QStringLiteral(R"(: answer 2, field "dialog": expected "VeldmarkSelection", "ProgressDialog" or "VeldmarkDisplay", found "Progress")"));
+}
+
+void AnswersTest::examplesAnswersAreTheGuides()
+{
+    QString error;
+    const auto answers = Answers::load(QStringLiteral(EXAMPLE_ANSWERS), &error);
+    QVERIFY2(answers, qPrintable(error));
+    QCOMPARE(answers->size(), 3);
+
+    QFile example(QStringLiteral(EXAMPLE_ANSWERS));
+    QVERIFY(example.open(QIODevice::ReadOnly));
+    QFile guide(QStringLiteral(SCRIPTING_GUIDE));
+    QVERIFY(guide.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QString text = QString::fromUtf8(guide.readAll());
+    const int section = text.indexOf(QStringLiteral("\n### The answers file\n"));
+    QVERIFY(section >= 0);
+    const QRegularExpressionMatch block =
+        QRegularExpression(QStringLiteral("```json\\n(.*?)```"), QRegularExpression::DotMatchesEverythingOption)
+            .match(text, section);
+    QVERIFY(block.hasMatch());
+    QCOMPARE(QJsonDocument::fromJson(block.captured(1).toUtf8()), QJsonDocument::fromJson(example.readAll()));
 }
 
 QTEST_GUILESS_MAIN(AnswersTest)
