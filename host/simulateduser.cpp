@@ -4,12 +4,10 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDialog>
-#include <QDir>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -17,7 +15,7 @@
 #include <QTreeWidget>
 
 SimulatedUser::SimulatedUser(const QString &pictureFolder, Aggregation aggregation, QObject *parent)
-    : QObject(parent), folder(pictureFolder), aggregation(aggregation)
+    : QObject(parent), pictureFiles(pictureFolder), aggregation(aggregation)
 {
 }
 
@@ -57,7 +55,7 @@ void SimulatedUser::answer(QDialog *dialog)
         } else if (shown->inherits("VeldmarkDisplay")) {
             answerDisplay(shown);
         } else if (shown->isModal()) {
-            savePicture(shown);
+            pictureFiles.take(shown);
             shown->reject();
         }
     });
@@ -115,33 +113,20 @@ void SimulatedUser::pictureProgressOnceMessageShows(QDialog *dialog)
     if (!label || label->text().startsWith(progressTexts.value(dialog)))
         return;
     progressTexts.remove(dialog);
-    savePicture(dialog);
+    pictureFiles.take(dialog);
     if (cancels(dialog))
         press(dialog, QDialogButtonBox::Cancel);
 }
 
 void SimulatedUser::finish(QDialog *dialog)
 {
-    savePicture(dialog);
+    pictureFiles.take(dialog);
     press(dialog, cancels(dialog) ? QDialogButtonBox::Cancel : QDialogButtonBox::Ok);
 }
 
 bool SimulatedUser::cancels(const QDialog *dialog) const
 {
     return !cancelIn.isEmpty() && dialog->inherits(cancelIn.toLatin1().constData());
-}
-
-void SimulatedUser::savePicture(QWidget *dialog)
-{
-    const QString name = QString::fromLatin1(dialog->metaObject()->className());
-    QString path = QDir(folder).filePath(name + QStringLiteral(".png"));
-    for (int n = 2; saved.contains(path); ++n)
-        path = QDir(folder).filePath(QStringLiteral("%1-%2.png").arg(name).arg(n));
-    QDir().mkpath(folder);
-    if (dialog->grab().save(path, "PNG"))
-        saved.append(path);
-    else
-        qWarning("Could not save the picture %s", qPrintable(QDir::toNativeSeparators(path)));
 }
 
 void SimulatedUser::typeText(QLineEdit *edit, const QString &text)

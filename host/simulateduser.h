@@ -1,6 +1,8 @@
 #ifndef SIMULATEDUSER_H
 #define SIMULATEDUSER_H
 
+#include "dialogpictures.h"
+
 #include <QDialogButtonBox>
 #include <QHash>
 #include <QObject>
@@ -34,7 +36,7 @@ public:
     void setCancelIn(const QString &className) { cancelIn = className; }
 
     // The pictures saved so far, in the order the dialogs were shown.
-    QStringList pictures() const { return saved; }
+    QStringList pictures() const { return pictureFiles.saved(); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -45,16 +47,14 @@ private:
     void answerDisplay(QDialog *dialog);
     void watchProgress(QDialog *dialog);
     void pictureProgressOnceMessageShows(QDialog *dialog);
-    void savePicture(QWidget *dialog);
     static void typeText(QLineEdit *edit, const QString &text);
     void finish(QDialog *dialog);
     bool cancels(const QDialog *dialog) const;
     static void press(QDialog *dialog, QDialogButtonBox::StandardButton which);
 
-    QString folder;
+    DialogPictures pictureFiles;
     Aggregation aggregation = Aggregation::Compound;
     QString cancelIn;
-    QStringList saved;
     // Progress dialogs not yet pictured, with the text their label had when
     // they were shown.
     QHash<QObject *, QString> progressTexts;

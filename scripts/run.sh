@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main job: builds everything, then runs the example query through the
 # host. With a display the dialogs open for a person; without one the host
-# runs offscreen and a simulated user answers them, saving their pictures.
+# runs offscreen and a simulated user answers them as the example's answers
+# file says, saving their pictures.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
@@ -18,8 +19,9 @@ if [[ -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} ]] || [[ ${QT_QPA_PLATFORM:-} =
         export XDG_RUNTIME_DIR
         trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
     fi
-    echo "No display: a simulated user answers the dialogs."
-    options+=(--simulated-user "$output/pictures")
+    answers=$root/examples/veldmark_query.answers.json
+    echo "No display: a simulated user answers the dialogs as ${answers#"$root"/} says."
+    options+=(--answers "$answers" --pictures "$output/pictures")
 fi
 
 echo

@@ -24,6 +24,13 @@ QString HostProbe::platformName()
     return QGuiApplication::platformName();
 }
 
+void HostProbe::log(const QString &text)
+{
+    qDebug("debug: %s", qPrintable(text));
+    qWarning("warning: %s", qPrintable(text));
+    qCritical("critical: %s", qPrintable(text));
+}
+
 void ProbePlugin::registerClasses()
 {
     PythonQt::self()->registerClass(&HostProbe::staticMetaObject, "Probe");

@@ -19,6 +19,8 @@ public:
 public Q_SLOTS:
     QString greet(const QString &name);
     QString platformName();
+    // One debug, one warning and one critical message with the text.
+    void log(const QString &text);
 };
 
 class ProbeDecorators : public QObject

@@ -19,6 +19,8 @@ private Q_SLOTS:
     void systemExitGivesTheStatus();
     void scriptObjectsGoBeforeTheApplication();
     void offscreenWithoutDisplay();
+    void modalWaitWithoutDisplayIsRefused();
+    void debugMessagesOnlyWhenVerbose();
 
 private:
     struct Result
@@ -29,14 +31,16 @@ private:
     };
 
     Result runHost(const QString &script, const QStringList &arguments = {},
-                   const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
+                   const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
+                   const QStringList &options = {});
+    static QProcessEnvironment withoutDisplay();
 
     QTemporaryDir scripts;
     int scriptCount = 0;
 };
 
 tst_Host::Result tst_Host::runHost(const QString &script, const QStringList &arguments,
-                                   const QProcessEnvironment &environment)
+                                   const QProcessEnvironment &environment, const QStringList &options)
 {
     const QString path = scripts.filePath(QStringLiteral("script%1.py").arg(++scriptCount));
     QFile file(path);
@@ -47,7 +51,7 @@ tst_Host::Result tst_Host::runHost(const QString &script, const QStringList &arg
     QProcess host;
     host.setProcessEnvironment(environment);
     host.start(QStringLiteral(KESTRANE_HOST),
-               QStringList{QStringLiteral("--plugins"), QStringLiteral(PROBE_PLUGIN_DIR), path}
+               options + QStringList{QStringLiteral("--plugins"), QStringLiteral(PROBE_PLUGIN_DIR), path}
                    + arguments);
     Result result;
     if (!host.waitForFinished(60000) || host.exitStatus() != QProcess::NormalExit)
@@ -140,17 +144,59 @@ holder.probe = HostProbe()
     QVERIFY2(!result.err.contains(QStringLiteral("after the application")), qPrintable(result.err));
 }
 
-void tst_Host::offscreenWithoutDisplay()
+QProcessEnvironment tst_Host::withoutDisplay()
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const QString &name : {QStringLiteral("DISPLAY"), QStringLiteral("WAYLAND_DISPLAY"),
-                                QStringLiteral("QT_QPA_PLATFORM")})
+                                QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("QT_LOGGING_RULES")})
         environment.remove(name);
+    return environment;
+}
+
+void tst_Host::offscreenWithoutDisplay()
+{
     const Result result = runHost(
         QStringLiteral("from PythonQt.Probe import HostProbe\nprint(HostProbe().platformName())\n"),
-        {}, environment);
+        {}, withoutDisplay());
     QCOMPARE(result.exitCode, 0);
     QCOMPARE(result.out, QStringLiteral("offscreen\n"));
+}
+
+void tst_Host::modalWaitWithoutDisplayIsRefused()
+{
+    // Any modal dialog, not only the plug-in's: no one could end exec().
+    const Result result = runHost(QStringLiteral(R"(
+from PythonQt.Probe import HostProbe
+probe = HostProbe()
+probe.setWindowTitle('Probe')
+try:
+    print('exec', probe.exec())
+finally:
+    print('cleaned up')
+print('went on')
+)"),
+                                  {}, withoutDisplay());
+    QVERIFY2(result.exitCode == 2, qPrintable(result.err));
+    QCOMPARE(result.out, QStringLiteral("cleaned up\n"));
+    QVERIFY2(result.err.contains(QStringLiteral(
+                 "\nkestrane-host: the script waits in the modal dialog HostProbe (\"Probe\"), but without a "
+                 "display no one can answer it; give the answers with --answers FILE")),
+             qPrintable(result.err));
+}
+
+void tst_Host::debugMessagesOnlyWhenVerbose()
+{
+    const QString script = QStringLiteral("from PythonQt.Probe import HostProbe\nHostProbe().log('probe')\n");
+    const Result quiet = runHost(script, {}, withoutDisplay());
+    QCOMPARE(quiet.exitCode, 0);
+    QVERIFY2(quiet.err.contains(QStringLiteral("warning: probe\n")), qPrintable(quiet.err));
+    QVERIFY(quiet.err.contains(QStringLiteral("critical: probe\n")));
+    QVERIFY2(!quiet.err.contains(QStringLiteral("debug: probe")), qPrintable(quiet.err));
+
+    const Result verbose = runHost(script, {}, withoutDisplay(), {QStringLiteral("--verbose")});
+    QCOMPARE(verbose.exitCode, 0);
+    QVERIFY2(verbose.err.contains(QStringLiteral("debug: probe\nwarning: probe\ncritical: probe\n")),
+             qPrintable(verbose.err));
 }
 
 QTEST_GUILESS_MAIN(tst_Host)

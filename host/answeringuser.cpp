@@ -1,0 +1,391 @@
+#include "answeringuser.h"
+
+#include <QAbstractButton>
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QThread>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+
+namespace {
+
+QString quoted(const QString &text)
+{
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+// A few of the names a dialog has, for a message about one it lacks.
+QString someOf(const QStringList &names)
+{
+    const int shown = 8;
+    QStringList list;
+    for (const QString &name : names.mid(0, shown))
+        list.append(quoted(name));
+    if (names.size() > shown)
+        list.append(QStringLiteral("and %1 more").arg(names.size() - shown));
+    return list.isEmpty() ? QStringLiteral("nothing") : list.join(QStringLiteral(", "));
+}
+
+QString className(const QObject *object)
+{
+    return QString::fromLatin1(object->metaObject()->className());
+}
+
+void sendKey(QWidget *widget, int key, Qt::KeyboardModifiers modifiers, const QString &text = QString())
+{
+    QKeyEvent pressEvent(QEvent::KeyPress, key, modifiers, text);
+    QKeyEvent releaseEvent(QEvent::KeyRelease, key, modifiers, text);
+    QCoreApplication::sendEvent(widget, &pressEvent);
+    QCoreApplication::sendEvent(widget, &releaseEvent);
+}
+
+void typeText(QLineEdit *edit, const QString &text)
+{
+    for (const QChar c : text)
+        sendKey(edit, c.toUpper().unicode(), Qt::NoModifier, QString(c));
+}
+
+} // namespace
+
+AnsweringUser::AnsweringUser(const QList<DialogAnswer> &answers, const QString &pictureFolder, QObject *parent)
+    : QObject(parent), answers(answers), pictureFiles(pictureFolder), otherDialogs(Answers::dialogClasses())
+{
+    // A modal dialog of any other class would wait for ever.
+    qApp->installEventFilter(&otherDialogs);
+    connect(&otherDialogs, &ModalWaitWatcher::waiting, this, &AnsweringUser::refuseOtherDialog);
+    // Every tick() processes events once, and so wakes the event dispatcher
+    // once, whether or not its text changed.
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake, this, &AnsweringUser::countTick);
+}
+
+bool AnsweringUser::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::Show:
+        if (auto *dialog = qobject_cast<QDialog *>(watched); dialog && dialog->isWindow() && !event->spontaneous())
+            opened(dialog);
+        break;
+    case QEvent::LayoutRequest:
+    case QEvent::UpdateRequest:
+        // A ticking progress dialog relayouts and repaints at every tick.
+        for (WatchedProgress &watchedProgress : progressDialogs) {
+            if (watchedProgress.dialog == watched)
+                pictureProgressOnceMessageShows(watchedProgress);
+        }
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void AnsweringUser::opened(QDialog *dialog)
+{
+    const auto answerable = std::find_if(Answers::dialogClasses().cbegin(), Answers::dialogClasses().cend(),
+                                         [dialog](const QString &name) { return dialog->inherits(qPrintable(name)); });
+    if (answerable == Answers::dialogClasses().cend())
+        return;
+    ++openedDialogs;
+    if (stopped) {
+        fail(dialog, QStringLiteral("dialog %1 (%2) opened after the script was stopped").arg(openedDialogs).arg(*answerable));
+        return;
+    }
+    if (nextAnswer >= answers.size()) {
+        fail(dialog, QStringLiteral("dialog %1 (%2) opened, but there is no answer left for it")
+                         .arg(openedDialogs)
+                         .arg(*answerable));
+        return;
+    }
+    const DialogAnswer answer = answers.at(nextAnswer++);
+    if (answer.dialog != *answerable) {
+        fail(dialog, QStringLiteral("answer %1 is for a %2, but dialog %3 is a %4")
+                         .arg(answer.number)
+                         .arg(answer.dialog)
+                         .arg(openedDialogs)
+                         .arg(*answerable));
+        return;
+    }
+    if (answer.dialog == QLatin1String("ProgressDialog")) {
+        watchProgress(dialog, answer);
+        return;
+    }
+    // Act once the show has finished and the dialog runs its event loop, as
+    // a person would.
+    QPointer<QDialog> shown(dialog);
+    QTimer::singleShot(0, this, [this, shown, answer] {
+        if (!shown || !shown->isVisible())
+            return;
+        if (answer.dialog == QLatin1String("VeldmarkSelection"))
+            answerSelection(shown, answer);
+        else
+            answerDisplay(shown, answer);
+    });
+}
+
+void AnsweringUser::answerSelection(QDialog *dialog, const DialogAnswer &answer)
+{
+    auto *tree = widget<QTreeWidget>(dialog, "treeWidget", answer);
+    if (!tree)
+        return;
+    for (const QString &name : answer.tick) {
+        const QList<QTreeWidgetItem *> items = tree->findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
+        if (items.isEmpty()) {
+            QStringList listed;
+            for (QTreeWidgetItemIterator it(tree); *it; ++it)
+                listed.append((*it)->text(0));
+            fail(dialog, QStringLiteral("%1, field \"tick\": the dialog has no group or library %2; it lists %3")
+                             .arg(answer.name(), quoted(name), someOf(listed)));
+            return;
+        }
+        // A click on the box of an unticked or partly ticked item ticks it.
+        for (QTreeWidgetItem *item : items) {
+            if (item->checkState(0) != Qt::Checked)
+                item->setCheckState(0, Qt::Checked);
+        }
+    }
+    if (!answer.aggregation.isEmpty()) {
+        const char *button = answer.aggregation == QLatin1String("batch") ? "rbBatch" : "rbCompound";
+        if (!setChecked(dialog, button, true, answer))
+            return;
+    }
+    pictureFiles.take(dialog);
+    press(dialog, answer);
+}
+
+void AnsweringUser::answerDisplay(QDialog *dialog, const DialogAnswer &answer)
+{
+    auto *list = widget<QListView>(dialog, "listView", answer);
+    if (!list || !list->model() || !setAssayChecks(dialog, list, answer))
+        return;
+    for (const AssayPanelAnswer &panel : answer.panels) {
+        if (!answerPanel(dialog, list, panel, answer))
+            return;
+    }
+    pictureFiles.take(dialog);
+    press(dialog, answer);
+}
+
+bool AnsweringUser::setAssayChecks(QDialog *dialog, QListView *list, const DialogAnswer &answer)
+{
+    struct Step
+    {
+        bool all;
+        const QStringList &names;
+        const char *allButton;
+        Qt::CheckState state;
+        const char *field;
+    };
+    for (const Step &step : {Step{answer.uncheckAll, answer.uncheck, "clearButton", Qt::Unchecked, "uncheck"},
+                             Step{answer.checkAll, answer.check, "selectButton", Qt::Checked, "check"}}) {
+        if (step.all) {
+            auto *button = widget<QPushButton>(dialog, step.allButton, answer);
+            if (!button)
+                return false;
+            button->click();
+        }
+        for (const QString &name : step.names) {
+            const QModelIndex index =
+                findAssay(dialog, list, name, QStringLiteral("%1, field \"%2\"").arg(answer.name(), QLatin1String(step.field)));
+            if (!index.isValid())
+                return false;
+            // A click on an assay's box selects its row and toggles the box.
+            list->setCurrentIndex(index);
+            if (index.data(Qt::CheckStateRole).toInt() != step.state)
+                list->model()->setData(index, step.state, Qt::CheckStateRole);
+        }
+    }
+    return true;
+}
+
+bool AnsweringUser::answerPanel(QDialog *dialog, QListView *list, const AssayPanelAnswer &panel,
+                                const DialogAnswer &answer)
+{
+    const QString where = QStringLiteral("%1, field \"assays\" / %2").arg(answer.name(), quoted(panel.assay));
+    const QModelIndex index = findAssay(dialog, list, panel.assay, where);
+    if (!index.isValid())
+        return false;
+    list->setCurrentIndex(index);
+    if (panel.displayName
+        && !replaceText(dialog, "lineEditDisplayName", *panel.displayName, where + QStringLiteral(" / \"display_name\"")))
+        return false;
+    if (panel.defaultUncertainty
+        && !replaceText(dialog, "lineEditUncertainty", *panel.defaultUncertainty,
+                        where + QStringLiteral(" / \"default_uncertainty\"")))
+        return false;
+    if (panel.includeCount && !setChecked(dialog, "cbDisplayCount", *panel.includeCount, answer))
+        return false;
+    if (panel.includeValues && !setChecked(dialog, "cbDisplayValues", *panel.includeValues, answer))
+        return false;
+    if (panel.geometricMean
+        && !setChecked(dialog, *panel.geometricMean ? "rbgeometric" : "rbArithmetic", true, answer))
+        return false;
+    return true;
+}
+
+QModelIndex AnsweringUser::findAssay(QDialog *dialog, QListView *list, const QString &name, const QString &where)
+{
+    const QAbstractItemModel *model = list->model();
+    QStringList listed;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const QModelIndex index = model->index(row, 0);
+        if (index.data().toString() == name)
+            return index;
+        listed.append(index.data().toString());
+    }
+    fail(dialog, QStringLiteral("%1: the dialog lists no assay %2; it lists %3").arg(where, quoted(name), someOf(listed)));
+    return {};
+}
+
+bool AnsweringUser::replaceText(QDialog *dialog, const char *field, const QString &text, const QString &where)
+{
+    auto *edit = dialog->findChild<QLineEdit *>(QLatin1String(field));
+    if (!edit) {
+        fail(dialog, QStringLiteral("%1: the dialog has no QLineEdit \"%2\"").arg(where, QLatin1String(field)));
+        return false;
+    }
+    edit->setFocus();
+    sendKey(edit, Qt::Key_A, Qt::ControlModifier);
+    if (text.isEmpty())
+        sendKey(edit, Qt::Key_Backspace, Qt::NoModifier);
+    else
+        typeText(edit, text);
+    if (edit->text() != text) {
+        fail(dialog, QStringLiteral("%1: typed %2, but the field shows %3").arg(where, quoted(text), quoted(edit->text())));
+        return false;
+    }
+    return true;
+}
+
+bool AnsweringUser::setChecked(QDialog *dialog, const char *button, bool checked, const DialogAnswer &answer)
+{
+    auto *box = widget<QAbstractButton>(dialog, button, answer);
+    if (!box)
+        return false;
+    if (box->isChecked() != checked)
+        box->click();
+    return true;
+}
+
+void AnsweringUser::press(QDialog *dialog, const DialogAnswer &answer)
+{
+    auto *box = widget<QDialogButtonBox>(dialog, "buttonBox", answer);
+    if (!box)
+        return;
+    const bool ok = answer.press == DialogAnswer::Button::Ok;
+    QAbstractButton *button = box->button(ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel);
+    const QString label = ok ? QStringLiteral("OK") : QStringLiteral("Cancel");
+    if (!button || !button->isVisible()) {
+        fail(dialog, QStringLiteral("%1: the dialog has no %2 button").arg(answer.name(), label));
+        return;
+    }
+    if (!button->isEnabled()) {
+        fail(dialog, QStringLiteral("%1: cannot press %2, it is disabled").arg(answer.name(), label));
+        return;
+    }
+    button->click();
+}
+
+void AnsweringUser::watchProgress(QDialog *dialog, const DialogAnswer &answer)
+{
+    auto *label = widget<QLabel>(dialog, "label", answer);
+    if (!label)
+        return;
+    WatchedProgress watched;
+    watched.dialog = dialog;
+    watched.answer = answer;
+    watched.formText = label->text();
+    watched.loopLevel = QThread::currentThread()->loopLevel();
+    progressDialogs.append(watched);
+}
+
+void AnsweringUser::pictureProgressOnceMessageShows(WatchedProgress &watched)
+{
+    // The script sets its message after show() and ticks to repaint it; the
+    // form's own text, with or without dots, is not worth a picture.
+    auto *label = watched.dialog->findChild<QLabel *>(QStringLiteral("label"));
+    if (watched.pictured || !label || label->text().startsWith(watched.formText))
+        return;
+    watched.pictured = true;
+    pictureFiles.take(watched.dialog);
+}
+
+void AnsweringUser::countTick()
+{
+    for (WatchedProgress &watched : progressDialogs) {
+        QDialog *dialog = watched.dialog;
+        if (!dialog || !dialog->isVisible() || watched.cancelled)
+            continue;
+        // The event loop of a dialog run meanwhile wakes the dispatcher too.
+        if (QThread::currentThread()->loopLevel() != watched.loopLevel)
+            continue;
+        ++watched.ticks;
+        if (watched.ticks != watched.answer.cancelAfterTicks)
+            continue;
+        watched.cancelled = true;
+        if (!watched.pictured) {
+            watched.pictured = true;
+            pictureFiles.take(dialog);
+        }
+        press(dialog, watched.answer);
+        return;
+    }
+}
+
+QStringList AnsweringUser::unusedAnswers() const
+{
+    QStringList messages;
+    for (const WatchedProgress &watched : progressDialogs) {
+        if (watched.answer.cancelAfterTicks > 0 && !watched.cancelled)
+            messages.append(QStringLiteral("%1: Cancel after %2 ticks was never pressed: the dialog was ticked %3 times")
+                                .arg(watched.answer.name())
+                                .arg(watched.answer.cancelAfterTicks)
+                                .arg(watched.ticks));
+    }
+    for (int i = nextAnswer; i < answers.size(); ++i)
+        messages.append(QStringLiteral("%1 was not used: the script opened %2 dialogs")
+                            .arg(answers.at(i).name())
+                            .arg(openedDialogs));
+    return messages;
+}
+
+template<class Widget>
+Widget *AnsweringUser::widget(QDialog *dialog, const char *name, const DialogAnswer &answer)
+{
+    auto *found = dialog->findChild<Widget *>(QLatin1String(name));
+    if (!found)
+        fail(dialog, QStringLiteral("%1: the dialog has no %2 \"%3\"")
+                         .arg(answer.name(), QString::fromLatin1(Widget::staticMetaObject.className()),
+                              QLatin1String(name)));
+    return found;
+}
+
+void AnsweringUser::fail(QDialog *dialog, const QString &message)
+{
+    stopped = true;
+    // The dialog may still be inside show(); its event loop ends it.
+    QPointer<QDialog> failedDialog(dialog);
+    QTimer::singleShot(0, this, [failedDialog] {
+        if (failedDialog && failedDialog->isVisible())
+            failedDialog->reject();
+    });
+    Q_EMIT failed(message);
+}
+
+void AnsweringUser::refuseOtherDialog(QWidget *window)
+{
+    stopped = true;
+    Q_EMIT failed(QStringLiteral("the script waits in a modal %1 (%2), which an answers file cannot answer")
+                      .arg(className(window), quoted(window->windowTitle())));
+    window->close();
+}

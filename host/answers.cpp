@@ -1,0 +1,336 @@
+#include "answers.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+
+#include <climits>
+#include <cmath>
+
+namespace {
+
+const QString selectionClass = QStringLiteral("VeldmarkSelection");
+const QString displayClass = QStringLiteral("VeldmarkDisplay");
+const QString progressClass = QStringLiteral("ProgressDialog");
+
+QString quoted(const QString &text)
+{
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+QString describe(const QJsonValue &value)
+{
+    switch (value.type()) {
+    case QJsonValue::Null:
+        return QStringLiteral("null");
+    case QJsonValue::Bool:
+        return value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+    case QJsonValue::Double:
+        return QStringLiteral("the number %1").arg(value.toDouble());
+    case QJsonValue::String:
+        return quoted(value.toString());
+    case QJsonValue::Array:
+        return QStringLiteral("an array");
+    case QJsonValue::Object:
+        return QStringLiteral("an object");
+    default:
+        return QStringLiteral("nothing");
+    }
+}
+
+// Reads one answer, keeping the path to the field at hand for messages.
+class AnswerReader
+{
+public:
+    explicit AnswerReader(int number) { answer.number = number; }
+
+    std::optional<DialogAnswer> read(const QJsonValue &value)
+    {
+        if (!value.isObject())
+            return fail(QStringLiteral("expected an object with a \"dialog\" key, found %1").arg(describe(value)));
+        const QJsonObject object = value.toObject();
+        const QJsonValue dialog = object.value(QLatin1String("dialog"));
+        if (!dialog.isString() || !Answers::dialogClasses().contains(dialog.toString())) {
+            path = QStringList{QStringLiteral("dialog")};
+            return fail(QStringLiteral("expected %1, found %2")
+                            .arg(listOf(Answers::dialogClasses()),
+                                 dialog.isUndefined() ? QStringLiteral("nothing") : describe(dialog)));
+        }
+        answer.dialog = dialog.toString();
+        const bool ok = answer.dialog == selectionClass ? readSelection(object)
+                        : answer.dialog == displayClass ? readDisplay(object)
+                                                         : readProgress(object);
+        if (!ok)
+            return std::nullopt;
+        return answer;
+    }
+
+    QString error;
+
+private:
+    bool readSelection(const QJsonObject &object)
+    {
+        return onlyKeys(object, {"dialog", "tick", "aggregation", "press"})
+               && readNames(object, QStringLiteral("tick"), &answer.tick)
+               && readChoice(object, QStringLiteral("aggregation"), QStringList{"compound", "batch"}, false,
+                             &answer.aggregation)
+               && readPress(object);
+    }
+
+    bool readDisplay(const QJsonObject &object)
+    {
+        if (!onlyKeys(object, {"dialog", "uncheck", "check", "assays", "press"})
+            || !readNamesOrAll(object, QStringLiteral("uncheck"), &answer.uncheck, &answer.uncheckAll)
+            || !readNamesOrAll(object, QStringLiteral("check"), &answer.check, &answer.checkAll))
+            return false;
+        for (const QString &name : qAsConst(answer.check)) {
+            if (answer.uncheck.contains(name)) {
+                path = QStringList{QStringLiteral("check")};
+                return failed(QStringLiteral("%1 is also in \"uncheck\"").arg(quoted(name)));
+            }
+        }
+        return readPanels(object) && readPress(object);
+    }
+
+    bool readProgress(const QJsonObject &object)
+    {
+        if (!onlyKeys(object, {"dialog", "cancel_after_ticks"}))
+            return false;
+        answer.press = DialogAnswer::Button::Cancel;
+        const QJsonValue ticks = object.value(QLatin1String("cancel_after_ticks"));
+        if (ticks.isUndefined())
+            return true;
+        path = QStringList{QStringLiteral("cancel_after_ticks")};
+        const double count = ticks.toDouble(-1);
+        if (!ticks.isDouble() || count < 1 || count > INT_MAX || std::floor(count) != count)
+            return failed(QStringLiteral("expected a whole number of ticks, 1 or more, found %1").arg(describe(ticks)));
+        answer.cancelAfterTicks = int(count);
+        return true;
+    }
+
+    bool readPanels(const QJsonObject &object)
+    {
+        const QJsonValue assays = object.value(QLatin1String("assays"));
+        if (assays.isUndefined())
+            return true;
+        path = QStringList{QStringLiteral("assays")};
+        if (!assays.isObject())
+            return failed(QStringLiteral("expected an object from assay name to what to do in its details, found %1")
+                              .arg(describe(assays)));
+        const QJsonObject panels = assays.toObject();
+        for (auto it = panels.begin(); it != panels.end(); ++it) {
+            path = QStringList{QStringLiteral("assays"), it.key()};
+            if (!it.value().isObject())
+                return failed(QStringLiteral("expected an object, found %1").arg(describe(it.value())));
+            AssayPanelAnswer panel;
+            panel.assay = it.key();
+            if (!readPanel(it.value().toObject(), &panel))
+                return false;
+            answer.panels.append(panel);
+        }
+        return true;
+    }
+
+    bool readPanel(const QJsonObject &object, AssayPanelAnswer *panel)
+    {
+        const QStringList parent = path;
+        if (!onlyKeys(object, {"display_name", "default_uncertainty", "include_count", "include_values", "mean"},
+                      QStringLiteral("the details of an assay take")))
+            return false;
+        for (const QString &key : object.keys()) {
+            path = parent + QStringList(key);
+            const QJsonValue value = object.value(key);
+            if (key == QLatin1String("display_name")) {
+                if (!value.isString())
+                    return failed(QStringLiteral("expected a string, found %1").arg(describe(value)));
+                panel->displayName = value.toString();
+            } else if (key == QLatin1String("default_uncertainty")) {
+                if (value.isDouble())
+                    panel->defaultUncertainty = QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
+                else if (value.isString())
+                    panel->defaultUncertainty = value.toString();
+                else
+                    return failed(QStringLiteral("expected the text to type, as a string or a number, found %1")
+                                      .arg(describe(value)));
+            } else if (key == QLatin1String("mean")) {
+                if (value != QJsonValue(QLatin1String("arithmetic")) && value != QJsonValue(QLatin1String("geometric")))
+                    return failed(QStringLiteral("expected \"arithmetic\" or \"geometric\", found %1").arg(describe(value)));
+                panel->geometricMean = value.toString() == QLatin1String("geometric");
+            } else {
+                if (!value.isBool())
+                    return failed(QStringLiteral("expected true or false, found %1").arg(describe(value)));
+                (key == QLatin1String("include_count") ? panel->includeCount : panel->includeValues) = value.toBool();
+            }
+        }
+        return true;
+    }
+
+    bool readPress(const QJsonObject &object)
+    {
+        QString button;
+        if (!readChoice(object, QStringLiteral("press"), QStringList{"OK", "Cancel"}, true, &button))
+            return false;
+        answer.press = button == QLatin1String("OK") ? DialogAnswer::Button::Ok : DialogAnswer::Button::Cancel;
+        return true;
+    }
+
+    bool readChoice(const QJsonObject &object, const QString &key, const QStringList &choices, bool required,
+                    QString *result)
+    {
+        const QJsonValue value = object.value(key);
+        if (value.isUndefined() && !required)
+            return true;
+        path = QStringList{key};
+        if (!value.isString() || !choices.contains(value.toString()))
+            return failed(QStringLiteral("expected %1, found %2")
+                              .arg(listOf(choices), value.isUndefined() ? QStringLiteral("nothing") : describe(value)));
+        *result = value.toString();
+        return true;
+    }
+
+    bool readNames(const QJsonObject &object, const QString &key, QStringList *names)
+    {
+        const QJsonValue value = object.value(key);
+        if (value.isUndefined())
+            return true;
+        path = QStringList{key};
+        if (!value.isArray())
+            return failed(QStringLiteral("expected an array of names, found %1").arg(describe(value)));
+        const QJsonArray array = value.toArray();
+        for (int i = 0; i < array.size(); ++i) {
+            if (!array.at(i).isString()) {
+                path = QStringList{key, QString::number(i + 1)};
+                return failed(QStringLiteral("expected a name, found %1").arg(describe(array.at(i))));
+            }
+            names->append(array.at(i).toString());
+        }
+        return true;
+    }
+
+    bool readNamesOrAll(const QJsonObject &object, const QString &key, QStringList *names, bool *all)
+    {
+        const QJsonValue value = object.value(key);
+        if (value == QJsonValue(QLatin1String("all"))) {
+            *all = true;
+            return true;
+        }
+        if (!value.isUndefined() && !value.isArray()) {
+            path = QStringList{key};
+            return failed(QStringLiteral("expected \"all\" or an array of assay names, found %1").arg(describe(value)));
+        }
+        return readNames(object, key, names);
+    }
+
+    bool onlyKeys(const QJsonObject &object, std::initializer_list<const char *> known,
+                  const QString &what = QString())
+    {
+        QStringList allowed;
+        for (const char *key : known)
+            allowed.append(QLatin1String(key));
+        for (const QString &key : object.keys()) {
+            if (!allowed.contains(key)) {
+                path.append(key);
+                return failed(QStringLiteral("unknown key; %1 %2")
+                                  .arg(what.isEmpty() ? QStringLiteral("an answer for %1 takes").arg(answer.dialog) : what,
+                                       listOf(allowed)));
+            }
+        }
+        return true;
+    }
+
+    static QString listOf(const QStringList &choices)
+    {
+        QStringList shown;
+        for (const QString &choice : choices)
+            shown.append(quoted(choice));
+        if (shown.size() < 2)
+            return shown.join(QString());
+        const QString last = shown.takeLast();
+        return shown.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
+    }
+
+    bool failed(const QString &message)
+    {
+        QStringList fields;
+        for (const QString &field : qAsConst(path))
+            fields.append(quoted(field));
+        error = answer.name() + (fields.isEmpty() ? QString() : QStringLiteral(", field ") + fields.join(QStringLiteral(" / ")))
+                + QStringLiteral(": ") + message;
+        return false;
+    }
+
+    std::optional<DialogAnswer> fail(const QString &message)
+    {
+        failed(message);
+        return std::nullopt;
+    }
+
+    DialogAnswer answer;
+    QStringList path;
+};
+
+QString lineAndColumn(const QByteArray &json, int offset)
+{
+    // The parser reports the offset just past the character it stopped at.
+    const QByteArray before = json.left(qMax(0, offset - 1));
+    const int lineStart = before.lastIndexOf('\n') + 1;
+    return QStringLiteral("line %1, column %2")
+        .arg(before.count('\n') + 1)
+        .arg(QString::fromUtf8(before.mid(lineStart)).size() + 1);
+}
+
+} // namespace
+
+QString DialogAnswer::name() const
+{
+    if (dialog.isEmpty())
+        return QStringLiteral("answer %1").arg(number);
+    return QStringLiteral("answer %1 (%2)").arg(number).arg(dialog);
+}
+
+const QStringList &Answers::dialogClasses()
+{
+    static const QStringList classes{selectionClass, progressClass, displayClass};
+    return classes;
+}
+
+std::optional<QList<DialogAnswer>> Answers::fromJson(const QByteArray &json, QString *error)
+{
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
+    if (parseError.error != QJsonParseError::NoError) {
+        *error = QStringLiteral("%1: %2").arg(lineAndColumn(json, parseError.offset), parseError.errorString());
+        return std::nullopt;
+    }
+    if (!document.isArray()) {
+        *error = QStringLiteral("expected an array of answers, one for each dialog the script opens, found an object");
+        return std::nullopt;
+    }
+    QList<DialogAnswer> answers;
+    const QJsonArray array = document.array();
+    for (int i = 0; i < array.size(); ++i) {
+        AnswerReader reader(i + 1);
+        const std::optional<DialogAnswer> answer = reader.read(array.at(i));
+        if (!answer) {
+            *error = reader.error;
+            return std::nullopt;
+        }
+        answers.append(*answer);
+    }
+    return answers;
+}
+
+std::optional<QList<DialogAnswer>> Answers::load(const QString &path, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("%1: %2").arg(path, file.errorString());
+        return std::nullopt;
+    }
+    std::optional<QList<DialogAnswer>> answers = fromJson(file.readAll(), error);
+    if (!answers)
+        *error = QStringLiteral("%1: %2").arg(path, *error);
+    return answers;
+}

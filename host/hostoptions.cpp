@@ -1,0 +1,75 @@
+#include "hostoptions.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+[[noreturn]] void usageError(const QString &message)
+{
+    std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()), qPrintable(message));
+    std::exit(2);
+}
+
+} // namespace
+
+HostOptions HostOptions::parse(const QCoreApplication &app, const QString &defaultPlugins)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Loads the plug-ins, then runs a Python script with its arguments."));
+    parser.addHelpOption();
+    const QCommandLineOption pluginsOption(QStringLiteral("plugins"),
+                                           QStringLiteral("Load the plug-ins in <dir>."),
+                                           QStringLiteral("dir"), defaultPlugins);
+    const QCommandLineOption answersOption(
+        QStringLiteral("answers"),
+        QStringLiteral("Let a simulated user answer the dialogs as <file> says (JSON, see docs/scripting.md)."),
+        QStringLiteral("file"));
+    const QCommandLineOption picturesOption(
+        QStringLiteral("pictures"),
+        QStringLiteral("With --answers, save a picture of each dialog in <dir>."), QStringLiteral("dir"));
+    const QCommandLineOption userOption(
+        QStringLiteral("simulated-user"),
+        QStringLiteral("Let a simulated user answer the dialogs with plausible choices, saving a picture "
+                       "of each in <dir>."),
+        QStringLiteral("dir"));
+    const QCommandLineOption batchOption(
+        QStringLiteral("simulated-batch"),
+        QStringLiteral("The simulated user chooses results per batch, not per compound."));
+    const QCommandLineOption cancelOption(
+        QStringLiteral("simulated-cancel"),
+        QStringLiteral("The simulated user presses Cancel in the dialogs of <class>."),
+        QStringLiteral("class"));
+    const QCommandLineOption verboseOption(
+        QStringLiteral("verbose"), QStringLiteral("Show Qt's debug messages, the dialogs' own among them."));
+    parser.addOptions({pluginsOption, answersOption, picturesOption, userOption, batchOption, cancelOption,
+                       verboseOption});
+    parser.addPositionalArgument(QStringLiteral("script"), QStringLiteral("The Python script to run."));
+    parser.addPositionalArgument(QStringLiteral("args"), QStringLiteral("The script's sys.argv[1:]."),
+                                 QStringLiteral("[args...]"));
+    // Everything after the script belongs to the script.
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    parser.process(app);
+
+    HostOptions options;
+    options.arguments = parser.positionalArguments();
+    if (options.arguments.isEmpty())
+        parser.showHelp(2);
+    options.script = options.arguments.takeFirst();
+    options.plugins = parser.value(pluginsOption);
+    options.answers = parser.value(answersOption);
+    options.pictures = parser.value(picturesOption);
+    options.simulatedUser = parser.value(userOption);
+    options.simulatedBatch = parser.isSet(batchOption);
+    options.simulatedCancel = parser.value(cancelOption);
+    options.verbose = parser.isSet(verboseOption);
+    if (parser.isSet(answersOption) && parser.isSet(userOption))
+        usageError(QStringLiteral("--answers and --simulated-user each bring a user; give one of them"));
+    if (parser.isSet(picturesOption) && !parser.isSet(answersOption))
+        usageError(QStringLiteral("--pictures goes with --answers (--simulated-user takes its own folder)"));
+    return options;
+}

@@ -1,0 +1,31 @@
+#include <Python.h>
+
+#include "scriptinterrupt.h"
+
+namespace {
+
+bool interruptWanted = false;
+
+int raiseInterrupt(void *)
+{
+    if (!interruptWanted)
+        return 0;
+    interruptWanted = false;
+    PyErr_SetString(PyExc_KeyboardInterrupt, "the host stopped the script");
+    return -1;
+}
+
+} // namespace
+
+void interruptScript()
+{
+    if (interruptWanted || !Py_IsInitialized())
+        return;
+    interruptWanted = true;
+    Py_AddPendingCall(raiseInterrupt, nullptr);
+}
+
+void withdrawScriptInterrupt()
+{
+    interruptWanted = false;
+}

@@ -1,0 +1,108 @@
+#include "scriptuser.h"
+
+#include "answeringuser.h"
+#include "modalwaitwatcher.h"
+#include "scriptinterrupt.h"
+#include "simulateduser.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QWidget>
+
+#include <cstdio>
+
+namespace {
+
+void report(const QString &message)
+{
+    std::fprintf(stderr, "kestrane-host: %s\n", message.toUtf8().constData());
+    std::fflush(stderr);
+}
+
+void listPictures(const QStringList &pictures)
+{
+    if (pictures.isEmpty()) {
+        std::printf("\nNo dialog was shown, so there are no pictures.\n");
+        std::fflush(stdout);
+        return;
+    }
+    std::printf("\nPictures of the dialogs:\n");
+    for (const QString &path : pictures)
+        std::printf("  %s\n", QDir::toNativeSeparators(path).toUtf8().constData());
+    std::fflush(stdout);
+}
+
+bool withoutDisplay()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
+}
+
+} // namespace
+
+ScriptUser::ScriptUser(const HostOptions &options, QObject *parent) : QObject(parent), options(options) {}
+
+ScriptUser::~ScriptUser() = default;
+
+bool ScriptUser::start()
+{
+    if (!options.simulatedUser.isEmpty()) {
+        simulatedUser.reset(new SimulatedUser(options.simulatedUser, options.simulatedBatch
+                                                                          ? SimulatedUser::Aggregation::Batch
+                                                                          : SimulatedUser::Aggregation::Compound));
+        simulatedUser->setCancelIn(options.simulatedCancel);
+        qApp->installEventFilter(simulatedUser.data());
+    } else if (!options.answers.isEmpty()) {
+        QString error;
+        const std::optional<QList<DialogAnswer>> answers = Answers::load(options.answers, &error);
+        if (!answers) {
+            report(error);
+            return false;
+        }
+        answeringUser.reset(new AnsweringUser(*answers, options.pictures));
+        connect(answeringUser.data(), &AnsweringUser::failed, this, [this](const QString &message) {
+            stopScript(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(options.answers), message));
+        });
+        qApp->installEventFilter(answeringUser.data());
+    } else if (withoutDisplay()) {
+        noOne.reset(new ModalWaitWatcher);
+        connect(noOne.data(), &ModalWaitWatcher::waiting, this, &ScriptUser::refuseUnanswerable);
+        qApp->installEventFilter(noOne.data());
+    }
+    return true;
+}
+
+int ScriptUser::finish(int scriptStatus)
+{
+    withdrawScriptInterrupt();
+    int status = stopped ? refusedStatus : scriptStatus;
+    if (answeringUser) {
+        const QStringList unused = answeringUser->unusedAnswers();
+        for (const QString &message : unused)
+            report(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(options.answers), message));
+        // A script that failed on its own keeps its status.
+        if (!unused.isEmpty() && status == 0)
+            status = refusedStatus;
+        if (!options.pictures.isEmpty())
+            listPictures(answeringUser->pictures());
+    }
+    if (simulatedUser)
+        listPictures(simulatedUser->pictures());
+    return status;
+}
+
+void ScriptUser::stopScript(const QString &message)
+{
+    report(message);
+    stopped = true;
+    interruptScript();
+}
+
+void ScriptUser::refuseUnanswerable(QWidget *window)
+{
+    stopScript(QStringLiteral("the script waits in the modal dialog %1 (\"%2\"), but without a display no one can "
+                              "answer it; give the answers with --answers FILE (see \"Testing a script without a "
+                              "display\" in docs/scripting.md)")
+                   .arg(QString::fromLatin1(window->metaObject()->className()), window->windowTitle()));
+    window->close();
+}

@@ -1,0 +1,222 @@
+#include "answers.h"
+
+#include <QJsonDocument>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// Reading answers files: every kind of answer, and each mistake refused with
+// a message that says where it is.
+class AnswersTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void readsEachKindOfAnswer();
+    void readsAllOrNames();
+    void refusesMistakes_data();
+    void refusesMistakes();
+    void loadNamesTheFile();
+    void examplesAnswersAreTheGuides();
+};
+
+void AnswersTest::readsEachKindOfAnswer()
+{
+    QString error;
+    const auto answers = Answers::fromJson(R"([
+        {"dialog": "VeldmarkSelection", "tick": ["ADME panels", "Kinase panel"], "aggregation": "batch",
+         "press": "OK"},
+        {"dialog": "ProgressDialog", "cancel_after_ticks": 12},
+        {"dialog": "ProgressDialog"},
+        {"dialog": "VeldmarkDisplay", "uncheck": "all", "check": ["A", "B"],
+         "assays": {"B": {"display_name": "B [nM]", "default_uncertainty": 0.5, "include_count": true,
+                          "include_values": false, "mean": "geometric"},
+                    "A": {"default_uncertainty": "1e3", "mean": "arithmetic"},
+                    "C": {}},
+         "press": "Cancel"},
+        {"dialog": "VeldmarkSelection", "press": "Cancel"}
+    ])",
+                                           &error);
+    QVERIFY2(answers, qPrintable(error));
+    QCOMPARE(answers->size(), 5);
+
+    const DialogAnswer &selection = answers->at(0);
+    QCOMPARE(selection.number, 1);
+    QCOMPARE(selection.name(), QStringLiteral("answer 1 (VeldmarkSelection)"));
+    QCOMPARE(selection.tick, (QStringList{"ADME panels", "Kinase panel"}));
+    QCOMPARE(selection.aggregation, QStringLiteral("batch"));
+    QCOMPARE(selection.press, DialogAnswer::Button::Ok);
+
+    QCOMPARE(answers->at(1).cancelAfterTicks, 12);
+    QCOMPARE(answers->at(1).press, DialogAnswer::Button::Cancel);
+    QCOMPARE(answers->at(2).cancelAfterTicks, 0);
+
+    const DialogAnswer &display = answers->at(3);
+    QVERIFY(display.uncheckAll);
+    QVERIFY(display.uncheck.isEmpty());
+    QVERIFY(!display.checkAll);
+    QCOMPARE(display.check, (QStringList{"A", "B"}));
+    QCOMPARE(display.press, DialogAnswer::Button::Cancel);
+    // Panels are filled in assay name order.
+    QCOMPARE(display.panels.size(), 3);
+    const AssayPanelAnswer &a = display.panels.at(0);
+    QCOMPARE(a.assay, QStringLiteral("A"));
+    QCOMPARE(a.defaultUncertainty, std::optional<QString>(QStringLiteral("1e3")));
+    QCOMPARE(a.geometricMean, std::optional<bool>(false));
+    QVERIFY(!a.displayName && !a.includeCount && !a.includeValues);
+    const AssayPanelAnswer &b = display.panels.at(1);
+    QCOMPARE(b.displayName, std::optional<QString>(QStringLiteral("B [nM]")));
+    QCOMPARE(b.defaultUncertainty, std::optional<QString>(QStringLiteral("0.5")));
+    QCOMPARE(b.includeCount, std::optional<bool>(true));
+    QCOMPARE(b.includeValues, std::optional<bool>(false));
+    QCOMPARE(b.geometricMean, std::optional<bool>(true));
+    const AssayPanelAnswer &c = display.panels.at(2);
+    QVERIFY(!c.displayName && !c.defaultUncertainty && !c.includeCount && !c.includeValues && !c.geometricMean);
+
+    // Left out, the aggregation stays as the dialog has it.
+    QVERIFY(answers->at(4).aggregation.isEmpty());
+    QVERIFY(answers->at(4).tick.isEmpty());
+
+    const auto none = Answers::fromJson("[]", &error);
+    QVERIFY(none && none->isEmpty());
+}
+
+void AnswersTest::readsAllOrNames()
+{
+    QString error;
+    const auto answers = Answers::fromJson(
+        R"([{"dialog": "VeldmarkDisplay", "uncheck": ["all"], "check": "all", "press": "OK"}])", &error);
+    QVERIFY2(answers, qPrintable(error));
+    // An assay may be called "all": as a name it stands in an array.
+    QVERIFY(!answers->at(0).uncheckAll);
+    QCOMPARE(answers->at(0).uncheck, QStringList{"all"});
+    QVERIFY(answers->at(0).checkAll);
+}
+
+void AnswersTest::refusesMistakes_data()
+{
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<QString>("error");
+
+    QTest::newRow("not JSON") << QByteArray("[\n  {\"dialog\": \"ProgressDialog\"}\n  {\"dialog\": \"X\"}\n]")
+                              << "line 3, column 3: missing value separator";
+    QTest::newRow("an object, not an array")
+        << QByteArray(R"({"dialog": "ProgressDialog"})")
+        << "expected an array of answers, one for each dialog the script opens, found an object";
+    QTest::newRow("an answer that is not an object")
+        << QByteArray(R"([{"dialog": "ProgressDialog"}, "VeldmarkDisplay"])")
+        << R"(answer 2: expected an object with a "dialog" key, found "VeldmarkDisplay")";
+    QTest::newRow("no dialog")
+        << QByteArray(R"([{"press": "OK"}])")
+        << R"(answer 1, field "dialog": expected "VeldmarkSelection", "ProgressDialog" or "VeldmarkDisplay", found nothing)";
+    QTest::newRow("unknown dialog class")
+        << QByteArray(R"([{"dialog": "QMessageBox", "press": "OK"}])")
+        << R"(answer 1, field "dialog": expected "VeldmarkSelection", "ProgressDialog" or "VeldmarkDisplay", found "QMessageBox")";
+    QTest::newRow("key of another dialog")
+        << QByteArray(R"([{"dialog": "VeldmarkSelection", "check": "all", "press": "OK"}])")
+        << R"(answer 1 (VeldmarkSelection), field "check": unknown key; an answer for VeldmarkSelection takes "dialog", "tick", "aggregation" or "press")";
+    QTest::newRow("mistyped key")
+        << QByteArray(R"([{"dialog": "ProgressDialog", "cancel_after_tick": 3}])")
+        << R"(answer 1 (ProgressDialog), field "cancel_after_tick": unknown key; an answer for ProgressDialog takes "dialog" or "cancel_after_ticks")";
+    QTest::newRow("press missing")
+        << QByteArray(R"([{"dialog": "VeldmarkSelection", "tick": ["L1"]}])")
+        << R"(answer 1 (VeldmarkSelection), field "press": expected "OK" or "Cancel", found nothing)";
+    QTest::newRow("press in lower case")
+        << QByteArray(R"([{"dialog": "VeldmarkDisplay", "press": "ok"}])")
+        << R"(answer 1 (VeldmarkDisplay), field "press": expected "OK" or "Cancel", found "ok")";
+    QTest::newRow("tick a single name")
+        << QByteArray(R"([{"dialog": "VeldmarkSelection", "tick": "L1", "press": "OK"}])")
+        << R"(answer 1 (VeldmarkSelection), field "tick": expected an array of names, found "L1")";
+    QTest::newRow("tick a number")
+        << QByteArray(R"([{"dialog": "VeldmarkSelection", "tick": ["L1", 42], "press": "OK"}])")
+        << R"(answer 1 (VeldmarkSelection), field "tick" / "2": expected a name, found the number 42)";
+    QTest::newRow("aggregation by label")
+        << QByteArray(R"([{"dialog": "VeldmarkSelection", "aggregation": "Batch", "press": "OK"}])")
+        << R"(answer 1 (VeldmarkSelection), field "aggregation": expected "compound" or "batch", found "Batch")";
+    QTest::newRow("check neither all nor names")
+        << QByteArray(R"([{"dialog": "VeldmarkDisplay", "check": true, "press": "OK"}])")
+        << R"(answer 1 (VeldmarkDisplay), field "check": expected "all" or an array of assay names, found true)";
+    QTest::newRow("checked and unchecked")
+        << QByteArray(R"([{"dialog": "VeldmarkDisplay", "uncheck": ["A", "B"], "check": ["B"], "press": "OK"}])")
+        << R"(answer 1 (VeldmarkDisplay), field "check": "B" is also in "uncheck")";
+    QTest::newRow("assays as an array")
+        << QByteArray(R"([{"dialog": "VeldmarkDisplay", "assays": ["A"], "press": "OK"}])")
+        << R"(answer 1 (VeldmarkDisplay), field "assays": expected an object from assay name to what to do in its details, found an array)";
+    QTest::newRow("assay details not an object")
+        << QByteArray(R"([{"dialog": "VeldmarkDisplay", "assays": {"A": "geometric"}, "press": "OK"}])")
+        << R"(answer 1 (VeldmarkDisplay), field "assays" / "A": expected an object, found "geometric")";
+    QTest::newRow("document key in the details")
+        << QByteArray(R"([{"dialog": "VeldmarkDisplay", "assays": {"A": {"alias": "x"}}, "press": "OK"}])")
+        << R"(answer 1 (VeldmarkDisplay), field "assays" / "A" / "alias": unknown key; the details of an assay take "display_name", "default_uncertainty", "include_count", "include_values" or "mean")";
+    QTest::newRow("display name a number")
+        << QByteArray(R"([{"dialog": "VeldmarkDisplay", "assays": {"A": {"display_name": 7}}, "press": "OK"}])")
+        << R"(answer 1 (VeldmarkDisplay), field "assays" / "A" / "display_name": expected a string, found the number 7)";
+    QTest::newRow("uncertainty true")
+        << QByteArray(R"([{"dialog": "VeldmarkDisplay", "assays": {"A": {"default_uncertainty": true}}, "press": "OK"}])")
+        << R"(answer 1 (VeldmarkDisplay), field "assays" / "A" / "default_uncertainty": expected the text to type, as a string or a number, found true)";
+    QTest::newRow("count as a string")
+        << QByteArray(R"([{"dialog": "VeldmarkDisplay", "assays": {"A": {"include_count": "yes"}}, "press": "OK"}])")
+        << R"(answer 1 (VeldmarkDisplay), field "assays" / "A" / "include_count": expected true or false, found "yes")";
+    QTest::newRow("mean as factor")
+        << QByteArray(R"([{"dialog": "VeldmarkDisplay", "assays": {"A": {"mean": true}}, "press": "OK"}])")
+        << R"(answer 1 (VeldmarkDisplay), field "assays" / "A" / "mean": expected "arithmetic" or "geometric", found true)";
+    QTest::newRow("zero ticks")
+        << QByteArray(R"([{"dialog": "ProgressDialog", "cancel_after_ticks": 0}])")
+        << R"(answer 1 (ProgressDialog), field "cancel_after_ticks": expected a whole number of ticks, 1 or more, found the number 0)";
+    QTest::newRow("part of a tick")
+        << QByteArray(R"([{"dialog": "ProgressDialog"}, {"dialog": "ProgressDialog", "cancel_after_ticks": 2.5}])")
+        << R"(answer 2 (ProgressDialog), field "cancel_after_ticks": expected a whole number of ticks, 1 or more, found the number 2.5)";
+    QTest::newRow("ticks as text")
+        << QByteArray(R"([{"dialog": "ProgressDialog", "cancel_after_ticks": "3"}])")
+        << R"(answer 1 (ProgressDialog), field "cancel_after_ticks": expected a whole number of ticks, 1 or more, found "3")";
+}
+
+void AnswersTest::refusesMistakes()
+{
+    QFETCH(QByteArray, json);
+    QFETCH(QString, error);
+    QString found;
+    QVERIFY(!Answers::fromJson(json, &found));
+    QCOMPARE(found, error);
+}
+
+void AnswersTest::loadNamesTheFile()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString path = folder.filePath(QStringLiteral("answers.json"));
+    QString error;
+    QVERIFY(!Answers::load(path, &error));
+    QVERIFY2(error.startsWith(path + QStringLiteral(": ")), qPrintable(error));
+
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(R"([{"dialog": "VeldmarkSelection", "tick": ["L1"], "press": "Cancel"}, {"dialog": "Progress"}])");
+    file.close();
+    QVERIFY(!Answers::load(path, &error));
+    QCOMPARE(error, path + QStringLiteral(R"(: answer 2, field "dialog": expected "VeldmarkSelection", "ProgressDialog" or "VeldmarkDisplay", found "Progress")"));
+}
+
+void AnswersTest::examplesAnswersAreTheGuides()
+{
+    QString error;
+    const auto answers = Answers::load(QStringLiteral(EXAMPLE_ANSWERS), &error);
+    QVERIFY2(answers, qPrintable(error));
+    QCOMPARE(answers->size(), 3);
+
+    QFile example(QStringLiteral(EXAMPLE_ANSWERS));
+    QVERIFY(example.open(QIODevice::ReadOnly));
+    QFile guide(QStringLiteral(SCRIPTING_GUIDE));
+    QVERIFY(guide.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QString text = QString::fromUtf8(guide.readAll());
+    const int section = text.indexOf(QStringLiteral("\n### The answers file\n"));
+    QVERIFY(section >= 0);
+    const QRegularExpressionMatch block =
+        QRegularExpression(QStringLiteral("```json\\n(.*?)```"), QRegularExpression::DotMatchesEverythingOption)
+            .match(text, section);
+    QVERIFY(block.hasMatch());
+    QCOMPARE(QJsonDocument::fromJson(block.captured(1).toUtf8()), QJsonDocument::fromJson(example.readAll()));
+}
+
+QTEST_GUILESS_MAIN(AnswersTest)
+#include "tst_answers.moc"

@@ -1,0 +1,346 @@
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// The built host with the Veldmark plug-in, run headless the way a script
+// author tests a script: the example query driven by answers files to
+// results of their choosing, every kind of misfit stopping the run, and no
+// run that waits for ever.
+class HostAnswersTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+
+    void exampleFollowsTheAnswers_data();
+    void exampleFollowsTheAnswers();
+    void picturesGoWhereAsked();
+    void cancelDuringTheFetch();
+    void misfitStopsTheRun_data();
+    void misfitStopsTheRun();
+    void badAnswersFileStopsBeforeTheScript();
+    void modalWaitWithoutAnyoneIsRefused();
+    void progressLoopWithoutAnyoneRuns();
+    void debugLinesOnlyWhenVerbose();
+    void conflictingOptions_data();
+    void conflictingOptions();
+
+private:
+    struct Result
+    {
+        bool finished = false;
+        int exitCode = -1;
+        QString out;
+        QString err;
+    };
+
+    Result runHost(const QStringList &arguments);
+    Result runExample(const QByteArray &answers, const QStringList &options = {});
+    QString writeFile(const QString &name, const QByteArray &contents);
+    static QList<QStringList> readCsv(const QString &path);
+
+    QTemporaryDir folder;
+};
+
+void HostAnswersTest::initTestCase()
+{
+    QVERIFY(folder.isValid());
+    QVERIFY(QFile::exists(QStringLiteral(KESTRANE_HOST)));
+}
+
+HostAnswersTest::Result HostAnswersTest::runHost(const QStringList &arguments)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // As on a machine without a display.
+    for (const QString &name : {QStringLiteral("DISPLAY"), QStringLiteral("WAYLAND_DISPLAY"),
+                                QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("QT_LOGGING_RULES")})
+        environment.remove(name);
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder.path());
+    QProcess host;
+    host.setProcessEnvironment(environment);
+    host.start(QStringLiteral(KESTRANE_HOST), arguments);
+    Result result;
+    result.finished = host.waitForFinished(60000) && host.exitStatus() == QProcess::NormalExit;
+    if (!result.finished)
+        host.kill();
+    result.exitCode = host.exitCode();
+    result.out = QString::fromUtf8(host.readAllStandardOutput());
+    result.err = QString::fromUtf8(host.readAllStandardError());
+    return result;
+}
+
+QString HostAnswersTest::writeFile(const QString &name, const QByteArray &contents)
+{
+    const QString path = folder.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size())
+        return QString();
+    return path;
+}
+
+HostAnswersTest::Result HostAnswersTest::runExample(const QByteArray &answers, const QStringList &options)
+{
+    const QString answersFile = writeFile(QStringLiteral("answers.json"), answers);
+    QDir(folder.filePath(QStringLiteral("results"))).removeRecursively();
+    return runHost(options
+                   + QStringList{"--answers", answersFile, QStringLiteral(EXAMPLE_QUERY), "--fixture",
+                                 QStringLiteral(FIXTURE), folder.filePath(QStringLiteral("results"))});
+}
+
+QList<QStringList> HostAnswersTest::readCsv(const QString &path)
+{
+    // The example quotes no cell of this fixture.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    QList<QStringList> rows;
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const QString &line : lines)
+        rows.append(line.split(QLatin1Char(',')));
+    return rows;
+}
+
+void HostAnswersTest::exampleFollowsTheAnswers_data()
+{
+    QTest::addColumn<QByteArray>("answers");
+    QTest::addColumn<QStringList>("columns");
+    QTest::addColumn<QString>("absent");
+    // Per row: the row's keys, then the first assay's mean.
+    QTest::addColumn<QList<QStringList>>("rows");
+
+    // Unlike the example's own answers (the first group, per compound, one
+    // assay's details edited): the second group, per batch, a renamed assay
+    // with its count column.
+    QTest::newRow("second group, per batch, count column")
+        << QByteArray(R"([
+               {"dialog": "VeldmarkSelection", "tick": ["Beta panels"], "aggregation": "batch", "press": "OK"},
+               {"dialog": "ProgressDialog"},
+               {"dialog": "VeldmarkDisplay", "assays": {"C binding": {"display_name": "Binding [%]",
+                                                                       "include_count": true}},
+                "press": "OK"}])")
+        << QStringList{"Compound", "Batch", "Binding [%]", "Binding [%] n"} << "potency"
+        << QList<QStringList>{{"C1", "C1-01", "20"}, {"C3", "C3-01", "50"}, {"C3", "C3-02", "30"}};
+    // A group and a library of the other group; one assay unchecked, the
+    // potency averaged arithmetically though the document asks for the
+    // geometric mean (C1: 505, not 100).
+    QTest::newRow("group and library, one assay unchecked, arithmetic mean")
+        << QByteArray(R"([
+               {"dialog": "VeldmarkSelection", "tick": ["Alpha panels", "Library B1"], "press": "OK"},
+               {"dialog": "ProgressDialog"},
+               {"dialog": "VeldmarkDisplay", "uncheck": ["B solubility"],
+                "assays": {"A potency": {"display_name": "Potency [nM]", "mean": "arithmetic"}}, "press": "OK"}])")
+        << QStringList{"Compound", "Potency [nM]"} << "solubility"
+        << QList<QStringList>{{"C1", "505"}, {"C2", "4"}, {"C3", ""}};
+}
+
+void HostAnswersTest::exampleFollowsTheAnswers()
+{
+    QFETCH(QByteArray, answers);
+    QFETCH(QStringList, columns);
+    QFETCH(QString, absent);
+    QFETCH(QList<QStringList>, rows);
+
+    const Result result = runExample(answers);
+    QVERIFY2(result.finished, qPrintable(result.err));
+    QVERIFY2(result.exitCode == 0, qPrintable(result.out + result.err));
+    QCOMPARE(result.err, QString());
+
+    const QList<QStringList> csv = readCsv(folder.filePath(QStringLiteral("results/veldmark_results.csv")));
+    QCOMPARE(csv.size(), rows.size() + 1);
+    const QStringList header = csv.constFirst();
+    for (const QString &column : columns)
+        QVERIFY2(header.contains(column), qPrintable(header.join(", ")));
+    QCOMPARE(header.mid(0, 2), columns.mid(0, 2));
+    QVERIFY2(!header.join(QLatin1Char(',')).contains(absent), qPrintable(header.join(", ")));
+    for (int r = 0; r < rows.size(); ++r) {
+        const QStringList &want = rows.at(r);
+        const QStringList got = csv.at(r + 1).mid(0, want.size());
+        QCOMPARE(got.mid(0, want.size() - 1), want.mid(0, want.size() - 1));
+        if (want.constLast().isEmpty())
+            QCOMPARE(got.constLast(), QString());
+        else
+            QCOMPARE(got.constLast().toDouble(), want.constLast().toDouble());
+    }
+}
+
+void HostAnswersTest::picturesGoWhereAsked()
+{
+    const QString pictures = folder.filePath(QStringLiteral("pictures"));
+    const Result result = runExample(R"([
+        {"dialog": "VeldmarkSelection", "tick": ["Alpha panels"], "press": "OK"},
+        {"dialog": "ProgressDialog"},
+        {"dialog": "VeldmarkDisplay", "press": "OK"}])",
+                                     {"--pictures", pictures});
+    QVERIFY2(result.exitCode == 0, qPrintable(result.out + result.err));
+    for (const char *dialog : {"VeldmarkSelection", "ProgressDialog", "VeldmarkDisplay"}) {
+        const QString picture = pictures + QStringLiteral("/%1.png").arg(QLatin1String(dialog));
+        QVERIFY2(result.out.contains(QStringLiteral("\n  ") + picture + QLatin1Char('\n')), qPrintable(result.out));
+        QVERIFY2(!QImage(picture).isNull(), qPrintable(picture));
+    }
+}
+
+void HostAnswersTest::cancelDuringTheFetch()
+{
+    const Result result = runExample(R"([
+        {"dialog": "VeldmarkSelection", "tick": ["Alpha panels", "Beta panels"], "press": "OK"},
+        {"dialog": "ProgressDialog", "cancel_after_ticks": 2}])");
+    QVERIFY2(result.exitCode == 0, qPrintable(result.out + result.err));
+    QCOMPARE(result.out, QStringLiteral("Query cancelled while fetching results.\n"));
+    QCOMPARE(result.err, QString());
+}
+
+void HostAnswersTest::misfitStopsTheRun_data()
+{
+    QTest::addColumn<QByteArray>("answers");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("stopped");
+
+    const QByteArray selection = R"({"dialog": "VeldmarkSelection", "tick": ["Alpha panels"], "press": "OK"})";
+    const QByteArray progress = R"({"dialog": "ProgressDialog"})";
+    const QByteArray display = R"({"dialog": "VeldmarkDisplay", "press": "OK"})";
+
+    // The example's own answers are for the service's sample data.
+    QTest::newRow("a group the fixture lacks")
+        << QByteArray(R"([{"dialog": "VeldmarkSelection", "tick": ["ADME panels"], "press": "OK"}, )" + progress
+                      + ", " + display + "]")
+        << R"(answer 1 (VeldmarkSelection), field "tick": the dialog has no group or library "ADME panels"; it lists "Alpha panels", "Library A1", "Beta panels", "Library B1")"
+        << true;
+    QTest::newRow("an assay the query did not find")
+        << "[" + selection + ", " + progress
+               + R"(, {"dialog": "VeldmarkDisplay", "check": ["C binding"], "press": "OK"}])"
+        << R"(answer 3 (VeldmarkDisplay), field "check": the dialog lists no assay "C binding"; it lists "A potency", "B solubility")"
+        << true;
+    QTest::newRow("answers in the wrong order")
+        << "[" + selection + ", " + display + ", " + progress + "]"
+        << "answer 2 is for a VeldmarkDisplay, but dialog 2 is a ProgressDialog" << true;
+    QTest::newRow("an answer missing")
+        << "[" + selection + ", " + progress + "]"
+        << "dialog 3 (VeldmarkDisplay) opened, but there is no answer left for it" << true;
+    QTest::newRow("an answer too many")
+        << "[" + selection + ", " + progress + ", " + display + ", " + selection + "]"
+        << "answer 4 (VeldmarkSelection) was not used: the script opened 3 dialogs" << false;
+    QTest::newRow("a Cancel that never came")
+        << "[" + selection + R"(, {"dialog": "ProgressDialog", "cancel_after_ticks": 1000}, )" + display + "]"
+        << "answer 2 (ProgressDialog): Cancel after 1000 ticks was never pressed: the dialog was ticked 5 times"
+        << false;
+}
+
+void HostAnswersTest::misfitStopsTheRun()
+{
+    QFETCH(QByteArray, answers);
+    QFETCH(QString, message);
+    QFETCH(bool, stopped);
+
+    const Result result = runExample(answers);
+    QVERIFY2(result.finished, qPrintable(result.err));
+    QCOMPARE(result.exitCode, 2);
+    const QString answersFile = folder.filePath(QStringLiteral("answers.json"));
+    QVERIFY2(result.err.startsWith(QStringLiteral("kestrane-host: %1: %2\n").arg(answersFile, message)),
+             qPrintable(result.err));
+    if (stopped) {
+        // Stopped where it stood: it neither went on as if cancelled nor wrote results.
+        QVERIFY2(result.err.contains(QStringLiteral("KeyboardInterrupt: the host stopped the script")),
+                 qPrintable(result.err));
+        QCOMPARE(result.out, QString());
+        QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("results/veldmark_results.csv"))));
+    } else {
+        QVERIFY(result.out.contains(QStringLiteral("CSV written to")));
+    }
+}
+
+void HostAnswersTest::badAnswersFileStopsBeforeTheScript()
+{
+    const QString script = writeFile(QStringLiteral("started.py"), "print('started')\n");
+    const QString answers = writeFile(QStringLiteral("bad.json"), R"([{"dialog": "VeldmarkSelection", "tick": "A"}])");
+    const Result result = runHost({"--answers", answers, script});
+    QCOMPARE(result.exitCode, 2);
+    QCOMPARE(result.out, QString());
+    QCOMPARE(result.err, QStringLiteral(R"(kestrane-host: %1: answer 1 (VeldmarkSelection), field "tick": expected an array of names, found "A")"
+                                        "\n")
+                             .arg(answers));
+
+    const Result missing = runHost({"--answers", folder.filePath(QStringLiteral("missing.json")), script});
+    QCOMPARE(missing.exitCode, 2);
+    QCOMPARE(missing.out, QString());
+    QVERIFY2(missing.err.startsWith(QStringLiteral("kestrane-host: %1: ").arg(folder.filePath("missing.json"))),
+             qPrintable(missing.err));
+}
+
+void HostAnswersTest::modalWaitWithoutAnyoneIsRefused()
+{
+    const Result result = runHost({QStringLiteral(EXAMPLE_QUERY), "--fixture", QStringLiteral(FIXTURE),
+                                   folder.filePath(QStringLiteral("results"))});
+    QVERIFY2(result.finished, "the host waited for ever");
+    QCOMPARE(result.exitCode, 2);
+    QCOMPARE(result.out, QString());
+    QVERIFY2(result.err.startsWith(QStringLiteral(
+                 "kestrane-host: the script waits in the modal dialog VeldmarkSelection (\"Select Veldmark "
+                 "Libraries\"), but without a display no one can answer it; give the answers with --answers FILE")),
+             qPrintable(result.err));
+}
+
+void HostAnswersTest::progressLoopWithoutAnyoneRuns()
+{
+    const QString script = writeFile(QStringLiteral("progress.py"), R"(
+from PythonQt.Kestrane import ProgressDialog
+progress = ProgressDialog()
+progress.show()
+progress.setMessage('Fetching')
+for i in range(200):
+    progress.tick()
+print('cancelled' if progress.cancelled() else 'done')
+progress.accept()
+)");
+    const Result result = runHost({script});
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.out, QStringLiteral("done\n"));
+    QCOMPARE(result.err, QString());
+}
+
+void HostAnswersTest::debugLinesOnlyWhenVerbose()
+{
+    const QByteArray answers = R"([
+        {"dialog": "VeldmarkSelection", "tick": ["Alpha panels"], "press": "OK"},
+        {"dialog": "ProgressDialog"},
+        {"dialog": "VeldmarkDisplay", "press": "OK"}])";
+    const Result quiet = runExample(answers);
+    QCOMPARE(quiet.exitCode, 0);
+    QCOMPARE(quiet.err, QString());
+    QVERIFY(!quiet.out.contains(QStringLiteral("Showing:")));
+
+    const Result verbose = runExample(answers, {"--verbose"});
+    QCOMPARE(verbose.exitCode, 0);
+    QCOMPARE(verbose.out, quiet.out);
+    QVERIFY2(verbose.err.contains(QRegularExpression(QStringLiteral("^Showing:  \\d+ ,  \\d+ $"),
+                                                     QRegularExpression::MultilineOption)),
+             qPrintable(verbose.err));
+}
+
+void HostAnswersTest::conflictingOptions_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("two users") << QStringList{"--answers", "a.json", "--simulated-user", "pictures"}
+                               << "kestrane-host: --answers and --simulated-user each bring a user; give one of them\n";
+    QTest::newRow("pictures without answers")
+        << QStringList{"--pictures", "pictures"}
+        << "kestrane-host: --pictures goes with --answers (--simulated-user takes its own folder)\n";
+}
+
+void HostAnswersTest::conflictingOptions()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QString, message);
+    const Result result = runHost(options + QStringList{QStringLiteral(EXAMPLE_QUERY)});
+    QCOMPARE(result.exitCode, 2);
+    QCOMPARE(result.out, QString());
+    QCOMPARE(result.err, message);
+}
+
+QTEST_GUILESS_MAIN(HostAnswersTest)
+#include "tst_hostanswers.moc"
