@@ -123,7 +123,7 @@ void HostAnswersTest::exampleFollowsTheAnswers_data()
                {"dialog": "VeldmarkDisplay", "assays": {"C binding": {"display_name": "Binding [%]",
                                                                        "include_count": true}},
                 "press": "OK"}])")
-        << QStringList{"Compound", "Batch", "Binding [%]", "Binding [%] n"} << "potency"
+        << QStringList{"Compound", "Batch", "Binding [%] arith. mean", "Binding [%] n"} << "potency"
         << QList<QStringList>{{"C1", "C1-01", "20"}, {"C3", "C3-01", "50"}, {"C3", "C3-02", "30"}};
     // A group and a library of the other group; one assay unchecked, the
     // potency averaged arithmetically though the document asks for the
@@ -134,7 +134,7 @@ void HostAnswersTest::exampleFollowsTheAnswers_data()
                {"dialog": "ProgressDialog"},
                {"dialog": "VeldmarkDisplay", "uncheck": ["B solubility"],
                 "assays": {"A potency": {"display_name": "Potency [nM]", "mean": "arithmetic"}}, "press": "OK"}])")
-        << QStringList{"Compound", "Potency [nM]"} << "solubility"
+        << QStringList{"Compound", "Potency [nM] arith. mean"} << "solubility"
         << QList<QStringList>{{"C1", "505"}, {"C2", "4"}, {"C3", ""}};
 }
 

@@ -32,6 +32,9 @@ public:
 
     // The action ran, and the safety net did not have to end the dialog.
     bool acted() const { return reached && !timedOut; }
+    // The dialog never became modal, or the action left it open: the safety
+    // net ended it.
+    bool safetyNetFired() const { return timedOut; }
 
 private:
     QTimer poll;
