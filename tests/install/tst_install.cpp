@@ -183,8 +183,8 @@ void InstallTest::hostBuildFindsInterfaceAndPlugin()
 
     const Run host = run(build.filePath("pluginhost"), {});
     QVERIFY2(host.exitCode == 0, qPrintable(host.err));
-    QCOMPARE(host.out.trimmed(),
-             QDir::cleanPath(m_prefix.filePath(QStringLiteral(INSTALL_LIBDIR "/veldmark-widgets/plugins/libveldmarkplugin.so"))));
+    const QString plugin = QStringLiteral(INSTALL_LIBDIR "/veldmark-widgets/plugins/libveldmarkplugin.so");
+    QCOMPARE(host.out.trimmed(), QDir::cleanPath(m_prefix.filePath(plugin)));
 }
 
 void InstallTest::packageControlFields()
@@ -209,7 +209,8 @@ void InstallTest::packageControlFields()
     // What dpkg-shlibdeps found the host, bridge and plug-in link, with versions.
     const QString depends = control.value("Depends");
     for (const char *library : {"libc6", "libstdc++6", "libqt5core5a", "libqt5widgets5", "libpython3.11"}) {
-        const QRegularExpression dependency(QStringLiteral("(^|, )%1 \\(>= [^)]+\\)").arg(QRegularExpression::escape(QLatin1String(library))));
+        const QString name = QRegularExpression::escape(QLatin1String(library));
+        const QRegularExpression dependency(QStringLiteral("(^|, )%1 \\(>= [^)]+\\)").arg(name));
         QVERIFY2(dependency.match(depends).hasMatch(), qPrintable(QLatin1String(library) + ": " + depends));
     }
 }
