@@ -1,13 +1,27 @@
-# `cmake --install`: the host in bin, the bridge in lib, the plug-in and the
-# Python stubs for editors in lib/kestrane/plugins, the guide and the example
-# query in share/doc. The installed host finds the plug-in folder relative to
-# itself, and both find the bridge (or a real PythonQt) through their run paths.
-file(RELATIVE_PATH host_to_lib
-    ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_LIBDIR})
-file(RELATIVE_PATH plugin_to_lib
-    ${CMAKE_INSTALL_PREFIX}/${VELDMARK_INSTALL_PLUGINDIR} ${CMAKE_INSTALL_FULL_LIBDIR})
-set(host_rpath "$ORIGIN/${host_to_lib}")
-set(plugin_rpath "$ORIGIN/${plugin_to_lib}")
+# `cmake --install`, and `cpack -G DEB`, which packages the same files. With
+# the prefix /usr:
+#
+#   bin/kestrane-host                           the stand-in host
+#   lib/<multiarch>/veldmark-widgets/           its bridge, private to it
+#   lib/<multiarch>/veldmark-widgets/plugins/   the plug-in, alone
+#   lib/<multiarch>/cmake/VeldmarkWidgets/      find_package(VeldmarkWidgets)
+#   include/veldmark-widgets/pluginwidgets.h    the host's plug-in interface
+#   share/veldmark-widgets/stubs/PythonQt/      Python stubs for editors
+#   share/veldmark-widgets/examples/            the example query
+#   share/doc/veldmark-widgets/                 the scripting guide, copyright
+#
+# The host finds the plug-in folder relative to itself, and host and plug-in
+# find the bridge through run paths relative to themselves, so the tree works
+# under any prefix.
+include(CMakePackageConfigHelpers)
+
+file(RELATIVE_PATH host_to_private_lib
+    ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_PREFIX}/${VELDMARK_INSTALL_PRIVATE_LIBDIR})
+file(RELATIVE_PATH plugin_to_private_lib
+    ${CMAKE_INSTALL_PREFIX}/${VELDMARK_INSTALL_PLUGINDIR}
+    ${CMAKE_INSTALL_PREFIX}/${VELDMARK_INSTALL_PRIVATE_LIBDIR})
+set(host_rpath "$ORIGIN/${host_to_private_lib}")
+set(plugin_rpath "$ORIGIN/${plugin_to_private_lib}")
 if(VELDMARK_REAL_PYTHONQT)
     # Built against a PythonQt of the host's own, both find it where it is.
     get_filename_component(pythonqt_libdir ${PYTHONQT_LIBRARY} DIRECTORY)
@@ -18,22 +32,59 @@ set_target_properties(kestrane-host PROPERTIES INSTALL_RPATH "${host_rpath}")
 set_target_properties(veldmarkplugin PROPERTIES INSTALL_RPATH "${plugin_rpath}")
 
 install(TARGETS kestrane-host RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-if(NOT VELDMARK_REAL_PYTHONQT)
-    install(TARGETS veldmarkbridge LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
-    install(FILES
-        ${PROJECT_SOURCE_DIR}/bridge/PythonQt.h
-        ${PROJECT_SOURCE_DIR}/bridge/PythonQtObjectPtr.h
-        ${PROJECT_SOURCE_DIR}/bridge/PythonQtSystem.h
-        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/veldmarkbridge)
+# Our bridge serves only the stand-in host and the plug-in built with it: no
+# headers, no version, kept out of the linker's search path. A real PythonQt
+# belongs to its own package.
+get_target_property(bridge_target Veldmark::PythonQt ALIASED_TARGET)
+if(bridge_target)
+    install(TARGETS ${bridge_target} LIBRARY DESTINATION ${VELDMARK_INSTALL_PRIVATE_LIBDIR})
 endif()
 install(TARGETS veldmarkplugin LIBRARY DESTINATION ${VELDMARK_INSTALL_PLUGINDIR})
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/plugin/stubs/PythonQt
-    DESTINATION ${VELDMARK_INSTALL_PLUGINDIR}/stubs)
 
-install(FILES ${PROJECT_SOURCE_DIR}/docs/scripting.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/images DESTINATION ${CMAKE_INSTALL_DOCDIR} OPTIONAL)
+install(FILES ${PROJECT_SOURCE_DIR}/plugin/interface/pluginwidgets.h
+    DESTINATION ${VELDMARK_INSTALL_INCLUDEDIR})
+install(TARGETS pluginwidgets EXPORT VeldmarkWidgetsTargets)
+install(EXPORT VeldmarkWidgetsTargets NAMESPACE VeldmarkWidgets::
+    DESTINATION ${VELDMARK_INSTALL_CMAKEDIR})
+set(VELDMARK_PLUGIN_FILE_NAME
+    ${CMAKE_SHARED_MODULE_PREFIX}veldmarkplugin${CMAKE_SHARED_MODULE_SUFFIX})
+configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/VeldmarkWidgetsConfig.cmake.in
+    ${PROJECT_BINARY_DIR}/VeldmarkWidgetsConfig.cmake
+    INSTALL_DESTINATION ${VELDMARK_INSTALL_CMAKEDIR}
+    PATH_VARS VELDMARK_INSTALL_PLUGINDIR VELDMARK_INSTALL_DATADIR)
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/VeldmarkWidgetsConfigVersion.cmake
+    COMPATIBILITY SameMajorVersion)
+install(FILES
+    ${PROJECT_BINARY_DIR}/VeldmarkWidgetsConfig.cmake
+    ${PROJECT_BINARY_DIR}/VeldmarkWidgetsConfigVersion.cmake
+    DESTINATION ${VELDMARK_INSTALL_CMAKEDIR})
+
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/plugin/stubs/PythonQt
+    DESTINATION ${VELDMARK_INSTALL_DATADIR}/stubs)
 install(FILES
     ${PROJECT_SOURCE_DIR}/examples/veldmark_query.py
     ${PROJECT_SOURCE_DIR}/examples/veldmark_service.py
     ${PROJECT_SOURCE_DIR}/examples/veldmark_columns.py
-    DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
+    DESTINATION ${VELDMARK_INSTALL_DATADIR}/examples)
+install(FILES ${PROJECT_SOURCE_DIR}/docs/scripting.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/images DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright)
+
+# A Debian package of the install, for a tree configured with the prefix /usr:
+# `cpack -G DEB` in the build folder. dpkg-shlibdeps (dpkg-dev) finds the
+# libraries it depends on.
+set(CPACK_PACKAGE_NAME ${VELDMARK_PACKAGE_NAME})
+set(CPACK_PACKAGE_VENDOR "The Veldmark widgets developers")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Qt dialogs for Kestrane's Veldmark query scripts")
+set(CPACK_PACKAGE_DESCRIPTION
+    "A Qt plug-in that gives the Python query scripts of the Kestrane desktop\n\
+application three dialogs for the Veldmark assay-data service: query progress,\n\
+library selection and assay display options. With a stand-in host that runs\n\
+such scripts, the example query and stubs for editors.")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Veldmark widgets developers")
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+include(CPack)

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# The main job: builds everything, then runs the example query through the
-# host. With a display the dialogs open for a person; without one the host
-# runs offscreen and a simulated user answers them as the example's answers
-# file says, saving their pictures.
+# The main job: builds the host and the plug-in, then runs the example query
+# through the host. With a display the dialogs open for a person; without one
+# the host runs offscreen and a simulated user answers them as the example's
+# answers file says, saving their pictures.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
-"$root/scripts/setup.sh"
+SETUP=example "$root/scripts/setup.sh"
 
 output=$build/example-run
 rm -rf "$output"

@@ -2,21 +2,45 @@
 # Shared set-up: installs the Debian packages the build needs (only those
 # missing), then configures and builds into ${BUILD_DIR:-build} as
 # ${BUILD_TYPE:-Release}. Arguments go to CMake's configure step.
+#
+# SETUP=example (scripts/run.sh) installs and builds only what running the
+# example needs: the host, the plug-in and what they link; SETUP=package
+# (scripts/package.sh) adds what packaging them needs. Otherwise it installs
+# everything the tests, benchmarks, fuzzers and packaging need and builds
+# ${BUILD_TARGETS:-everything}.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 
 packages=(
-    g++ cmake ninja-build pkg-config
+    g++ cmake ninja-build
     qtbase5-dev qtbase5-dev-tools
-    qttools5-dev qttools5-dev-tools
     python3-dev pybind11-dev
     fonts-dejavu-core fontconfig
-    libbenchmark-dev python3-pyqt5
-    clang-14 libclang-rt-14-dev
-    python3-mypy
 )
+configure=()
+targets=()
+case ${SETUP:-all} in
+example | package)
+    if [[ $SETUP == package ]]; then
+        packages+=(dpkg-dev)
+    fi
+    # A folder that the test command configured keeps its tests.
+    [[ -f $build/CMakeCache.txt ]] || configure+=(-DBUILD_TESTING=OFF)
+    targets=(kestrane-host veldmarkplugin)
+    ;;
+*)
+    packages+=(
+        qttools5-dev qttools5-dev-tools
+        libbenchmark-dev python3-pyqt5
+        clang-14 libclang-rt-14-dev
+        dpkg-dev python3-mypy
+    )
+    configure+=(-DBUILD_TESTING=ON)
+    read -r -a targets <<<"${BUILD_TARGETS:-}"
+    ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do
@@ -34,6 +58,13 @@ if ((${#missing[@]})); then
     apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
+# The prefix /usr, as Debian's own packaging configures: `cpack -G DEB` then
+# packages the multiarch layout, and `cmake --install <build> --prefix DIR`
+# installs the same tree elsewhere.
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-Release}" \
-    -DPython3_EXECUTABLE=/usr/bin/python3 "$@"
-cmake --build "$build" ${BUILD_TARGETS:+--target $BUILD_TARGETS}
+    -DCMAKE_INSTALL_PREFIX=/usr -DPython3_EXECUTABLE=/usr/bin/python3 "${configure[@]}" "$@"
+build_options=()
+if ((${#targets[@]})); then
+    build_options=(--target "${targets[@]}")
+fi
+cmake --build "$build" "${build_options[@]}"

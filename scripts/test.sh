@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test headless.
+# Installs what the tests, benchmarks, fuzzers and packaging need, builds
+# everything and runs every test headless.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$root/scripts/setup.sh"

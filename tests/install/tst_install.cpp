@@ -1,60 +1,270 @@
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
-// `cmake --install` into a fresh prefix; the installed host then finds the
-// installed plug-in and bridge by itself, with no option and no library path.
+// The installed tree and the Debian package as a packager and a host team
+// meet them: the layout, the host running from it with no option and no
+// library path, find_package(VeldmarkWidgets) in a host's own build, and the
+// package's control fields, contents and packaged host.
 class InstallTest : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
+    void publicFolders_data();
+    void publicFolders();
+    void sharedFiles_data();
+    void sharedFiles();
     void installedHostRunsScripts();
+    void hostBuildFindsInterfaceAndPlugin();
+    void packageControlFields();
+    void packageContents();
+    void packagedHostRunsPackagedExample();
+
+private:
+    struct Run
+    {
+        int exitCode = -1;
+        QString out;
+        QString err;
+    };
+    static Run run(const QString &program, const QStringList &arguments, const QString &folder = {});
+    static QStringList filesUnder(const QString &folder);
+    void buildPackage();
+
+    QTemporaryDir m_prefix;
+    QTemporaryDir m_packageFolder;
+    QString m_package;
+    QString m_packageRoot;
 };
+
+InstallTest::Run InstallTest::run(const QString &program, const QStringList &arguments, const QString &folder)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // What is installed must find its libraries by itself.
+    environment.remove(QStringLiteral("LD_LIBRARY_PATH"));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    if (!folder.isEmpty())
+        process.setWorkingDirectory(folder);
+    process.start(program, arguments);
+    Run result;
+    if (!process.waitForFinished(300000) || process.exitStatus() != QProcess::NormalExit) {
+        process.kill();
+        process.waitForFinished();
+        result.err = program + QStringLiteral(" did not finish\n");
+    } else {
+        result.exitCode = process.exitCode();
+    }
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err += QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+QStringList InstallTest::filesUnder(const QString &folder)
+{
+    const QDir root(folder);
+    QStringList files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files.append(root.relativeFilePath(it.next()));
+    files.sort();
+    return files;
+}
+
+void InstallTest::initTestCase()
+{
+    QVERIFY(m_prefix.isValid());
+    const Run install = run(QStringLiteral(CMAKE_COMMAND),
+                            {"--install", QStringLiteral(BUILD_DIR), "--prefix", m_prefix.path()});
+    QVERIFY2(install.exitCode == 0, qPrintable(install.err));
+    if (QStringLiteral(INSTALL_PREFIX) == QLatin1String("/usr"))
+        buildPackage();
+}
+
+void InstallTest::buildPackage()
+{
+    QVERIFY(m_packageFolder.isValid());
+    const Run cpack = run(QStringLiteral(CPACK_COMMAND),
+                          {"-G", "DEB", "--config", QStringLiteral(BUILD_DIR "/CPackConfig.cmake"), "-B",
+                           m_packageFolder.path()});
+    QVERIFY2(cpack.exitCode == 0, qPrintable(cpack.out + cpack.err));
+    const QStringList packages = QDir(m_packageFolder.path()).entryList({"*.deb"}, QDir::Files);
+    QCOMPARE(packages.size(), 1);
+    m_package = m_packageFolder.filePath(packages.first());
+
+    m_packageRoot = m_packageFolder.filePath(QStringLiteral("root"));
+    const Run extract = run(QStringLiteral("dpkg-deb"), {"-x", m_package, m_packageRoot});
+    QVERIFY2(extract.exitCode == 0, qPrintable(extract.err));
+}
+
+void InstallTest::publicFolders_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QStringList>("files");
+
+    const QString libdir = QStringLiteral(INSTALL_LIBDIR);
+    // Nothing of ours on the linker's or the compiler's search path but the
+    // interface header: the bridge and the plug-in are the package's own.
+    QTest::newRow("the stand-in host alone in bin") << "bin" << QStringList{"kestrane-host"};
+    QTest::newRow("the interface header alone in include")
+        << "include" << QStringList{"veldmark-widgets/pluginwidgets.h"};
+    QStringList libraries{"cmake/VeldmarkWidgets/VeldmarkWidgetsConfig.cmake",
+                          "cmake/VeldmarkWidgets/VeldmarkWidgetsConfigVersion.cmake",
+                          "cmake/VeldmarkWidgets/VeldmarkWidgetsTargets.cmake",
+                          "veldmark-widgets/plugins/libveldmarkplugin.so"};
+    if (BUNDLED_BRIDGE)
+        libraries.append("veldmark-widgets/libveldmarkbridge.so");
+    libraries.sort();
+    QTest::newRow("private libraries and the CMake package in libdir") << libdir << libraries;
+}
+
+void InstallTest::publicFolders()
+{
+    QFETCH(QString, folder);
+    QFETCH(QStringList, files);
+    QCOMPARE(filesUnder(m_prefix.filePath(folder)), files);
+}
+
+void InstallTest::sharedFiles_data()
+{
+    QTest::addColumn<QString>("file");
+
+    QTest::newRow("stubs package") << "share/veldmark-widgets/stubs/PythonQt/__init__.pyi";
+    QTest::newRow("stubs of the dialogs") << "share/veldmark-widgets/stubs/PythonQt/Kestrane.pyi";
+    for (const char *example : {"veldmark_query.py", "veldmark_service.py", "veldmark_columns.py"})
+        QTest::newRow(example) << QStringLiteral("share/veldmark-widgets/examples/") + QLatin1String(example);
+    QTest::newRow("scripting guide") << "share/doc/veldmark-widgets/scripting.md";
+    QTest::newRow("licence") << "share/doc/veldmark-widgets/copyright";
+}
+
+void InstallTest::sharedFiles()
+{
+    QFETCH(QString, file);
+    QVERIFY2(QFileInfo(m_prefix.filePath(file)).size() > 0, qPrintable(file));
+}
 
 void InstallTest::installedHostRunsScripts()
 {
-    QTemporaryDir prefix;
-    QVERIFY(prefix.isValid());
-    QProcess install;
-    install.start(QStringLiteral(CMAKE_COMMAND),
-                  {"--install", QStringLiteral(BUILD_DIR), "--prefix", prefix.path()});
-    QVERIFY(install.waitForFinished(60000));
-    QVERIFY2(install.exitCode() == 0, install.readAllStandardError().constData());
-
-    const QString libdir = prefix.filePath(QStringLiteral(INSTALL_LIBDIR));
-    QStringList files = {prefix.filePath("bin/kestrane-host"), libdir + "/kestrane/plugins/libveldmarkplugin.so",
-                         libdir + "/kestrane/plugins/stubs/PythonQt/Kestrane.pyi",
-                         libdir + "/kestrane/plugins/stubs/PythonQt/__init__.pyi"};
-#ifdef VELDMARK_REAL_PYTHONQT
-    // The host's own PythonQt stays where it is.
-    QVERIFY(!QFile::exists(libdir + "/libveldmarkbridge.so"));
-#else
-    files << libdir + "/libveldmarkbridge.so";
-#endif
-    for (const QString &file : qAsConst(files))
-        QVERIFY2(QFile::exists(file), qPrintable(file));
-
-    QFile script(prefix.filePath("query.py"));
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    QFile script(folder.filePath("query.py"));
     QVERIFY(script.open(QIODevice::WriteOnly));
     script.write("from PythonQt.Kestrane import ProgressDialog, VeldmarkDisplay, VeldmarkSelection\n"
                  "print(ProgressDialog().cancelled(), VeldmarkSelection().aggregationMode(),\n"
                  "      VeldmarkDisplay().displayData().data())\n");
     script.close();
 
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.remove(QStringLiteral("LD_LIBRARY_PATH"));
-    QProcess host;
-    host.setProcessEnvironment(environment);
-    host.setWorkingDirectory(prefix.path());
-    host.start(prefix.filePath("bin/kestrane-host"), {script.fileName()});
-    QVERIFY(host.waitForFinished(60000));
-    const QString err = QString::fromUtf8(host.readAllStandardError());
-    QVERIFY2(host.exitCode() == 0, qPrintable(err));
-    QCOMPARE(QString::fromUtf8(host.readAllStandardOutput()), QStringLiteral("False compound b'{\\n}\\n'\n"));
-    QVERIFY2(!err.contains(QStringLiteral("plug-in")), qPrintable(err));
+    const Run host = run(m_prefix.filePath("bin/kestrane-host"), {script.fileName()}, folder.path());
+    QVERIFY2(host.exitCode == 0, qPrintable(host.err));
+    QCOMPARE(host.out, QStringLiteral("False compound b'{\\n}\\n'\n"));
+    QVERIFY2(!host.err.contains(QStringLiteral("plug-in")), qPrintable(host.err));
+}
+
+void InstallTest::hostBuildFindsInterfaceAndPlugin()
+{
+    // A host team's project: it includes pluginwidgets.h through the package's
+    // target and loads the plug-in the package names.
+    QTemporaryDir build;
+    QVERIFY(build.isValid());
+    const Run configure = run(QStringLiteral(CMAKE_COMMAND),
+                              {"-S", QStringLiteral(HOST_PROJECT), "-B", build.path(), "-G",
+                               QStringLiteral(CMAKE_GENERATOR), "-DCMAKE_CXX_COMPILER=" CMAKE_CXX_COMPILER,
+                               "-DCMAKE_CXX_FLAGS=" HOST_PROJECT_FLAGS, "-DCMAKE_PREFIX_PATH=" + m_prefix.path()});
+    QVERIFY2(configure.exitCode == 0, qPrintable(configure.out + configure.err));
+    const Run compile = run(QStringLiteral(CMAKE_COMMAND), {"--build", build.path()});
+    QVERIFY2(compile.exitCode == 0, qPrintable(compile.out + compile.err));
+
+    const Run host = run(build.filePath("pluginhost"), {});
+    QVERIFY2(host.exitCode == 0, qPrintable(host.err));
+    const QString plugin = QStringLiteral(INSTALL_LIBDIR "/veldmark-widgets/plugins/libveldmarkplugin.so");
+    QCOMPARE(host.out.trimmed(), QDir::cleanPath(m_prefix.filePath(plugin)));
+}
+
+void InstallTest::packageControlFields()
+{
+    if (m_package.isEmpty())
+        QSKIP("A Debian package is built from a tree configured with the prefix /usr.");
+    const Run architecture = run(QStringLiteral("dpkg"), {"--print-architecture"});
+    QCOMPARE(architecture.exitCode, 0);
+    const Run fields = run(QStringLiteral("dpkg-deb"), {"--field", m_package, "Package", "Version", "Architecture",
+                                                        "Maintainer", "Depends"});
+    QVERIFY2(fields.exitCode == 0, qPrintable(fields.err));
+
+    QHash<QString, QString> control;
+    for (const QString &line : fields.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const int colon = line.indexOf(QLatin1Char(':'));
+        control.insert(line.left(colon), line.mid(colon + 1).trimmed());
+    }
+    QCOMPARE(control.value("Package"), QStringLiteral("veldmark-widgets"));
+    QCOMPARE(control.value("Version"), QStringLiteral(PROJECT_VERSION));
+    QCOMPARE(control.value("Architecture"), architecture.out.trimmed());
+    QVERIFY(!control.value("Maintainer").isEmpty());
+    // What dpkg-shlibdeps found the host, bridge and plug-in link, with versions.
+    const QString depends = control.value("Depends");
+    for (const char *library : {"libc6", "libstdc++6", "libqt5core5a", "libqt5widgets5", "libpython3.11"}) {
+        const QString name = QRegularExpression::escape(QLatin1String(library));
+        const QRegularExpression dependency(QStringLiteral("(^|, )%1 \\(>= [^)]+\\)").arg(name));
+        QVERIFY2(dependency.match(depends).hasMatch(), qPrintable(QLatin1String(library) + ": " + depends));
+    }
+}
+
+void InstallTest::packageContents()
+{
+    if (m_package.isEmpty())
+        QSKIP("A Debian package is built from a tree configured with the prefix /usr.");
+    const Run multiarch = run(QStringLiteral("dpkg-architecture"), {"-qDEB_HOST_MULTIARCH"});
+    QVERIFY2(multiarch.exitCode == 0, qPrintable(multiarch.err));
+    const QString libdir = QStringLiteral("usr/lib/") + multiarch.out.trimmed();
+
+    const Run contents = run(QStringLiteral("dpkg-deb"), {"--contents", m_package});
+    QVERIFY2(contents.exitCode == 0, qPrintable(contents.err));
+    QStringList files;
+    for (const QString &line : contents.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        if (!line.startsWith(QLatin1Char('d')))
+            files.append(line.section(QLatin1String(" ./"), 1));
+    }
+    QStringList expected{"usr/bin/kestrane-host",
+                         libdir + "/veldmark-widgets/plugins/libveldmarkplugin.so",
+                         libdir + "/cmake/VeldmarkWidgets/VeldmarkWidgetsConfig.cmake",
+                         "usr/include/veldmark-widgets/pluginwidgets.h",
+                         "usr/share/veldmark-widgets/stubs/PythonQt/Kestrane.pyi",
+                         "usr/share/veldmark-widgets/examples/veldmark_query.py",
+                         "usr/share/doc/veldmark-widgets/copyright"};
+    if (BUNDLED_BRIDGE)
+        expected.append(libdir + "/veldmark-widgets/libveldmarkbridge.so");
+    for (const QString &file : expected)
+        QVERIFY2(files.contains(file), qPrintable(file + " not in\n" + files.join('\n')));
+
+    // The package holds what `cmake --install` installs, no more, no less.
+    QStringList installed;
+    for (const QString &file : filesUnder(m_prefix.path()))
+        installed.append(QStringLiteral("usr/") + file);
+    files.sort();
+    QCOMPARE(files, installed);
+}
+
+void InstallTest::packagedHostRunsPackagedExample()
+{
+    if (m_package.isEmpty())
+        QSKIP("A Debian package is built from a tree configured with the prefix /usr.");
+    QTemporaryDir output;
+    QVERIFY(output.isValid());
+    const Run host = run(QDir(m_packageRoot).filePath("usr/bin/kestrane-host"),
+                         {"--simulated-user", output.filePath("pictures"),
+                          QDir(m_packageRoot).filePath("usr/share/veldmark-widgets/examples/veldmark_query.py"),
+                          output.filePath("results")});
+    QVERIFY2(host.exitCode == 0, qPrintable(host.err));
+    QVERIFY2(!host.err.contains(QStringLiteral("plug-in")), qPrintable(host.err));
+    QVERIFY2(QFileInfo(output.filePath("results/veldmark_results.csv")).size() > 0, qPrintable(host.out));
+    for (const char *dialog : {"VeldmarkSelection", "ProgressDialog", "VeldmarkDisplay"})
+        QVERIFY(QFile::exists(output.filePath(QStringLiteral("pictures/%1.png").arg(QLatin1String(dialog)))));
 }
 
 QTEST_GUILESS_MAIN(InstallTest)
