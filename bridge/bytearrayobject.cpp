@@ -36,7 +36,6 @@ PyObject *size(PyObject *object, PyObject *)
 
 PyMethodDef methods[] = {
     {"data", toBytes, METH_NOARGS, "The bytes held."},
-    {"__bytes__", toBytes, METH_NOARGS, nullptr},
     {"size", size, METH_NOARGS, "The number of bytes held."},
     {nullptr, nullptr, 0, nullptr},
 };
@@ -77,25 +76,28 @@ PyObject *newByteArray(PyTypeObject *type, PyObject *args, PyObject *kwds)
     return object;
 }
 
+// As in PythonQt: str() shows the bytes' repr and decodes nothing; bytes()
+// and len() are not offered, data() is the way to the bytes.
 PyObject *str(PyObject *object)
-{
-    const QByteArray &bytes = self(object)->bytes;
-    return PyUnicode_DecodeUTF8(bytes.constData(), bytes.size(), "replace");
-}
-
-PyObject *repr(PyObject *object)
 {
     PyObject *bytes = toBytes(object, nullptr);
     if (!bytes)
         return nullptr;
-    PyObject *result = PyUnicode_FromFormat("QByteArray(%R)", bytes);
+    PyObject *result = PyObject_Repr(bytes);
     Py_DECREF(bytes);
     return result;
 }
 
-Py_ssize_t length(PyObject *object)
+PyObject *repr(PyObject *object)
 {
-    return self(object)->bytes.size();
+    const QByteArray &bytes = self(object)->bytes;
+    PyObject *text = PyUnicode_DecodeUTF8(bytes.constData(), bytes.size(), "replace");
+    if (!text)
+        return nullptr;
+    PyObject *result = PyUnicode_FromFormat("QByteArray (%U, at: %p)", text,
+                                            static_cast<const void *>(bytes.constData()));
+    Py_DECREF(text);
+    return result;
 }
 
 bool bytesOf(PyObject *object, QByteArray &result)
@@ -115,6 +117,12 @@ bool bytesOf(PyObject *object, QByteArray &result)
     return false;
 }
 
+// By identity, as PythonQt's wrapped value objects hash.
+Py_hash_t hash(PyObject *object)
+{
+    return _Py_HashPointer(object);
+}
+
 PyObject *compare(PyObject *a, PyObject *b, int op)
 {
     QByteArray left;
@@ -123,8 +131,6 @@ PyObject *compare(PyObject *a, PyObject *b, int op)
         Py_RETURN_NOTIMPLEMENTED;
     return PyBool_FromLong((left == right) == (op == Py_EQ));
 }
-
-PySequenceMethods sequenceMethods = {};
 
 } // namespace
 
@@ -135,7 +141,6 @@ bool ready()
     if (byteArrayType.tp_flags & Py_TPFLAGS_READY)
         return true;
     holdForever(byteArrayType);
-    sequenceMethods.sq_length = length;
     byteArrayType.tp_name = "PythonQt.QtCore.QByteArray";
     byteArrayType.tp_basicsize = sizeof(ByteArray);
     byteArrayType.tp_flags = Py_TPFLAGS_DEFAULT;
@@ -144,9 +149,8 @@ bool ready()
     byteArrayType.tp_dealloc = dealloc;
     byteArrayType.tp_str = str;
     byteArrayType.tp_repr = repr;
-    byteArrayType.tp_as_sequence = &sequenceMethods;
     byteArrayType.tp_richcompare = compare;
-    byteArrayType.tp_hash = PyObject_HashNotImplemented;
+    byteArrayType.tp_hash = hash;
     byteArrayType.tp_methods = methods;
     return PyType_Ready(&byteArrayType) == 0;
 }
