@@ -33,8 +33,11 @@ void report(const QString &text)
 ScriptHost::ScriptHost(QObject *parent) : QObject(parent)
 {
     PythonQt *python = PythonQt::self();
-    connect(python, &PythonQt::pythonStdOut, this, [](const QString &text) { write(stdout, text); });
-    connect(python, &PythonQt::pythonStdErr, this, [](const QString &text) { write(stderr, text); });
+    // Direct: Python threads' output is written at once, in the order written.
+    connect(python, &PythonQt::pythonStdOut, this, [](const QString &text) { write(stdout, text); },
+            Qt::DirectConnection);
+    connect(python, &PythonQt::pythonStdErr, this, [](const QString &text) { write(stderr, text); },
+            Qt::DirectConnection);
     // sys.exit() ends the script, not the process from inside a Qt call.
     python->setSystemExitExceptionHandlerEnabled(true);
     connect(python, &PythonQt::systemExitExceptionRaised, this, [this](int exitCode) {
