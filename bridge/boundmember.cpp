@@ -133,7 +133,9 @@ PyObject *signalConnect(PyObject *object, PyObject *const *args, Py_ssize_t narg
     QObject *sender = senderOf(object, "connect");
     if (!sender)
         return nullptr;
-    if (nargs != 1 || !PyCallable_Check(args[0])) {
+    // Anything is taken, as in PythonQt: what cannot be called fails when
+    // the signal fires, reported like every callback's error.
+    if (nargs != 1) {
         PyErr_SetString(PyExc_ValueError, "connect() takes one callable");
         return nullptr;
     }
@@ -152,10 +154,8 @@ PyObject *signalDisconnect(PyObject *object, PyObject *const *args, Py_ssize_t n
         return nullptr;
     }
     const int index = fullSignalIndex(*asBound(object)->member);
-    const bool found = PythonQtPrivate::instance()->receiverFor(sender)->disconnectCallable(
-        index, nargs ? args[0] : nullptr);
-    // As PythonQt: dropping all connections succeeds even when there were none.
-    return PyBool_FromLong(found || nargs == 0);
+    return PyBool_FromLong(PythonQtPrivate::instance()->receiverFor(sender)->disconnectCallable(
+        index, nargs ? args[0] : nullptr));
 }
 
 PyObject *signalEmit(PyObject *object, PyObject *const *args, Py_ssize_t nargs)

@@ -65,9 +65,12 @@ PyObject *builtinInherits(Wrapper *self, const Member &member, PyObject *const *
 
 PyObject *builtinDelete(Wrapper *self, const Member &member, PyObject *const *, Py_ssize_t nargs)
 {
-    QObject *target = prepareCall(self, member, nargs, 0, 0);
-    if (!target)
+    if (!expectArguments(member, nargs, 0, 0))
         return nullptr;
+    // Deleting what is gone already does nothing, as in PythonQt.
+    QObject *target = PythonQtPrivate::liveObject(self);
+    if (!target)
+        Py_RETURN_NONE;
     self->ownedByPython = false;
     PythonQtPrivate::instance()->deleteFromScript(target);
     Py_RETURN_NONE;
@@ -102,6 +105,9 @@ PyObject *builtinSetParent(Wrapper *self, const Member &member, PyObject *const 
     } else {
         target->setParent(parent);
     }
+    // Without a parent the object is the script's, as in PythonQt.
+    if (!parent)
+        self->ownedByPython = true;
     Py_RETURN_NONE;
 }
 
@@ -278,10 +284,8 @@ PyObject *builtinConnect(Wrapper *self, const Member &member, PyObject *const *a
     if (index < 0)
         return noSuchSignal("connect", target, args[0]);
     if (nargs == 2) {
-        if (!PyCallable_Check(args[1])) {
-            PyErr_SetString(PyExc_ValueError, "connect() takes a signal and a callable");
-            return nullptr;
-        }
+        // Anything is taken, as in PythonQt: what cannot be called fails
+        // when the signal fires, reported like every callback's error.
         return PyBool_FromLong(
             PythonQtPrivate::instance()->receiverFor(target)->connectCallable(index, args[1]));
     }

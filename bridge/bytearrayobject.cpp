@@ -10,13 +10,9 @@ struct ByteArray
     QByteArray bytes;
 };
 
-PyTypeObject byteArrayType = {};
-
-// Static types live forever: they start with the reference the interpreter never drops.
-void holdForever(PyTypeObject &type)
-{
-    Py_SET_REFCNT(reinterpret_cast<PyObject *>(&type), 1);
-}
+// Made from a spec, as PythonQt's is, so that messages call it 'QByteArray';
+// created once and kept for the life of the process.
+PyTypeObject *byteArrayType = nullptr;
 
 ByteArray *self(PyObject *object)
 {
@@ -34,16 +30,24 @@ PyObject *size(PyObject *object, PyObject *)
     return PyLong_FromLong(self(object)->bytes.size());
 }
 
+PyObject *isEmpty(PyObject *object, PyObject *)
+{
+    return PyBool_FromLong(self(object)->bytes.isEmpty());
+}
+
 PyMethodDef methods[] = {
     {"data", toBytes, METH_NOARGS, "The bytes held."},
     {"size", size, METH_NOARGS, "The number of bytes held."},
+    {"isEmpty", isEmpty, METH_NOARGS, "Whether no bytes are held."},
     {nullptr, nullptr, 0, nullptr},
 };
 
 void dealloc(PyObject *object)
 {
+    PyTypeObject *type = Py_TYPE(object);
     self(object)->bytes.~QByteArray();
-    Py_TYPE(object)->tp_free(object);
+    type->tp_free(object);
+    Py_DECREF(type);
 }
 
 PyObject *newByteArray(PyTypeObject *type, PyObject *args, PyObject *kwds)
@@ -138,31 +142,32 @@ namespace ByteArrayObject {
 
 bool ready()
 {
-    if (byteArrayType.tp_flags & Py_TPFLAGS_READY)
+    if (byteArrayType)
         return true;
-    holdForever(byteArrayType);
-    byteArrayType.tp_name = "PythonQt.QtCore.QByteArray";
-    byteArrayType.tp_basicsize = sizeof(ByteArray);
-    byteArrayType.tp_flags = Py_TPFLAGS_DEFAULT;
-    byteArrayType.tp_doc = "Bytes returned from Qt; data() gives them as bytes.";
-    byteArrayType.tp_new = newByteArray;
-    byteArrayType.tp_dealloc = dealloc;
-    byteArrayType.tp_str = str;
-    byteArrayType.tp_repr = repr;
-    byteArrayType.tp_richcompare = compare;
-    byteArrayType.tp_hash = hash;
-    byteArrayType.tp_methods = methods;
-    return PyType_Ready(&byteArrayType) == 0;
+    PyType_Slot slots[] = {
+        {Py_tp_doc, const_cast<char *>("Bytes returned from Qt; data() gives them as bytes.")},
+        {Py_tp_new, reinterpret_cast<void *>(newByteArray)},
+        {Py_tp_dealloc, reinterpret_cast<void *>(dealloc)},
+        {Py_tp_str, reinterpret_cast<void *>(str)},
+        {Py_tp_repr, reinterpret_cast<void *>(repr)},
+        {Py_tp_richcompare, reinterpret_cast<void *>(compare)},
+        {Py_tp_hash, reinterpret_cast<void *>(hash)},
+        {Py_tp_methods, methods},
+        {0, nullptr},
+    };
+    PyType_Spec spec = {"PythonQt.QtCore.QByteArray", sizeof(ByteArray), 0, Py_TPFLAGS_DEFAULT, slots};
+    byteArrayType = reinterpret_cast<PyTypeObject *>(PyType_FromSpec(&spec));
+    return byteArrayType != nullptr;
 }
 
 PyTypeObject *type()
 {
-    return &byteArrayType;
+    return byteArrayType;
 }
 
 PyObject *create(const QByteArray &bytes)
 {
-    PyObject *object = byteArrayType.tp_alloc(&byteArrayType, 0);
+    PyObject *object = byteArrayType->tp_alloc(byteArrayType, 0);
     if (object)
         new (&self(object)->bytes) QByteArray(bytes);
     return object;
@@ -170,7 +175,7 @@ PyObject *create(const QByteArray &bytes)
 
 bool check(PyObject *object)
 {
-    return PyObject_TypeCheck(object, &byteArrayType);
+    return PyObject_TypeCheck(object, byteArrayType);
 }
 
 const QByteArray &value(PyObject *object)

@@ -40,12 +40,14 @@ bool isTextLike(PyObject *value)
     return PyUnicode_Check(value) || PyBytes_Check(value) || PyByteArray_Check(value);
 }
 
-// A sequence a script means as a list: not text, not a mapping.
+// What a script means as a list: strictly a list or tuple; leniently, as
+// in PythonQt, anything iterable (a set, a generator) but text or a mapping.
 bool isListLike(PyObject *value, bool strict)
 {
     if (PyList_Check(value) || PyTuple_Check(value))
         return true;
-    return !strict && !isTextLike(value) && !PyDict_Check(value) && PySequence_Check(value);
+    return !strict && !isTextLike(value) && !PyDict_Check(value)
+           && (PySequence_Check(value) || Py_TYPE(value)->tp_iter);
 }
 
 template<typename Fn>
@@ -125,10 +127,6 @@ bool toByteArray(PyObject *value, QByteArray &result, bool strict)
 {
     if (PyBytes_Check(value)) {
         result = QByteArray(PyBytes_AS_STRING(value), int(PyBytes_GET_SIZE(value)));
-        return true;
-    }
-    if (PyByteArray_Check(value)) {
-        result = QByteArray(PyByteArray_AS_STRING(value), int(PyByteArray_GET_SIZE(value)));
         return true;
     }
     if (ByteArrayObject::check(value)) {
@@ -535,7 +533,9 @@ bool toVariant(PyObject *value, QVariant &result)
         result = PyFloat_AS_DOUBLE(value);
     } else if (PyUnicode_Check(value)) {
         result = stringFromUnicode(value);
-    } else if (PyBytes_Check(value) || PyByteArray_Check(value) || ByteArrayObject::check(value)) {
+    } else if (PyByteArray_Check(value)) {
+        result = QByteArray(PyByteArray_AS_STRING(value), int(PyByteArray_GET_SIZE(value)));
+    } else if (PyBytes_Check(value) || ByteArrayObject::check(value)) {
         QByteArray bytes;
         toByteArray(value, bytes, true);
         result = bytes;

@@ -306,26 +306,22 @@ PyObject *classGetAttr(PyObject *type, PyObject *name)
     ClassInfo *info = d->classForType(reinterpret_cast<PyTypeObject *>(type));
     if (!info)
         return nullptr;
-    PyObject *type_ = nullptr;
-    PyObject *value = nullptr;
-    PyObject *traceback = nullptr;
-    PyErr_Fetch(&type_, &value, &traceback);
+    PyErr_Clear();
     PyObject *capsule = d->memberCapsule(info, name);
     const Member *member = capsule ? PythonQtPrivate::memberOf(capsule) : nullptr;
-    if (member && (member->kind == Member::Method || member->kind == Member::Signal)) {
-        result = BoundMember::create(nullptr, info, capsule);
-    } else if (member && member->kind == Member::Property) {
-        result = Py_None;
-        Py_INCREF(result);
+    if (!member)
+        return nullptr;
+    switch (member->kind) {
+    case Member::Method:
+    case Member::Signal:
+        return BoundMember::create(nullptr, info, capsule);
+    case Member::Property:
+        Py_RETURN_NONE;
+    default:
+        PyErr_Format(PyExc_AttributeError, "%s has no attribute named '%U'",
+                     info->className.constData(), name);
+        return nullptr;
     }
-    if (result || !capsule) {
-        Py_XDECREF(type_);
-        Py_XDECREF(value);
-        Py_XDECREF(traceback);
-        return result;
-    }
-    PyErr_Restore(type_, value, traceback);
-    return nullptr;
 }
 
 } // namespace
