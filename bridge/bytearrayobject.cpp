@@ -10,7 +10,7 @@ struct ByteArray
     QByteArray bytes;
 };
 
-// Made from a spec, as PythonQt's is, so that messages call it 'QByteArray';
+// A heap type named plainly, so that messages call it 'QByteArray' as PythonQt's do;
 // created once and kept for the life of the process.
 PyTypeObject *byteArrayType = nullptr;
 
@@ -155,9 +155,15 @@ bool ready()
         {Py_tp_methods, methods},
         {0, nullptr},
     };
-    PyType_Spec spec = {"PythonQt.QtCore.QByteArray", sizeof(ByteArray), 0, Py_TPFLAGS_DEFAULT, slots};
-    byteArrayType = reinterpret_cast<PyTypeObject *>(PyType_FromSpec(&spec));
-    return byteArrayType != nullptr;
+    PyType_Spec spec = {"QByteArray", sizeof(ByteArray), 0, Py_TPFLAGS_DEFAULT, slots};
+    PyObject *type = PyType_FromSpec(&spec);
+    PyObject *module = PyUnicode_FromString("PythonQt.QtCore");
+    const bool named = type && module && PyObject_SetAttrString(type, "__module__", module) == 0;
+    Py_XDECREF(module);
+    if (!named)
+        return false;
+    byteArrayType = reinterpret_cast<PyTypeObject *>(type);
+    return true;
 }
 
 PyTypeObject *type()

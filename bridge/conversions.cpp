@@ -174,17 +174,8 @@ bool toVariantList(PyObject *value, QVariantList &result, bool strict)
     });
 }
 
-bool toVariantMap(PyObject *value, QVariantMap &result, bool strict)
+bool mapFromItems(PyObject *items, QVariantMap &result)
 {
-    PyObject *items = nullptr;
-    if (PyDict_Check(value))
-        items = PyDict_Items(value);
-    else if (!strict && !isListLike(value, true) && !isTextLike(value) && PyMapping_Check(value))
-        items = PyMapping_Items(value);
-    if (!items) {
-        PyErr_Clear();
-        return false;
-    }
     result.clear();
     const bool ok = forEachItem(items, [&](PyObject *pair) {
         if (!PyTuple_Check(pair) || PyTuple_GET_SIZE(pair) != 2)
@@ -199,6 +190,45 @@ bool toVariantMap(PyObject *value, QVariantMap &result, bool strict)
     });
     Py_DECREF(items);
     return ok;
+}
+
+bool toVariantMap(PyObject *value, QVariantMap &result, bool strict)
+{
+    PyObject *items = nullptr;
+    if (PyDict_Check(value))
+        items = PyDict_Items(value);
+    else if (!strict && !isListLike(value, true) && !isTextLike(value) && PyMapping_Check(value))
+        items = PyMapping_Items(value);
+    if (!items) {
+        PyErr_Clear();
+        return false;
+    }
+    return mapFromItems(items, result);
+}
+
+// A map parameter, as PythonQt reads it: a dict, or leniently whatever
+// answers items(); when items() itself fails (a list or str has none), that
+// error is the script's to see, not a conversion failure.
+bool mapArgument(PyObject *value, QVariantMap &result, bool strict)
+{
+    if (!PyDict_Check(value) && (strict || !PyMapping_Check(value)))
+        return false;
+    PyObject *items = PyMapping_Items(value);
+    return items && mapFromItems(items, result);
+}
+
+// A QString parameter: leniently str() of anything, and an exception that
+// str() raises reaches the script, as in PythonQt.
+bool stringArgument(PyObject *value, QString &result, bool strict)
+{
+    if (strict || PyUnicode_Check(value))
+        return Conversions::toString(value, result, strict);
+    PyObject *text = PyObject_Str(value);
+    if (!text)
+        return false;
+    result = Conversions::stringFromUnicode(text);
+    Py_DECREF(text);
+    return true;
 }
 
 bool toObject(PyObject *value, const ArgType &type, QObject *&result)
@@ -425,13 +455,13 @@ bool toArg(PyObject *value, const ArgType &type, ArgStorage &storage, bool stric
         return true;
     }
     case ArgType::String:
-        return toString(value, storage.string, strict);
+        return stringArgument(value, storage.string, strict);
     case ArgType::StringList:
         return toStringList(value, storage.stringList, strict);
     case ArgType::ByteArray:
         return toByteArray(value, storage.bytes, strict);
     case ArgType::VariantMap:
-        return toVariantMap(value, storage.map, strict);
+        return mapArgument(value, storage.map, strict);
     case ArgType::VariantList:
         return toVariantList(value, storage.list, strict);
     case ArgType::Variant:

@@ -191,6 +191,7 @@ int writeProperty(PyObject *object, const Member &member, PyObject *value)
     const ArgType &type = member.propertyType;
     if (!Conversions::toArg(value, type, storage, true)
         && !Conversions::toArg(value, type, storage, false)) {
+        PyErr_Clear();
         PyErr_Format(PyExc_ValueError, "Property '%s' of %s (%s) can not be set to %R", name,
                      self->classInfo->className.constData(), type.name.constData(), value);
         return -1;

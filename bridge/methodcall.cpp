@@ -128,8 +128,11 @@ PyObject *call(const QVector<Overload> &overloads, const PythonQtInstanceWrapper
             countMatched = true;
             Arguments arguments(overload.params.size());
             const int firstArg = overload.hiddenSelf ? 2 : 1;
-            if (!convertArguments(overload, args, nargs, arguments, firstArg, strict))
+            if (!convertArguments(overload, args, nargs, arguments, firstArg, strict)) {
+                if (PyErr_Occurred())
+                    return nullptr;
                 continue;
+            }
             // Converting may have run Python code that deleted the object.
             QObject *target = self ? PythonQtPrivate::liveObject(self) : nullptr;
             if (self && !target)
