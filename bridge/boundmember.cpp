@@ -79,9 +79,16 @@ PyObject *invokeMember(Bound *bound, Wrapper *self, PyObject *const *args, Py_ss
                        PyObject *kwnames)
 {
     const Member &member = *bound->member;
-    if (member.kind == Member::Builtin)
+    const bool keywords = kwnames && PyTuple_GET_SIZE(kwnames) > 0;
+    if (member.kind == Member::Builtin) {
+        if (keywords) {
+            PyErr_Format(PyExc_ValueError, "%s() does not take keyword arguments",
+                         member.name.constData());
+            return nullptr;
+        }
         return member.builtin(self, member, args, nargs);
-    if (kwnames && PyTuple_GET_SIZE(kwnames) > 0)
+    }
+    if (keywords)
         return MethodCall::rejectKeywords(member.overloads.first());
     if (!PythonQtPrivate::liveObject(self))
         return InstanceWrapper::destroyedError("call", member.name, self);

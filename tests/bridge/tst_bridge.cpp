@@ -299,6 +299,9 @@ void tst_Bridge::errors_data()
         << "t.echoInt(value=1)" << "ValueError"
         << "Called echoInt(int value) -> int with keyword arguments, but called slot does not "
            "support kwargs.";
+    QTest::newRow("keyword arguments to a built-in")
+        << "t.inherits(name='QObject')" << "ValueError"
+        << "inherits() does not take keyword arguments";
     QTest::newRow("wrong object class") << "t.echoWidget(t)" << "ValueError"
                                         << "Called echoWidget(QWidget value) -> QWidget "
                                            "with wrong arguments: (ConversionTarget (ConversionTarget at: 0x";
