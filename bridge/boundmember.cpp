@@ -82,7 +82,7 @@ PyObject *invokeMember(Bound *bound, Wrapper *self, PyObject *const *args, Py_ss
     const bool keywords = kwnames && PyTuple_GET_SIZE(kwnames) > 0;
     if (member.kind == Member::Builtin) {
         if (keywords) {
-            PyErr_Format(PyExc_ValueError, "%s() does not take keyword arguments",
+            PyErr_Format(PyExc_TypeError, "%s() takes no keyword arguments",
                          member.name.constData());
             return nullptr;
         }

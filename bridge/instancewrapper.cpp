@@ -268,16 +268,21 @@ PyObject *wrapperStr(PyObject *object)
     return PyUnicode_FromString(text.constData());
 }
 
-// dir() lists what a script can reach: properties, slots, signals and the
-// built-ins, besides Python's own names.
-PyObject *wrapperDir(PyObject *object, PyObject *)
+// Python's own names (from `base`'s __dir__) and what a script can reach
+// on an instance of the class: properties, slots, signals and the built-ins.
+PyObject *withMemberNames(PyTypeObject *base, PyObject *object, ClassInfo *info)
 {
-    PyObject *names = PyObject_CallMethod(reinterpret_cast<PyObject *>(&PyBaseObject_Type),
-                                          "__dir__", "O", object);
+    PyObject *names = PyObject_CallMethod(reinterpret_cast<PyObject *>(base), "__dir__", "O", object);
     PythonQtPrivate *d = PythonQtPrivate::instance();
-    if (!names || !d)
+    if (!names || !d || !info)
         return names;
-    for (const QByteArray &name : d->memberNames(asWrapper(object)->classInfo)) {
+    if (!PyList_Check(names)) {
+        PyObject *list = PySequence_List(names);
+        Py_DECREF(names);
+        if (!(names = list))
+            return nullptr;
+    }
+    for (const QByteArray &name : d->memberNames(info)) {
         PyObject *text = PyUnicode_FromString(name.constData());
         if (!text || PyList_Append(names, text) < 0) {
             Py_XDECREF(text);
@@ -287,6 +292,11 @@ PyObject *wrapperDir(PyObject *object, PyObject *)
         Py_DECREF(text);
     }
     return names;
+}
+
+PyObject *wrapperDir(PyObject *object, PyObject *)
+{
+    return withMemberNames(&PyBaseObject_Type, object, asWrapper(object)->classInfo);
 }
 
 PyMethodDef wrapperMethods[] = {
@@ -325,6 +335,18 @@ PyObject *classGetAttr(PyObject *type, PyObject *name)
     }
 }
 
+PyObject *classDir(PyObject *type, PyObject *)
+{
+    PythonQtPrivate *d = PythonQtPrivate::instance();
+    ClassInfo *info = d ? d->classForType(reinterpret_cast<PyTypeObject *>(type)) : nullptr;
+    return withMemberNames(&PyType_Type, type, info);
+}
+
+PyMethodDef classMethods[] = {
+    {"__dir__", classDir, METH_NOARGS, nullptr},
+    {nullptr, nullptr, 0, nullptr},
+};
+
 } // namespace
 
 namespace InstanceWrapper {
@@ -357,6 +379,7 @@ bool ready()
     classType.tp_flags = Py_TPFLAGS_DEFAULT | Py_TPFLAGS_BASETYPE;
     classType.tp_doc = "The class of a registered Qt class.";
     classType.tp_getattro = classGetAttr;
+    classType.tp_methods = classMethods;
 
     return PyType_Ready(&wrapperType) == 0 && PyType_Ready(&classType) == 0
            && BoundMember::ready();

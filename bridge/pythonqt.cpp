@@ -153,7 +153,7 @@ PythonQt::PythonQt(int flags, const QByteArray &pythonQtModuleName)
     PyObject_SetAttrString(d->packageModule("QtCore"), "QByteArray",
                            reinterpret_cast<PyObject *>(ByteArrayObject::type()));
     // Where PythonQt keeps it: registered classes' packages hold only their own.
-    d->registerClass(&QObject::staticMetaObject, "QtCore");
+    d->registerClass(&QObject::staticMetaObject, "private");
     if (flags & RedirectStdOut)
         redirectOutput();
 }
