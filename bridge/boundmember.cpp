@@ -170,7 +170,80 @@ PyObject *signalEmit(PyObject *object, PyObject *const *args, Py_ssize_t nargs)
     return boundCall(object, args, size_t(nargs), nullptr);
 }
 
+// The method's description, one entry per overload, as PythonQt gives it:
+// parameterNames(), parameterTypes() (tuples of str) and typeName() ('' for void).
+enum class Description { Names, Types, Result };
+
+PyObject *texts(const QList<QByteArray> &list, int first)
+{
+    PyObject *tuple = PyTuple_New(qMax(0, list.size() - first));
+    for (int i = first; tuple && i < list.size(); ++i) {
+        PyObject *text = PyUnicode_FromString(list.at(i).constData());
+        if (!text) {
+            Py_CLEAR(tuple);
+            break;
+        }
+        PyTuple_SET_ITEM(tuple, i - first, text);
+    }
+    return tuple;
+}
+
+PyObject *describeOverload(const Overload &overload, Description what)
+{
+    const QMetaMethod method = overload.owner->method(overload.index);
+    const int first = overload.hiddenSelf ? 1 : 0;
+    switch (what) {
+    case Description::Names:
+        return texts(method.parameterNames(), first);
+    case Description::Types:
+        return texts(method.parameterTypes(), first);
+    case Description::Result:
+        return PyUnicode_FromString(qstrcmp(method.typeName(), "void") == 0 ? "" : method.typeName());
+    }
+    Py_RETURN_NONE;
+}
+
+PyObject *describe(PyObject *object, Description what)
+{
+    const QVector<Overload> &overloads = asBound(object)->member->overloads;
+    PyObject *tuple = PyTuple_New(overloads.size());
+    for (int i = 0; tuple && i < overloads.size(); ++i) {
+        PyObject *entry = describeOverload(overloads.at(i), what);
+        if (!entry) {
+            Py_CLEAR(tuple);
+            break;
+        }
+        PyTuple_SET_ITEM(tuple, i, entry);
+    }
+    return tuple;
+}
+
+PyObject *parameterNames(PyObject *object, PyObject *)
+{
+    return describe(object, Description::Names);
+}
+
+PyObject *parameterTypes(PyObject *object, PyObject *)
+{
+    return describe(object, Description::Types);
+}
+
+PyObject *typeName(PyObject *object, PyObject *)
+{
+    return describe(object, Description::Result);
+}
+
+PyMethodDef slotMethods[] = {
+    {"parameterNames", parameterNames, METH_NOARGS, "The parameter names of each overload."},
+    {"parameterTypes", parameterTypes, METH_NOARGS, "The parameter types of each overload."},
+    {"typeName", typeName, METH_NOARGS, "The result type of each overload; '' for none."},
+    {nullptr, nullptr, 0, nullptr},
+};
+
 PyMethodDef signalMethods[] = {
+    {"parameterNames", parameterNames, METH_NOARGS, "The parameter names of each overload."},
+    {"parameterTypes", parameterTypes, METH_NOARGS, "The parameter types of each overload."},
+    {"typeName", typeName, METH_NOARGS, "The result type of each overload; '' for none."},
     {"connect", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(signalConnect)),
      METH_FASTCALL, "Calls the callable whenever the signal is emitted."},
     {"disconnect", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(signalDisconnect)),
@@ -206,7 +279,9 @@ PyObject *boundRepr(PyObject *object)
     Bound *bound = asBound(object);
     const char *className = bound->classInfo->className.constData();
     const char *name = bound->member->name.constData();
-    if (bound->member->kind == Member::Builtin)
+    // PythonQt's own built-ins; the other built-ins are slots of its QObject decorator.
+    static const QByteArrayList plainBuiltins = {"className", "inherits", "help", "delete"};
+    if (bound->member->kind == Member::Builtin && plainBuiltins.contains(bound->member->name))
         return PyUnicode_FromFormat("<built-in method %s of %s object at %p>", name, className,
                                     static_cast<void *>(bound->self));
     const char *kind = Py_TYPE(object) == &signalType ? "signal" : "slot";
@@ -272,6 +347,7 @@ bool ready()
     if (slotType.tp_flags & Py_TPFLAGS_READY)
         return true;
     prepare(slotType, "PythonQt.builtin_qt_slot", "A slot of a Qt object.");
+    slotType.tp_methods = slotMethods;
     prepare(signalType, "PythonQt.QtCore.Signal", "A signal of a Qt object.");
     signalType.tp_methods = signalMethods;
     return PyType_Ready(&slotType) == 0 && PyType_Ready(&signalType) == 0;

@@ -742,13 +742,18 @@ reference = weakref.ref(d)
 facts = ('setNote' in names, 'finished' in names, 'windowTitle' in names, 'connect' in names,
          'isVisible' in names or 'setNote' not in dir(TestDialog), reference() is d,
          repr(TestDialog.setNote), TestDialog.windowTitle,
-         TestDialog.setNote.__get__(d) == d.setNote, d.finished == d.finished)
+         TestDialog.setNote.__get__(d) == d.setNote, d.finished == d.finished,
+         d.setNote.parameterNames(), d.setNote.parameterTypes(), d.finished.typeName(),
+         d.run.typeName())
 del d
 gone = reference() is None
 )")));
     QCOMPARE(value(QStringLiteral("facts")).toList(),
              QVariantList({true, true, true, true, false, true,
-                           "<unbound qt slot setNote of TestDialog type>", QVariant(), true, true}));
+                           "<unbound qt slot setNote of TestDialog type>", QVariant(), true, true,
+                           QVariantList({QVariantList({"text"})}),
+                           QVariantList({QVariantList({"QString"})}), QVariantList({""}),
+                           QVariantList({"bool"})}));
     QCOMPARE(value(QStringLiteral("gone")), QVariant(true));
     QCOMPARE(TestDialog::liveCount, 0);
 }
