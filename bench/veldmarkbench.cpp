@@ -398,6 +398,23 @@ void BM_CallPyQt5(benchmark::State &state)
     });
 }
 
+// bench/connect.py: 200,000 connect/disconnect pairs on one signal, ns per pair.
+void BM_ConnectBridge(benchmark::State &state)
+{
+    childTimed(state, [] {
+        return childReport(QStringLiteral(KESTRANE_HOST),
+                           {QStringLiteral("--plugins"), QStringLiteral(VELDMARK_PLUGIN_DIR),
+                            QStringLiteral(CONNECT_SCRIPT)}) * 1e-9;
+    });
+}
+
+void BM_ConnectPyQt5(benchmark::State &state)
+{
+    childTimed(state, [] {
+        return childReport(QStringLiteral(SYSTEM_PYTHON), {QStringLiteral(CONNECT_SCRIPT)}) * 1e-9;
+    });
+}
+
 const char startOption[] = "--start-probe";
 
 void BM_Start(benchmark::State &state)
@@ -539,6 +556,7 @@ void printTable(const BestTimes &t)
         absoluteRow(QStringLiteral("tick group"), t["BM_TickGroup"], 20e-3),
         tickRow,
         ratioRow(QStringLiteral("call"), t["BM_CallBridge"], t["BM_CallPyQt5"], 2.0),
+        ratioRow(QStringLiteral("connect"), t["BM_ConnectBridge"], t["BM_ConnectPyQt5"], 2.0),
         absoluteRow(QStringLiteral("start"), t["BM_Start"], 150e-3),
     };
 
@@ -570,7 +588,8 @@ void printTable(const BestTimes &t)
     for (const Row &row : rows)
         line(cells(row));
     std::printf("\ncall: ns per dialog.setWindowTitle(\"x\") from Python, each binding in a fresh"
-                " process\n(kestrane-host for the bridge, %s for PyQt5); start: in a fresh process.\n",
+                " process\n(kestrane-host for the bridge, %s for PyQt5); connect: ns per connect and"
+                " disconnect\nof a callable, over 200,000 pairs, the same way; start: in a fresh process.\n",
                 SYSTEM_PYTHON);
 }
 
@@ -600,6 +619,8 @@ void registerBenchmarks(int repetitions)
     add("BM_TickPeer", BM_TickPeer);
     add("BM_CallBridge", BM_CallBridge, 1)->UseManualTime();
     add("BM_CallPyQt5", BM_CallPyQt5, 1)->UseManualTime();
+    add("BM_ConnectBridge", BM_ConnectBridge, 1)->UseManualTime();
+    add("BM_ConnectPyQt5", BM_ConnectPyQt5, 1)->UseManualTime();
     add("BM_Start", BM_Start, 1)->UseManualTime();
 }
 

@@ -71,11 +71,15 @@ public:
     bool handleError(bool printStack = true);
     bool hadError() const;
     void clearError();
+    // With the handler enabled, SystemExit emits systemExitExceptionRaised()
+    // instead of ending the process the way python3 would.
+    void setSystemExitExceptionHandlerEnabled(bool value);
+    bool systemExitExceptionHandlerEnabled() const;
 
 Q_SIGNALS:
     void pythonStdOut(const QString &str);
     void pythonStdErr(const QString &str);
-    // A script raised SystemExit; the process is not ended.
+    // A script raised SystemExit while the handler is enabled.
     void systemExitExceptionRaised(int exitCode);
 
 private:

@@ -10,13 +10,9 @@ struct ByteArray
     QByteArray bytes;
 };
 
-PyTypeObject byteArrayType = {};
-
-// Static types live forever: they start with the reference the interpreter never drops.
-void holdForever(PyTypeObject &type)
-{
-    Py_SET_REFCNT(reinterpret_cast<PyObject *>(&type), 1);
-}
+// A heap type named plainly, so that messages call it 'QByteArray' as PythonQt's do;
+// created once and kept for the life of the process.
+PyTypeObject *byteArrayType = nullptr;
 
 ByteArray *self(PyObject *object)
 {
@@ -34,17 +30,24 @@ PyObject *size(PyObject *object, PyObject *)
     return PyLong_FromLong(self(object)->bytes.size());
 }
 
+PyObject *isEmpty(PyObject *object, PyObject *)
+{
+    return PyBool_FromLong(self(object)->bytes.isEmpty());
+}
+
 PyMethodDef methods[] = {
     {"data", toBytes, METH_NOARGS, "The bytes held."},
-    {"__bytes__", toBytes, METH_NOARGS, nullptr},
     {"size", size, METH_NOARGS, "The number of bytes held."},
+    {"isEmpty", isEmpty, METH_NOARGS, "Whether no bytes are held."},
     {nullptr, nullptr, 0, nullptr},
 };
 
 void dealloc(PyObject *object)
 {
+    PyTypeObject *type = Py_TYPE(object);
     self(object)->bytes.~QByteArray();
-    Py_TYPE(object)->tp_free(object);
+    type->tp_free(object);
+    Py_DECREF(type);
 }
 
 PyObject *newByteArray(PyTypeObject *type, PyObject *args, PyObject *kwds)
@@ -77,25 +80,28 @@ PyObject *newByteArray(PyTypeObject *type, PyObject *args, PyObject *kwds)
     return object;
 }
 
+// As in PythonQt: str() shows the bytes' repr and decodes nothing; bytes()
+// and len() are not offered, data() is the way to the bytes.
 PyObject *str(PyObject *object)
-{
-    const QByteArray &bytes = self(object)->bytes;
-    return PyUnicode_DecodeUTF8(bytes.constData(), bytes.size(), "replace");
-}
-
-PyObject *repr(PyObject *object)
 {
     PyObject *bytes = toBytes(object, nullptr);
     if (!bytes)
         return nullptr;
-    PyObject *result = PyUnicode_FromFormat("QByteArray(%R)", bytes);
+    PyObject *result = PyObject_Repr(bytes);
     Py_DECREF(bytes);
     return result;
 }
 
-Py_ssize_t length(PyObject *object)
+PyObject *repr(PyObject *object)
 {
-    return self(object)->bytes.size();
+    const QByteArray &bytes = self(object)->bytes;
+    PyObject *text = PyUnicode_DecodeUTF8(bytes.constData(), bytes.size(), "replace");
+    if (!text)
+        return nullptr;
+    PyObject *result = PyUnicode_FromFormat("QByteArray (%U, at: %p)", text,
+                                            static_cast<const void *>(bytes.constData()));
+    Py_DECREF(text);
+    return result;
 }
 
 bool bytesOf(PyObject *object, QByteArray &result)
@@ -115,6 +121,12 @@ bool bytesOf(PyObject *object, QByteArray &result)
     return false;
 }
 
+// By identity, as PythonQt's wrapped value objects hash.
+Py_hash_t hash(PyObject *object)
+{
+    return _Py_HashPointer(object);
+}
+
 PyObject *compare(PyObject *a, PyObject *b, int op)
 {
     QByteArray left;
@@ -124,41 +136,44 @@ PyObject *compare(PyObject *a, PyObject *b, int op)
     return PyBool_FromLong((left == right) == (op == Py_EQ));
 }
 
-PySequenceMethods sequenceMethods = {};
-
 } // namespace
 
 namespace ByteArrayObject {
 
 bool ready()
 {
-    if (byteArrayType.tp_flags & Py_TPFLAGS_READY)
+    if (byteArrayType)
         return true;
-    holdForever(byteArrayType);
-    sequenceMethods.sq_length = length;
-    byteArrayType.tp_name = "PythonQt.QtCore.QByteArray";
-    byteArrayType.tp_basicsize = sizeof(ByteArray);
-    byteArrayType.tp_flags = Py_TPFLAGS_DEFAULT;
-    byteArrayType.tp_doc = "Bytes returned from Qt; data() gives them as bytes.";
-    byteArrayType.tp_new = newByteArray;
-    byteArrayType.tp_dealloc = dealloc;
-    byteArrayType.tp_str = str;
-    byteArrayType.tp_repr = repr;
-    byteArrayType.tp_as_sequence = &sequenceMethods;
-    byteArrayType.tp_richcompare = compare;
-    byteArrayType.tp_hash = PyObject_HashNotImplemented;
-    byteArrayType.tp_methods = methods;
-    return PyType_Ready(&byteArrayType) == 0;
+    PyType_Slot slots[] = {
+        {Py_tp_doc, const_cast<char *>("Bytes returned from Qt; data() gives them as bytes.")},
+        {Py_tp_new, reinterpret_cast<void *>(newByteArray)},
+        {Py_tp_dealloc, reinterpret_cast<void *>(dealloc)},
+        {Py_tp_str, reinterpret_cast<void *>(str)},
+        {Py_tp_repr, reinterpret_cast<void *>(repr)},
+        {Py_tp_richcompare, reinterpret_cast<void *>(compare)},
+        {Py_tp_hash, reinterpret_cast<void *>(hash)},
+        {Py_tp_methods, methods},
+        {0, nullptr},
+    };
+    PyType_Spec spec = {"QByteArray", sizeof(ByteArray), 0, Py_TPFLAGS_DEFAULT, slots};
+    PyObject *type = PyType_FromSpec(&spec);
+    PyObject *module = PyUnicode_FromString("PythonQt.QtCore");
+    const bool named = type && module && PyObject_SetAttrString(type, "__module__", module) == 0;
+    Py_XDECREF(module);
+    if (!named)
+        return false;
+    byteArrayType = reinterpret_cast<PyTypeObject *>(type);
+    return true;
 }
 
 PyTypeObject *type()
 {
-    return &byteArrayType;
+    return byteArrayType;
 }
 
 PyObject *create(const QByteArray &bytes)
 {
-    PyObject *object = byteArrayType.tp_alloc(&byteArrayType, 0);
+    PyObject *object = byteArrayType->tp_alloc(byteArrayType, 0);
     if (object)
         new (&self(object)->bytes) QByteArray(bytes);
     return object;
@@ -166,7 +181,7 @@ PyObject *create(const QByteArray &bytes)
 
 bool check(PyObject *object)
 {
-    return PyObject_TypeCheck(object, &byteArrayType);
+    return PyObject_TypeCheck(object, byteArrayType);
 }
 
 const QByteArray &value(PyObject *object)

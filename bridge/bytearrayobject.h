@@ -5,8 +5,8 @@
 
 #include <QByteArray>
 
-// The Python face of a returned QByteArray: .data() gives bytes, and it
-// answers bytes(), str(), len() and == like the bytes it holds.
+// The Python face of a returned QByteArray, as in PythonQt: .data() gives
+// bytes and == compares with bytes; bytes() and len() are not offered.
 namespace ByteArrayObject {
 
 bool ready();  // prepares the type once

@@ -1,9 +1,9 @@
-// The registry of wrapped classes: their Python types, their per-class
-// member tables, and the one wrapper of each live object.
+// The registry of wrapped classes: their Python types and their per-class
+// member tables.
 #include "pythonqt_p.h"
-#include "signalreceiver.h"
 
 #include <QMetaEnum>
+#include <QSet>
 
 #include <memory>
 #include <utility>
@@ -16,6 +16,16 @@ bool isScriptVisible(const QMetaMethod &method)
            && method.methodType() != QMetaMethod::Constructor;
 }
 
+// A decorator slot that adds a method to the class of its first parameter;
+// constructors, destructors and static methods are named for what they are.
+bool isInstanceDecorator(const QMetaMethod &method, const QByteArray &pointerType)
+{
+    const QByteArray name = method.name();
+    return isScriptVisible(method) && method.parameterCount() > 0
+           && method.parameterTypes().first() == pointerType && !name.startsWith("new_")
+           && !name.startsWith("delete_") && !name.startsWith("static_");
+}
+
 bool hasSignature(const Member &member, const QMetaMethod &method)
 {
     for (const Overload &overload : member.overloads) {
@@ -24,6 +34,31 @@ bool hasSignature(const Member &member, const QMetaMethod &method)
             return true;
     }
     return false;
+}
+
+// The class's type, with the class's own enumerations readable from it: Dialog.Accepted.
+PyTypeObject *createType(const ClassInfo &info, const QByteArray &module)
+{
+    PyTypeObject *type = InstanceWrapper::createType(info, module);
+    if (!type)
+        return nullptr;
+    const QMetaObject *mo = info.metaObject;
+    for (int i = mo->enumeratorOffset(); i < mo->enumeratorCount(); ++i) {
+        const QMetaEnum enumerator = mo->enumerator(i);
+        for (int k = 0; k < enumerator.keyCount(); ++k) {
+            PyObject *value = PyLong_FromLong(enumerator.value(k));
+            PyObject_SetAttrString(reinterpret_cast<PyObject *>(type), enumerator.key(k), value);
+            Py_XDECREF(value);
+        }
+    }
+    return type;
+}
+
+const QMetaObject *ownerOf(const QMetaObject *mo, int methodIndex)
+{
+    while (mo->methodOffset() > methodIndex)
+        mo = mo->superClass();
+    return mo;
 }
 
 } // namespace
@@ -70,9 +105,8 @@ ClassInfo *PythonQtPrivate::registerClass(const QMetaObject *metaObject, const Q
     info->className = metaObject->className();
     info->package = package.isEmpty() ? QByteArrayLiteral("private") : package;
     info->base = base;
-    info->typeName = moduleName + '.' + info->package + '.' + info->className;
     info->members = PyDict_New();
-    info->type = createType(info);
+    info->type = createType(*info, moduleName + '.' + info->package);
     if (!info->type) {
         PyErr_Print();
         qFatal("PythonQt: could not create the Python type of %s", metaObject->className());
@@ -89,31 +123,6 @@ ClassInfo *PythonQtPrivate::registerClass(const QMetaObject *metaObject, const Q
     // Pointer types of this class may now turn into wrappers.
     forgetMembers();
     return info;
-}
-
-PyTypeObject *PythonQtPrivate::createType(ClassInfo *info)
-{
-    PyType_Slot slots[] = {{0, nullptr}};
-    PyType_Spec typeSpec = {info->typeName.constData(), 0, 0,
-                        Py_TPFLAGS_DEFAULT | Py_TPFLAGS_BASETYPE, slots};
-    PyObject *base = info->base ? reinterpret_cast<PyObject *>(info->base->type)
-                                : reinterpret_cast<PyObject *>(InstanceWrapper::baseType());
-    PyObject *bases = PyTuple_Pack(1, base);
-    PyObject *type = bases ? PyType_FromSpecWithBases(&typeSpec, bases) : nullptr;
-    Py_XDECREF(bases);
-    if (!type)
-        return nullptr;
-    // The class's own enumerations, readable from the class: Dialog.Accepted.
-    const QMetaObject *mo = info->metaObject;
-    for (int i = mo->enumeratorOffset(); i < mo->enumeratorCount(); ++i) {
-        const QMetaEnum enumerator = mo->enumerator(i);
-        for (int k = 0; k < enumerator.keyCount(); ++k) {
-            PyObject *value = PyLong_FromLong(enumerator.value(k));
-            PyObject_SetAttrString(type, enumerator.key(k), value);
-            Py_XDECREF(value);
-        }
-    }
-    return reinterpret_cast<PyTypeObject *>(type);
 }
 
 PyObject *PythonQtPrivate::packageModule(const QByteArray &package)
@@ -219,23 +228,6 @@ Member *PythonQtPrivate::resolve(ClassInfo *info, const QByteArray &name)
     if (addConstant(*m, info, name))
         return m;
 
-    // "isVisible" reads the property "visible" whose getter it is.
-    for (const char *prefix : {"is", "has"}) {
-        if (name.size() > int(qstrlen(prefix)) && name.startsWith(prefix)
-            && QChar::isUpper(name.at(int(qstrlen(prefix))))) {
-            QByteArray propertyName = name.mid(int(qstrlen(prefix)));
-            propertyName[0] = QChar::toLower(ushort(propertyName.at(0)));
-            const int index = mo->indexOfProperty(propertyName.constData());
-            if (index >= 0 && mo->property(index).isReadable()
-                && mo->property(index).userType() == QMetaType::Bool) {
-                m->kind = Member::Builtin;
-                m->builtin = InstanceWrapper::readProperty;
-                m->property = mo->property(index);
-                return m;
-            }
-        }
-    }
-
     // "exec_" reaches "exec", as Python 2 scripts spelled it.
     if (name.size() > 1 && name.endsWith('_')) {
         const std::unique_ptr<Member> stripped(resolve(info, name.left(name.size() - 1)));
@@ -245,7 +237,7 @@ Member *PythonQtPrivate::resolve(ClassInfo *info, const QByteArray &name)
         }
     }
 
-    if (BuiltinFunction function = InstanceWrapper::builtin(name)) {
+    if (BuiltinFunction function = Builtins::find(name)) {
         m->kind = Member::Builtin;
         m->builtin = function;
     }
@@ -260,7 +252,7 @@ void PythonQtPrivate::addMethods(Member &member, ClassInfo *info, const QByteArr
             const QMetaMethod method = mo->method(i);
             if (method.name() != name || !isScriptVisible(method) || hasSignature(member, method))
                 continue;
-            member.overloads.append(InstanceWrapper::makeOverload(method, mo, nullptr, false));
+            member.overloads.append(MethodCall::makeOverload(method, mo, nullptr, false, name));
         }
     }
 }
@@ -273,13 +265,10 @@ void PythonQtPrivate::addDecoratorSlots(Member &member, ClassInfo *info, const Q
             const QMetaObject *mo = decorator->metaObject();
             for (int i = QObject::staticMetaObject.methodCount(); i < mo->methodCount(); ++i) {
                 const QMetaMethod method = mo->method(i);
-                if (method.name() != name || !isScriptVisible(method) || method.parameterCount() < 1
-                    || method.parameterTypes().first() != pointerType)
+                if (method.name() != name || !isInstanceDecorator(method, pointerType))
                     continue;
-                const QMetaObject *owner = mo;
-                while (owner->methodOffset() > i)
-                    owner = owner->superClass();
-                member.overloads.append(InstanceWrapper::makeOverload(method, owner, decorator, true));
+                member.overloads.append(
+                    MethodCall::makeOverload(method, ownerOf(mo, i), decorator, true, name));
             }
         }
     }
@@ -314,10 +303,8 @@ const QVector<Overload> &PythonQtPrivate::constructors(ClassInfo *info)
             const QMetaMethod method = mo->method(i);
             if (method.name() != slotName || !isScriptVisible(method))
                 continue;
-            const QMetaObject *owner = mo;
-            while (owner->methodOffset() > i)
-                owner = owner->superClass();
-            info->constructors.append(InstanceWrapper::makeOverload(method, owner, decorator, false));
+            info->constructors.append(MethodCall::makeOverload(method, ownerOf(mo, i), decorator,
+                                                               false, info->className));
         }
     }
     info->constructorsKnown = true;
@@ -338,151 +325,30 @@ void PythonQtPrivate::addDecorators(QObject *decorator)
     forgetMembers();
 }
 
-PyObject *PythonQtPrivate::wrap(QObject *object)
+QList<QByteArray> PythonQtPrivate::memberNames(ClassInfo *info)
 {
-    if (!object)
-        Py_RETURN_NONE;
-    PythonQtInstanceWrapper *existing = wrappers.value(object);
-    if (existing && existing->object.data() == object) {
-        Py_INCREF(existing);
-        return reinterpret_cast<PyObject *>(existing);
+    runWrapperCreators(info);
+    QSet<QByteArray> names;
+    for (const QMetaObject *mo = info->metaObject; mo; mo = mo->superClass()) {
+        for (int i = mo->propertyOffset(); i < mo->propertyCount(); ++i)
+            names.insert(mo->property(i).name());
+        for (int i = mo->methodOffset(); i < mo->methodCount(); ++i) {
+            if (isScriptVisible(mo->method(i)))
+                names.insert(mo->method(i).name());
+        }
     }
-    ClassInfo *info = classForObject(object);
-    return newWrapper(info->type, info, object, false);
-}
-
-PyObject *PythonQtPrivate::newWrapper(PyTypeObject *type, ClassInfo *info, QObject *object,
-                                      bool ownedByPython)
-{
-    PyObject *created = type->tp_alloc(type, 0);
-    if (!created)
-        return nullptr;
-    auto wrapper = reinterpret_cast<PythonQtInstanceWrapper *>(created);
-    new (&wrapper->object) QPointer<QObject>(object);
-    wrapper->classInfo = info;
-    wrapper->ownedByPython = ownedByPython;
-    // A later object at the same address must not meet this wrapper.
-    new (&wrapper->destroyedConnection) QMetaObject::Connection(
-        QObject::connect(object, &QObject::destroyed, [wrapper](QObject *gone) {
-            if (PythonQtPrivate *d = instance()) {
-                if (d->wrappers.value(gone) == wrapper)
-                    d->wrappers.remove(gone);
+    for (ClassInfo *c = info; c; c = c->base) {
+        const QByteArray pointerType = c->className + '*';
+        for (QObject *decorator : qAsConst(decorators)) {
+            const QMetaObject *mo = decorator->metaObject();
+            for (int i = QObject::staticMetaObject.methodCount(); i < mo->methodCount(); ++i) {
+                const QMetaMethod method = mo->method(i);
+                if (isInstanceDecorator(method, pointerType))
+                    names.insert(method.name());
             }
-        }));
-    wrappers.insert(object, wrapper);
-    if (info->shell && type != info->type)
-        info->shell(object, wrapper);
-    return created;
-}
-
-void PythonQtPrivate::forgetWrapper(PythonQtInstanceWrapper *wrapper)
-{
-    QObject *object = wrapper->object.data();
-    QObject::disconnect(wrapper->destroyedConnection);
-    if (!object)
-        return;
-    if (wrappers.value(object) == wrapper)
-        wrappers.remove(object);
-    if (wrapper->ownedByPython && !object->parent()) {
-        wrapper->ownedByPython = false;
-        deleteFromScript(object);
-    }
-}
-
-bool PythonQtPrivate::isBusy(const QObject *object) const
-{
-    for (const QPointer<QObject> &busy : busyObjects) {
-        for (const QObject *o = busy.data(); o; o = o->parent()) {
-            if (o == object)
-                return true;
         }
     }
-    return false;
-}
-
-void PythonQtPrivate::deleteFromScript(QObject *object)
-{
-    if (!isBusy(object)) {
-        delete object;
-        return;
-    }
-    if (PythonQtInstanceWrapper *wrapper = wrappers.take(object)) {
-        QObject::disconnect(wrapper->destroyedConnection);
-        wrapper->ownedByPython = false;
-        wrapper->object.clear();
-    }
-    // Also queued with Qt, for a delivery that no call from Python encloses.
-    object->deleteLater();
-    deferredDeletions.append(object);
-}
-
-void PythonQtPrivate::deleteDeferred()
-{
-    const QVector<QPointer<QObject>> due = std::exchange(deferredDeletions, {});
-    for (const QPointer<QObject> &object : due)
-        delete object.data();
-}
-
-BusyScope::BusyScope(QObject *object, Kind kind) : kind(kind)
-{
-    if (PythonQtPrivate *d = PythonQtPrivate::instance())
-        d->busyObjects.append(object);
-}
-
-BusyScope::~BusyScope()
-{
-    // cleanup() may have run inside the call.
-    PythonQtPrivate *d = PythonQtPrivate::instance();
-    if (!d || d->busyObjects.isEmpty())
-        return;
-    d->busyObjects.removeLast();
-    if (kind == Call && d->busyObjects.isEmpty())
-        d->deleteDeferred();
-}
-
-SignalReceiver *PythonQtPrivate::receiverFor(QObject *sender)
-{
-    SignalReceiver *&receiver = receivers[sender];
-    if (!receiver)
-        receiver = new SignalReceiver(sender);
-    return receiver;
-}
-
-void PythonQtPrivate::dropScriptObjects()
-{
-    // Script objects go while QApplication still exists: first the main
-    // module's names, then whatever cycles held, then what Python still owns.
-    PyObject *main = PyImport_AddModule("__main__");
-    if (PyObject *globals = main ? PyModule_GetDict(main) : nullptr) {
-        PyObject *keys = PyDict_Keys(globals);
-        for (Py_ssize_t i = 0; keys && i < PyList_GET_SIZE(keys); ++i) {
-            PyObject *key = PyList_GET_ITEM(keys, i);
-            if (PyUnicode_Check(key) && PyUnicode_CompareWithASCIIString(key, "__builtins__") != 0
-                && PyUnicode_CompareWithASCIIString(key, "__name__") != 0)
-                PyDict_DelItem(globals, key);
-        }
-        Py_XDECREF(keys);
-    }
-    PyErr_Clear();
-    PyGC_Collect();
-    deleteDeferred();
-
-    QVector<QPointer<QObject>> owned;
-    for (PythonQtInstanceWrapper *wrapper : qAsConst(wrappers)) {
-        if (wrapper->ownedByPython) {
-            wrapper->ownedByPython = false;
-            owned.append(wrapper->object);
-        }
-    }
-    for (const QPointer<QObject> &object : qAsConst(owned)) {
-        if (object && !object->parent())
-            delete object.data();
-    }
-    // No Python code may run from Qt signals any more.
-    const auto remaining = receivers.values();
-    qDeleteAll(remaining);
-    receivers.clear();
-    for (PythonQtInstanceWrapper *wrapper : qAsConst(wrappers))
-        QObject::disconnect(wrapper->destroyedConnection);
-    wrappers.clear();
+    for (const QByteArray &name : Builtins::names())
+        names.insert(name);
+    return names.values();
 }

@@ -40,12 +40,14 @@ bool isTextLike(PyObject *value)
     return PyUnicode_Check(value) || PyBytes_Check(value) || PyByteArray_Check(value);
 }
 
-// A sequence a script means as a list: not text, not a mapping.
+// What a script means as a list: strictly a list or tuple; leniently, as
+// in PythonQt, anything iterable (a set, a generator) but text or a mapping.
 bool isListLike(PyObject *value, bool strict)
 {
     if (PyList_Check(value) || PyTuple_Check(value))
         return true;
-    return !strict && !isTextLike(value) && !PyDict_Check(value) && PySequence_Check(value);
+    return !strict && !isTextLike(value) && !PyDict_Check(value)
+           && (PySequence_Check(value) || Py_TYPE(value)->tp_iter);
 }
 
 template<typename Fn>
@@ -127,10 +129,6 @@ bool toByteArray(PyObject *value, QByteArray &result, bool strict)
         result = QByteArray(PyBytes_AS_STRING(value), int(PyBytes_GET_SIZE(value)));
         return true;
     }
-    if (PyByteArray_Check(value)) {
-        result = QByteArray(PyByteArray_AS_STRING(value), int(PyByteArray_GET_SIZE(value)));
-        return true;
-    }
     if (ByteArrayObject::check(value)) {
         result = ByteArrayObject::value(value);
         return true;
@@ -176,17 +174,8 @@ bool toVariantList(PyObject *value, QVariantList &result, bool strict)
     });
 }
 
-bool toVariantMap(PyObject *value, QVariantMap &result, bool strict)
+bool mapFromItems(PyObject *items, QVariantMap &result)
 {
-    PyObject *items = nullptr;
-    if (PyDict_Check(value))
-        items = PyDict_Items(value);
-    else if (!strict && !isListLike(value, true) && !isTextLike(value) && PyMapping_Check(value))
-        items = PyMapping_Items(value);
-    if (!items) {
-        PyErr_Clear();
-        return false;
-    }
     result.clear();
     const bool ok = forEachItem(items, [&](PyObject *pair) {
         if (!PyTuple_Check(pair) || PyTuple_GET_SIZE(pair) != 2)
@@ -201,6 +190,45 @@ bool toVariantMap(PyObject *value, QVariantMap &result, bool strict)
     });
     Py_DECREF(items);
     return ok;
+}
+
+bool toVariantMap(PyObject *value, QVariantMap &result, bool strict)
+{
+    PyObject *items = nullptr;
+    if (PyDict_Check(value))
+        items = PyDict_Items(value);
+    else if (!strict && !isListLike(value, true) && !isTextLike(value) && PyMapping_Check(value))
+        items = PyMapping_Items(value);
+    if (!items) {
+        PyErr_Clear();
+        return false;
+    }
+    return mapFromItems(items, result);
+}
+
+// A map parameter, as PythonQt reads it: a dict, or leniently whatever
+// answers items(); when items() itself fails (a list or str has none), that
+// error is the script's to see, not a conversion failure.
+bool mapArgument(PyObject *value, QVariantMap &result, bool strict)
+{
+    if (!PyDict_Check(value) && (strict || !PyMapping_Check(value)))
+        return false;
+    PyObject *items = PyMapping_Items(value);
+    return items && mapFromItems(items, result);
+}
+
+// A QString parameter: leniently str() of anything, and an exception that
+// str() raises reaches the script, as in PythonQt.
+bool stringArgument(PyObject *value, QString &result, bool strict)
+{
+    if (strict || PyUnicode_Check(value))
+        return Conversions::toString(value, result, strict);
+    PyObject *text = PyObject_Str(value);
+    if (!text)
+        return false;
+    result = Conversions::stringFromUnicode(text);
+    Py_DECREF(text);
+    return true;
 }
 
 bool toObject(PyObject *value, const ArgType &type, QObject *&result)
@@ -427,13 +455,13 @@ bool toArg(PyObject *value, const ArgType &type, ArgStorage &storage, bool stric
         return true;
     }
     case ArgType::String:
-        return toString(value, storage.string, strict);
+        return stringArgument(value, storage.string, strict);
     case ArgType::StringList:
         return toStringList(value, storage.stringList, strict);
     case ArgType::ByteArray:
         return toByteArray(value, storage.bytes, strict);
     case ArgType::VariantMap:
-        return toVariantMap(value, storage.map, strict);
+        return mapArgument(value, storage.map, strict);
     case ArgType::VariantList:
         return toVariantList(value, storage.list, strict);
     case ArgType::Variant:
@@ -535,7 +563,9 @@ bool toVariant(PyObject *value, QVariant &result)
         result = PyFloat_AS_DOUBLE(value);
     } else if (PyUnicode_Check(value)) {
         result = stringFromUnicode(value);
-    } else if (PyBytes_Check(value) || PyByteArray_Check(value) || ByteArrayObject::check(value)) {
+    } else if (PyByteArray_Check(value)) {
+        result = QByteArray(PyByteArray_AS_STRING(value), int(PyByteArray_GET_SIZE(value)));
+    } else if (PyBytes_Check(value) || ByteArrayObject::check(value)) {
         QByteArray bytes;
         toByteArray(value, bytes, true);
         result = bytes;

@@ -71,7 +71,8 @@ namespace Conversions {
 
 // Converts a Python value for a Qt parameter. Strict accepts only the
 // natural Python type; lenient also what can be converted without doubt.
-// Leaves no Python error set.
+// Leaves a Python error set only where PythonQt lets the script see it
+// (str() or items() of the argument raising); the call then ends with it.
 bool toArg(PyObject *value, const ArgType &type, ArgStorage &storage, bool strict);
 // New reference to the Python value of a Qt value of the given type.
 PyObject *fromArg(const ArgType &type, const void *data);

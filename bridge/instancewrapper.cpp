@@ -1,64 +1,111 @@
+// The Python side of a wrapped QObject: the instance type every registered
+// class derives from, and the metatype that lets a class answer for its
+// slots and signals (`ProgressDialog.tick(d)`).
 #include "pythonqt_p.h"
-#include "signalreceiver.h"
 
-#include <QMetaMethod>
-#include <QWidget>
-
-#include <exception>
 #include <new>
-#include <optional>
 
 namespace {
-
-constexpr int MaxArguments = 10;  // moc's limit
 
 using Wrapper = PythonQtInstanceWrapper;
 
 PyTypeObject wrapperType = {};
-PyTypeObject boundSlotType = {};
-PyTypeObject boundSignalType = {};
-
-// A method looked up on one wrapper, ready to be called.
-struct BoundSlot
-{
-    PyObject_HEAD
-    PyObject *self;
-    PyObject *memberCapsule;  // keeps member alive
-    const Member *member;
-    vectorcallfunc vectorcall;
-};
-
-// A signal looked up on one wrapper: connect(), disconnect(), emit().
-struct BoundSignal
-{
-    PyObject_HEAD
-    PyObject *self;
-    PyObject *memberCapsule;  // keeps member alive
-    const Member *member;
-};
-
-// Static types live forever: they start with the reference the interpreter never drops.
-void holdForever(PyTypeObject &type)
-{
-    Py_SET_REFCNT(reinterpret_cast<PyObject *>(&type), 1);
-}
+PyTypeObject classType = {};
+PyNumberMethods wrapperNumber = {};
 
 Wrapper *asWrapper(PyObject *object)
 {
     return reinterpret_cast<Wrapper *>(object);
 }
 
-PyObject *cleanedUpError()
+const char *typeName(PyObject *object)
 {
-    PyErr_SetString(PyExc_RuntimeError, "PythonQt has been cleaned up");
-    return nullptr;
+    return _PyType_Name(Py_TYPE(object));
 }
 
-PyObject *destroyedError(const char *action, const QByteArray &name, const Wrapper *self)
+QByteArray address(const void *pointer)
 {
-    PyErr_Format(PyExc_ValueError, "Trying to %s '%s' on a destroyed %s object", action,
-                 name.constData(), self->classInfo->className.constData());
-    return nullptr;
+    return pointer ? "0x" + QByteArray::number(quintptr(pointer), 16) : QByteArray("0x(nil)");
+}
+
+// ---- instances -------------------------------------------------------------
+
+void wrapperDealloc(PyObject *object)
+{
+    Wrapper *self = asWrapper(object);
+    PyTypeObject *type = Py_TYPE(object);
+    if (self->weakReferences)
+        PyObject_ClearWeakRefs(object);
+    if (auto d = PythonQtPrivate::instance())
+        d->forgetWrapper(self);
+    self->object.~QPointer<QObject>();
+    self->destroyedConnection.~Connection();
+    type->tp_free(object);
+    // Python subclasses get subtype_dealloc, which calls this and then drops
+    // the instance's reference to the type itself.
+    if ((type->tp_flags & Py_TPFLAGS_HEAPTYPE) && type->tp_dealloc == wrapperDealloc)
+        Py_DECREF(type);
+}
+
+// An instance without its object yet: __init__ constructs it, so that a
+// Python subclass can pass its own arguments on with super().__init__().
+PyObject *wrapperNew(PyTypeObject *type, PyObject *, PyObject *)
+{
+    PythonQtPrivate *d = PythonQtPrivate::instance();
+    if (!d) {
+        PyErr_SetString(PyExc_RuntimeError, "PythonQt has been cleaned up");
+        return nullptr;
+    }
+    ClassInfo *info = d->classForType(type);
+    if (!info) {
+        PyErr_Format(PyExc_TypeError, "%s is not a registered class", type->tp_name);
+        return nullptr;
+    }
+    return d->newWrapper(type, info, nullptr, false);
+}
+
+int wrapperInit(PyObject *object, PyObject *args, PyObject *kwds)
+{
+    Wrapper *self = asWrapper(object);
+    PythonQtPrivate *d = PythonQtPrivate::instance();
+    // Constructed once; a second __init__ leaves the object as it is.
+    if (!d || !self->object.isNull())
+        return 0;
+    // A copy: converting arguments may run Python code that registers a class
+    // and so rebuilds the table.
+    const QVector<Overload> constructors = d->constructors(self->classInfo);
+    if (constructors.isEmpty()) {
+        PyErr_Format(PyExc_ValueError, "No constructors available for %s",
+                     self->classInfo->className.constData());
+        return -1;
+    }
+    if (kwds && PyDict_GET_SIZE(kwds) > 0)
+        return MethodCall::rejectKeywords(constructors.first()), -1;
+    QObject *constructed = nullptr;
+    PyObject *done = MethodCall::call(constructors, nullptr, &PyTuple_GET_ITEM(args, 0),
+                                      PyTuple_GET_SIZE(args), nullptr, &constructed);
+    if (!done)
+        return -1;
+    Py_DECREF(done);
+    if (!constructed) {
+        PyErr_Format(PyExc_ValueError, "The constructor of %s gave no object",
+                     self->classInfo->className.constData());
+        return -1;
+    }
+    // Constructed with a parent, the object belongs to Qt at once.
+    d->attach(self, constructed, constructed->parent() == nullptr);
+    return 0;
+}
+
+bool hasDynamicProperty(QObject *object, const QByteArray &name)
+{
+    return object && object->dynamicPropertyNames().contains(name);
+}
+
+bool isDunder(PyObject *name)
+{
+    return PyUnicode_GET_LENGTH(name) > 2 && PyUnicode_READ_CHAR(name, 0) == '_'
+           && PyUnicode_READ_CHAR(name, 1) == '_';
 }
 
 PyObject *noAttributeError(const Wrapper *self, PyObject *name)
@@ -66,167 +113,6 @@ PyObject *noAttributeError(const Wrapper *self, PyObject *name)
     PyErr_Format(PyExc_AttributeError, "%s has no attribute named '%U'",
                  self->classInfo->className.constData(), name);
     return nullptr;
-}
-
-PyObject *rejectKeywords(const QByteArray &className, const QByteArray &name)
-{
-    PyErr_Format(PyExc_ValueError, "%s%s%s(): keyword arguments are not supported",
-                 className.constData(), name.isEmpty() ? "" : ".", name.constData());
-    return nullptr;
-}
-
-QByteArray describe(const Overload &overload, const QByteArray &className,
-                    const QByteArray &methodName)
-{
-    QByteArray text = className;
-    if (!methodName.isEmpty())
-        text += '.' + methodName;
-    return text + overload.signature;
-}
-
-QByteArray argumentsRepr(PyObject *const *args, Py_ssize_t nargs)
-{
-    PyObject *tuple = PyTuple_New(nargs);
-    if (!tuple)
-        return QByteArray();
-    for (Py_ssize_t i = 0; i < nargs; ++i) {
-        Py_INCREF(args[i]);
-        PyTuple_SET_ITEM(tuple, i, args[i]);
-    }
-    PyObject *repr = PyObject_Repr(tuple);
-    Py_DECREF(tuple);
-    // A 10 MB document passed the wrong way must not make a 10 MB message.
-    constexpr int MaxReprLength = 300;
-    QByteArray text;
-    if (repr) {
-        const QString full = Conversions::stringFromUnicode(repr);
-        text = (full.size() > MaxReprLength ? full.left(MaxReprLength) + QStringLiteral("...") : full)
-                   .toUtf8();
-    }
-    Py_XDECREF(repr);
-    PyErr_Clear();
-    return text;
-}
-
-PyObject *overloadError(const QVector<Overload> &overloads, const QByteArray &className,
-                        const QByteArray &methodName, PyObject *const *args, Py_ssize_t nargs,
-                        bool countMatched)
-{
-    const QByteArray given = argumentsRepr(args, nargs);
-    QByteArray message;
-    if (overloads.size() == 1) {
-        message = "Called " + describe(overloads.first(), className, methodName)
-                  + (countMatched ? " with wrong arguments: " : " with wrong number of arguments: ")
-                  + given;
-    } else {
-        message = "Could not find matching overload for given arguments:\n" + given
-                  + "\n The following slots are available:\n";
-        for (const Overload &overload : overloads)
-            message += describe(overload, className, methodName) + '\n';
-    }
-    PyErr_SetString(PyExc_ValueError, message.constData());
-    return nullptr;
-}
-
-bool convertArguments(const Overload &overload, PyObject *const *args, Py_ssize_t nargs,
-                      std::optional<ArgStorage> *storage, void **argv, int firstArg, bool strict)
-{
-    for (Py_ssize_t i = 0; i < nargs; ++i) {
-        ArgStorage &slot = storage[i].emplace();
-        if (!Conversions::toArg(args[i], overload.params.at(int(i)), slot, strict))
-            return false;
-        argv[firstArg + i] = slot.prepare(overload.params.at(int(i)));
-    }
-    return true;
-}
-
-PyObject *invoke(const Overload &overload, QObject *self, void **argv, ArgStorage &result,
-                 QObject **constructed)
-{
-    QObject *target = overload.decorator ? overload.decorator : self;
-    try {
-        if (overload.owner->d.static_metacall)
-            overload.owner->d.static_metacall(target, QMetaObject::InvokeMetaMethod,
-                                              overload.localIndex, argv);
-        else
-            QMetaObject::metacall(target, QMetaObject::InvokeMetaMethod, overload.index, argv);
-    } catch (const std::exception &e) {
-        PyErr_Format(PyExc_RuntimeError, "C++ exception: %s", e.what());
-        return nullptr;
-    } catch (...) {
-        PyErr_SetString(PyExc_RuntimeError, "C++ exception");
-        return nullptr;
-    }
-    if (constructed) {
-        *constructed = overload.result.kind == ArgType::Object ? result.value.object : nullptr;
-        Py_RETURN_NONE;
-    }
-    return Conversions::fromArg(overload.result, argv[0]);
-}
-
-// ---- wrapper type --------------------------------------------------------
-
-void wrapperDealloc(PyObject *object)
-{
-    Wrapper *self = asWrapper(object);
-    PyTypeObject *type = Py_TYPE(object);
-    if (auto d = PythonQtPrivate::instance())
-        d->forgetWrapper(self);
-    self->object.~QPointer<QObject>();
-    self->destroyedConnection.~Connection();
-    type->tp_free(object);
-    // Types made by PyType_FromSpec, and Python subclasses, get subtype_dealloc, which
-    // calls this and then drops the instance's reference to the type itself.
-    if ((type->tp_flags & Py_TPFLAGS_HEAPTYPE) && type->tp_dealloc == wrapperDealloc)
-        Py_DECREF(type);
-}
-
-PyObject *wrapperConstruct(PyTypeObject *type, PyObject *args, PyObject *kwds)
-{
-    PythonQtPrivate *d = PythonQtPrivate::instance();
-    if (!d)
-        return cleanedUpError();
-    ClassInfo *info = d->classForType(type);
-    if (!info) {
-        PyErr_Format(PyExc_TypeError, "%s is not a registered class", type->tp_name);
-        return nullptr;
-    }
-    if (kwds && PyDict_GET_SIZE(kwds) > 0)
-        return rejectKeywords(info->className, QByteArray());
-    // A copy: converting arguments may run Python code that registers a class
-    // and so rebuilds the table.
-    const QVector<Overload> constructors = d->constructors(info);
-    if (constructors.isEmpty()) {
-        PyErr_Format(PyExc_ValueError, "No constructors available for %s",
-                     info->className.constData());
-        return nullptr;
-    }
-    QObject *object = nullptr;
-    PyObject *done = InstanceWrapper::call(constructors, nullptr, info->className, QByteArray(),
-                                           &PyTuple_GET_ITEM(args, 0), PyTuple_GET_SIZE(args),
-                                           nullptr, &object);
-    if (!done)
-        return nullptr;
-    Py_DECREF(done);
-    if (!object)
-        Py_RETURN_NONE;
-    if (PyObject *existing = reinterpret_cast<PyObject *>(d->wrappers.value(object))) {
-        Py_INCREF(existing);
-        return existing;
-    }
-    ClassInfo *actual = d->classForObject(object);
-    // A Python subclass keeps its own type; otherwise the most derived class.
-    PyTypeObject *pythonType = type == info->type ? actual->type : type;
-    // Constructed with a parent, the object belongs to Qt at once.
-    return d->newWrapper(pythonType, actual, object, object->parent() == nullptr);
-}
-
-PyObject *newBoundSlot(PyObject *self, PyObject *memberCapsule);
-PyObject *newBoundSignal(PyObject *self, PyObject *memberCapsule);
-
-bool hasDynamicProperty(QObject *object, const QByteArray &name)
-{
-    return object && object->dynamicPropertyNames().contains(name);
 }
 
 PyObject *wrapperGetAttr(PyObject *object, PyObject *name)
@@ -237,9 +123,7 @@ PyObject *wrapperGetAttr(PyObject *object, PyObject *name)
         return PyObject_GenericGetAttr(object, name);
 
     // Python's own attributes, and those of a Python subclass, come first.
-    const bool dunder = PyUnicode_GET_LENGTH(name) > 2 && PyUnicode_READ_CHAR(name, 0) == '_'
-                        && PyUnicode_READ_CHAR(name, 1) == '_';
-    if (dunder || Py_TYPE(object) != self->classInfo->type) {
+    if (isDunder(name) || Py_TYPE(object) != self->classInfo->type) {
         PyObject *result = PyObject_GenericGetAttr(object, name);
         if (result || !PyErr_ExceptionMatches(PyExc_AttributeError))
             return result;
@@ -250,20 +134,19 @@ PyObject *wrapperGetAttr(PyObject *object, PyObject *name)
     if (!capsule)
         return nullptr;
     const Member *member = PythonQtPrivate::memberOf(capsule);
-    QObject *target = self->object.data();
+    QObject *target = PythonQtPrivate::liveObject(self);
     switch (member->kind) {
     case Member::Method:
-        return newBoundSlot(object, capsule);
     case Member::Signal:
-        return newBoundSignal(object, capsule);
+        return BoundMember::create(object, self->classInfo, capsule);
     case Member::Property:
-        return InstanceWrapper::readProperty(self, *member, nullptr, 0);
+        return InstanceWrapper::readProperty(self, *member);
     case Member::Constant:
         Py_INCREF(member->constant.object());
         return member->constant.object();
     case Member::Builtin:
         if (!hasDynamicProperty(target, member->name))
-            return newBoundSlot(object, capsule);
+            return BoundMember::create(object, self->classInfo, capsule);
         break;
     case Member::Missing:
         break;
@@ -286,11 +169,49 @@ PyObject *wrapperGetAttr(PyObject *object, PyObject *name)
     return noAttributeError(self, name);
 }
 
+int writeProperty(PyObject *object, const Member &member, PyObject *value)
+{
+    Wrapper *self = asWrapper(object);
+    QObject *target = PythonQtPrivate::liveObject(self);
+    const char *name = member.name.constData();
+    if (!target) {
+        PyErr_Format(PyExc_AttributeError, "Trying to set property '%s' on a destroyed %s object",
+                     name, self->classInfo->className.constData());
+        return -1;
+    }
+    // PythonQt leaves a property alone when a script deletes it.
+    if (!value)
+        return 0;
+    if (!member.property.isWritable()) {
+        PyErr_Format(PyExc_AttributeError, "Property '%s' of %s object is not writable", name,
+                     typeName(object));
+        return -1;
+    }
+    ArgStorage storage;
+    const ArgType &type = member.propertyType;
+    if (!Conversions::toArg(value, type, storage, true)
+        && !Conversions::toArg(value, type, storage, false)) {
+        PyErr_Clear();
+        PyErr_Format(PyExc_ValueError, "Property '%s' of %s (%s) can not be set to %R", name,
+                     self->classInfo->className.constData(), type.name.constData(), value);
+        return -1;
+    }
+    const QVariant converted = type.kind == ArgType::Variant || type.kind == ArgType::Other
+                                   ? storage.variant
+                                   : QVariant(type.typeId, storage.prepare(type));
+    if (!member.property.write(target, converted)) {
+        PyErr_Format(PyExc_ValueError, "Property '%s' of %s could not be written", name,
+                     self->classInfo->className.constData());
+        return -1;
+    }
+    return 0;
+}
+
 int wrapperSetAttr(PyObject *object, PyObject *name, PyObject *value)
 {
     Wrapper *self = asWrapper(object);
     PythonQtPrivate *d = PythonQtPrivate::instance();
-    if (!d || !PyUnicode_Check(name))
+    if (!d || !PyUnicode_Check(name) || isDunder(name))
         return PyObject_GenericSetAttr(object, name, value);
     PyObject *capsule = d->memberCapsule(self->classInfo, name);
     if (!capsule)
@@ -299,40 +220,12 @@ int wrapperSetAttr(PyObject *object, PyObject *name, PyObject *value)
     // empties the member cache.
     const PythonQtObjectPtr keepMember(capsule);
     const Member *member = PythonQtPrivate::memberOf(capsule);
-    const QByteArray key = PyUnicode_AsUTF8(name);
-    QObject *target = self->object.data();
-    const char *className = self->classInfo->className.constData();
-    if (member->kind == Member::Property) {
-        if (!target) {
-            PyErr_Format(PyExc_AttributeError, "Trying to set property '%s' on a destroyed %s object",
-                         key.constData(), className);
-            return -1;
-        }
-        if (!value || !member->property.isWritable()) {
-            PyErr_Format(PyExc_AttributeError, "Property '%s' of %s is read-only", key.constData(),
-                         className);
-            return -1;
-        }
-        ArgStorage storage;
-        if (!Conversions::toArg(value, member->propertyType, storage, true)
-            && !Conversions::toArg(value, member->propertyType, storage, false)) {
-            PyErr_Format(PyExc_ValueError, "Property '%s' of %s (%s) can not be set to %R",
-                         key.constData(), className, member->propertyType.name.constData(), value);
-            return -1;
-        }
-        const ArgType &type = member->propertyType;
-        const QVariant converted = type.kind == ArgType::Variant || type.kind == ArgType::Other
-                                       ? storage.variant
-                                       : QVariant(type.typeId, storage.prepare(type));
-        if (!member->property.write(target, converted)) {
-            PyErr_Format(PyExc_ValueError, "Property '%s' of %s could not be written",
-                         key.constData(), className);
-            return -1;
-        }
-        return 0;
-    }
+    if (member->kind == Member::Property)
+        return writeProperty(object, *member, value);
     if (Py_TYPE(object) != self->classInfo->type)
         return PyObject_GenericSetAttr(object, name, value);
+    const QByteArray key = PyUnicode_AsUTF8(name);
+    QObject *target = PythonQtPrivate::liveObject(self);
     if (value && hasDynamicProperty(target, key)) {
         QVariant converted;
         if (!Conversions::toVariant(value, converted)) {
@@ -345,407 +238,113 @@ int wrapperSetAttr(PyObject *object, PyObject *name, PyObject *value)
     }
     if (member->kind == Member::Missing) {
         PyErr_Format(PyExc_AttributeError,
-                     "%s has no attribute named '%s'; new attributes can not be added",
-                     className, key.constData());
+                     "'%s' does not exist on %s and creating new attributes on C++ objects is "
+                     "not allowed",
+                     key.constData(), typeName(object));
     } else {
-        PyErr_Format(PyExc_AttributeError, "Attribute '%s' of %s can not be set", key.constData(),
-                     className);
+        PyErr_Format(PyExc_AttributeError, "Slot '%s' can not be overwritten on %s object",
+                     key.constData(), typeName(object));
     }
     return -1;
 }
 
 int wrapperBool(PyObject *object)
 {
-    return !asWrapper(object)->object.isNull();
+    return PythonQtPrivate::liveObject(asWrapper(object)) != nullptr;
 }
 
 PyObject *wrapperRepr(PyObject *object)
 {
     Wrapper *self = asWrapper(object);
-    QObject *target = self->object.data();
-    if (!target)
-        return PyUnicode_FromFormat("<destroyed %s object>", self->classInfo->className.constData());
-    return PyUnicode_FromFormat("<%s object at %p>", self->classInfo->className.constData(),
-                                static_cast<void *>(target));
+    const QByteArray text = QByteArray(typeName(object)) + " (" + self->classInfo->className
+                            + " at: " + address(PythonQtPrivate::liveObject(self)) + ')';
+    return PyUnicode_FromString(text.constData());
 }
 
-PyNumberMethods wrapperNumber = {};
-
-// ---- bound slots and signals ----------------------------------------------
-
-PyObject *boundSlotCall(PyObject *callable, PyObject *const *args, size_t nargsf, PyObject *kwnames)
+PyObject *wrapperStr(PyObject *object)
 {
-    auto bound = reinterpret_cast<BoundSlot *>(callable);
-    Wrapper *self = asWrapper(bound->self);
-    const Member &member = *bound->member;
-    if (!PythonQtPrivate::instance())
-        return cleanedUpError();
-    const Py_ssize_t nargs = PyVectorcall_NARGS(nargsf);
-    if (kwnames && PyTuple_GET_SIZE(kwnames) > 0)
-        return rejectKeywords(self->classInfo->className, member.name);
-    if (member.kind == Member::Builtin)
-        return member.builtin(self, member, args, nargs);
-    if (self->object.isNull())
-        return destroyedError("call", member.name, self);
-    return InstanceWrapper::call(member.overloads, &self->object, self->classInfo->className,
-                                 member.name, args, nargs, nullptr);
+    const QByteArray text = QByteArray(typeName(object)) + " (QObject "
+                            + address(PythonQtPrivate::liveObject(asWrapper(object))) + ')';
+    return PyUnicode_FromString(text.constData());
 }
 
-void boundSlotDealloc(PyObject *object)
+// Python's own names (from `base`'s __dir__) and what a script can reach
+// on an instance of the class: properties, slots, signals and the built-ins.
+PyObject *withMemberNames(PyTypeObject *base, PyObject *object, ClassInfo *info)
 {
-    Py_DECREF(reinterpret_cast<BoundSlot *>(object)->self);
-    Py_DECREF(reinterpret_cast<BoundSlot *>(object)->memberCapsule);
-    PyObject_Free(object);
-}
-
-PyObject *boundSlotRepr(PyObject *object)
-{
-    auto bound = reinterpret_cast<BoundSlot *>(object);
-    return PyUnicode_FromFormat("<method %s.%s>",
-                                asWrapper(bound->self)->classInfo->className.constData(),
-                                bound->member->name.constData());
-}
-
-PyObject *newBoundSlot(PyObject *self, PyObject *memberCapsule)
-{
-    auto bound = PyObject_New(BoundSlot, &boundSlotType);
-    if (!bound)
-        return nullptr;
-    Py_INCREF(self);
-    bound->self = self;
-    Py_INCREF(memberCapsule);
-    bound->memberCapsule = memberCapsule;
-    bound->member = PythonQtPrivate::memberOf(memberCapsule);
-    bound->vectorcall = boundSlotCall;
-    return reinterpret_cast<PyObject *>(bound);
-}
-
-// The full form of a signal when moc added clones without defaulted arguments.
-const Overload &fullSignal(const Member &member)
-{
-    const Overload *best = &member.overloads.first();
-    for (const Overload &overload : member.overloads) {
-        if (overload.params.size() > best->params.size())
-            best = &overload;
-    }
-    return *best;
-}
-
-BoundSignal *asSignal(PyObject *object)
-{
-    return reinterpret_cast<BoundSignal *>(object);
-}
-
-PyObject *signalConnect(PyObject *object, PyObject *const *args, Py_ssize_t nargs)
-{
-    BoundSignal *bound = asSignal(object);
-    Wrapper *self = asWrapper(bound->self);
+    PyObject *names = PyObject_CallMethod(reinterpret_cast<PyObject *>(base), "__dir__", "O", object);
     PythonQtPrivate *d = PythonQtPrivate::instance();
-    if (!d)
-        return cleanedUpError();
-    if (nargs != 1 || !PyCallable_Check(args[0])) {
-        PyErr_SetString(PyExc_ValueError, "connect() takes one callable");
-        return nullptr;
+    if (!names || !d || !info)
+        return names;
+    if (!PyList_Check(names)) {
+        PyObject *list = PySequence_List(names);
+        Py_DECREF(names);
+        if (!(names = list))
+            return nullptr;
     }
-    QObject *target = self->object.data();
-    if (!target)
-        return destroyedError("connect", bound->member->name, self);
-    const bool ok = d->receiverFor(target)->connectCallable(fullSignal(*bound->member).index, args[0]);
-    return PyBool_FromLong(ok);
-}
-
-PyObject *signalDisconnect(PyObject *object, PyObject *const *args, Py_ssize_t nargs)
-{
-    BoundSignal *bound = asSignal(object);
-    Wrapper *self = asWrapper(bound->self);
-    PythonQtPrivate *d = PythonQtPrivate::instance();
-    if (!d)
-        return cleanedUpError();
-    if (nargs > 1) {
-        PyErr_SetString(PyExc_ValueError, "disconnect() takes at most one callable");
-        return nullptr;
+    for (const QByteArray &name : d->memberNames(info)) {
+        PyObject *text = PyUnicode_FromString(name.constData());
+        if (!text || PyList_Append(names, text) < 0) {
+            Py_XDECREF(text);
+            Py_DECREF(names);
+            return nullptr;
+        }
+        Py_DECREF(text);
     }
-    QObject *target = self->object.data();
-    if (!target)
-        return destroyedError("disconnect", bound->member->name, self);
-    const bool ok = d->receiverFor(target)->disconnectCallable(fullSignal(*bound->member).index,
-                                                               nargs ? args[0] : nullptr);
-    return PyBool_FromLong(ok);
+    return names;
 }
 
-PyObject *signalEmit(PyObject *object, PyObject *const *args, Py_ssize_t nargs)
+PyObject *wrapperDir(PyObject *object, PyObject *)
 {
-    BoundSignal *bound = asSignal(object);
-    Wrapper *self = asWrapper(bound->self);
-    if (!PythonQtPrivate::instance())
-        return cleanedUpError();
-    if (self->object.isNull())
-        return destroyedError("call", bound->member->name, self);
-    return InstanceWrapper::call(bound->member->overloads, &self->object, self->classInfo->className,
-                                 bound->member->name, args, nargs, nullptr);
+    return withMemberNames(&PyBaseObject_Type, object, asWrapper(object)->classInfo);
 }
 
-PyObject *signalCall(PyObject *object, PyObject *args, PyObject *kwds)
-{
-    if (kwds && PyDict_GET_SIZE(kwds) > 0) {
-        BoundSignal *bound = asSignal(object);
-        return rejectKeywords(asWrapper(bound->self)->classInfo->className,
-                              bound->member->name);
-    }
-    return signalEmit(object, &PyTuple_GET_ITEM(args, 0), PyTuple_GET_SIZE(args));
-}
-
-PyMethodDef signalMethods[] = {
-    {"connect", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(signalConnect)),
-     METH_FASTCALL, "Calls the callable whenever the signal is emitted."},
-    {"disconnect", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(signalDisconnect)),
-     METH_FASTCALL, "Drops the callable's connection, or all Python connections."},
-    {"emit", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(signalEmit)),
-     METH_FASTCALL, "Emits the signal."},
+PyMethodDef wrapperMethods[] = {
+    {"__dir__", wrapperDir, METH_NOARGS, nullptr},
     {nullptr, nullptr, 0, nullptr},
 };
 
-void boundSignalDealloc(PyObject *object)
-{
-    Py_DECREF(asSignal(object)->self);
-    Py_DECREF(asSignal(object)->memberCapsule);
-    PyObject_Free(object);
-}
+// ---- classes ---------------------------------------------------------------
 
-PyObject *boundSignalRepr(PyObject *object)
+// `ProgressDialog.tick` is the slot unbound; properties read as None, as in PythonQt.
+PyObject *classGetAttr(PyObject *type, PyObject *name)
 {
-    BoundSignal *bound = asSignal(object);
-    return PyUnicode_FromFormat("<signal %s.%s>",
-                                asWrapper(bound->self)->classInfo->className.constData(),
-                                bound->member->name.constData());
-}
-
-PyObject *newBoundSignal(PyObject *self, PyObject *memberCapsule)
-{
-    auto bound = PyObject_New(BoundSignal, &boundSignalType);
-    if (!bound)
+    PyObject *result = PyType_Type.tp_getattro(type, name);
+    PythonQtPrivate *d = PythonQtPrivate::instance();
+    if (result || !d || !PyUnicode_Check(name) || isDunder(name)
+        || !PyErr_ExceptionMatches(PyExc_AttributeError))
+        return result;
+    ClassInfo *info = d->classForType(reinterpret_cast<PyTypeObject *>(type));
+    if (!info)
         return nullptr;
-    Py_INCREF(self);
-    bound->self = self;
-    Py_INCREF(memberCapsule);
-    bound->memberCapsule = memberCapsule;
-    bound->member = PythonQtPrivate::memberOf(memberCapsule);
-    return reinterpret_cast<PyObject *>(bound);
-}
-
-// ---- built-in methods ----------------------------------------------------
-
-QObject *aliveOrRaise(Wrapper *self, const Member &member)
-{
-    QObject *target = self->object.data();
-    if (!target)
-        destroyedError("call", member.name, self);
-    return target;
-}
-
-bool expectArguments(const Member &member, Py_ssize_t nargs, Py_ssize_t min, Py_ssize_t max)
-{
-    if (nargs >= min && nargs <= max)
-        return true;
-    PyErr_Format(PyExc_ValueError, "%s() takes %zd to %zd arguments, %zd given",
-                 member.name.constData(), min, max, nargs);
-    return false;
-}
-
-PyObject *builtinClassName(Wrapper *self, const Member &member, PyObject *const *, Py_ssize_t nargs)
-{
-    QObject *target = aliveOrRaise(self, member);
-    if (!target || !expectArguments(member, nargs, 0, 0))
+    PyErr_Clear();
+    PyObject *capsule = d->memberCapsule(info, name);
+    const Member *member = capsule ? PythonQtPrivate::memberOf(capsule) : nullptr;
+    if (!member)
         return nullptr;
-    return PyUnicode_FromString(target->metaObject()->className());
-}
-
-PyObject *builtinInherits(Wrapper *self, const Member &member, PyObject *const *args, Py_ssize_t nargs)
-{
-    QObject *target = aliveOrRaise(self, member);
-    if (!target || !expectArguments(member, nargs, 1, 1))
-        return nullptr;
-    const char *name = PyUnicode_Check(args[0]) ? PyUnicode_AsUTF8(args[0]) : nullptr;
-    if (!name) {
-        PyErr_SetString(PyExc_ValueError, "inherits() takes a class name");
+    switch (member->kind) {
+    case Member::Method:
+    case Member::Signal:
+        return BoundMember::create(nullptr, info, capsule);
+    case Member::Property:
+        Py_RETURN_NONE;
+    default:
+        PyErr_Format(PyExc_AttributeError, "%s has no attribute named '%U'",
+                     info->className.constData(), name);
         return nullptr;
     }
-    return PyBool_FromLong(target->inherits(name));
 }
 
-PyObject *builtinDelete(Wrapper *self, const Member &member, PyObject *const *, Py_ssize_t nargs)
+PyObject *classDir(PyObject *type, PyObject *)
 {
-    QObject *target = aliveOrRaise(self, member);
-    if (!target || !expectArguments(member, nargs, 0, 0))
-        return nullptr;
-    self->ownedByPython = false;
-    PythonQtPrivate::instance()->deleteFromScript(target);
-    Py_RETURN_NONE;
+    PythonQtPrivate *d = PythonQtPrivate::instance();
+    ClassInfo *info = d ? d->classForType(reinterpret_cast<PyTypeObject *>(type)) : nullptr;
+    return withMemberNames(&PyType_Type, type, info);
 }
 
-PyObject *builtinParent(Wrapper *self, const Member &member, PyObject *const *, Py_ssize_t nargs)
-{
-    QObject *target = aliveOrRaise(self, member);
-    if (!target || !expectArguments(member, nargs, 0, 0))
-        return nullptr;
-    return PythonQtPrivate::instance()->wrap(target->parent());
-}
-
-PyObject *builtinSetParent(Wrapper *self, const Member &member, PyObject *const *args,
-                           Py_ssize_t nargs)
-{
-    QObject *target = aliveOrRaise(self, member);
-    if (!target || !expectArguments(member, nargs, 1, 1))
-        return nullptr;
-    QObject *parent = nullptr;
-    if (args[0] != Py_None) {
-        if (!InstanceWrapper::check(args[0]) || !(parent = asWrapper(args[0])->object.data())) {
-            PyErr_SetString(PyExc_ValueError, "setParent() takes a live Qt object or None");
-            return nullptr;
-        }
-    }
-    if (target->isWidgetType()) {
-        if (parent && !parent->isWidgetType()) {
-            PyErr_SetString(PyExc_ValueError, "a widget's parent must be a widget");
-            return nullptr;
-        }
-        static_cast<QWidget *>(target)->setParent(static_cast<QWidget *>(parent));
-    } else {
-        target->setParent(parent);
-    }
-    Py_RETURN_NONE;
-}
-
-PyObject *builtinChildren(Wrapper *self, const Member &member, PyObject *const *, Py_ssize_t nargs)
-{
-    QObject *target = aliveOrRaise(self, member);
-    if (!target || !expectArguments(member, nargs, 0, 0))
-        return nullptr;
-    PyObject *list = PyList_New(0);
-    for (QObject *child : target->children()) {
-        if (dynamic_cast<SignalReceiver *>(child))
-            continue;
-        PyObject *wrapped = PythonQtPrivate::instance()->wrap(child);
-        if (!wrapped || PyList_Append(list, wrapped) < 0) {
-            Py_XDECREF(wrapped);
-            Py_DECREF(list);
-            return nullptr;
-        }
-        Py_DECREF(wrapped);
-    }
-    return list;
-}
-
-// Finds a signal by signature ("finished(int)", optionally with moc's "2"
-// prefix) or by bare name (its fullest form).
-int signalIndex(QObject *target, PyObject *signature)
-{
-    if (!PyUnicode_Check(signature))
-        return -1;
-    QByteArray text = PyUnicode_AsUTF8(signature);
-    if (text.startsWith('2'))
-        text.remove(0, 1);
-    const QMetaObject *mo = target->metaObject();
-    if (text.contains('('))
-        return mo->indexOfSignal(QMetaObject::normalizedSignature(text.constData()).constData());
-    int best = -1;
-    for (int i = 0; i < mo->methodCount(); ++i) {
-        const QMetaMethod method = mo->method(i);
-        if (method.methodType() == QMetaMethod::Signal && method.name() == text
-            && (best < 0 || method.parameterCount() > mo->method(best).parameterCount()))
-            best = i;
-    }
-    return best;
-}
-
-PyObject *builtinConnect(Wrapper *self, const Member &member, PyObject *const *args, Py_ssize_t nargs)
-{
-    QObject *target = aliveOrRaise(self, member);
-    if (!target || !expectArguments(member, nargs, 2, 3))
-        return nullptr;
-    const int index = signalIndex(target, args[0]);
-    if (index < 0) {
-        if (PyErr_WarnFormat(PyExc_RuntimeWarning, 1, "%s has no signal %R",
-                             self->classInfo->className.constData(), args[0]) < 0)
-            return nullptr;
-        Py_RETURN_FALSE;
-    }
-    if (nargs == 2) {
-        if (!PyCallable_Check(args[1])) {
-            PyErr_SetString(PyExc_ValueError, "connect() takes a signal and a callable");
-            return nullptr;
-        }
-        return PyBool_FromLong(
-            PythonQtPrivate::instance()->receiverFor(target)->connectCallable(index, args[1]));
-    }
-    QObject *receiver = InstanceWrapper::check(args[1]) ? asWrapper(args[1])->object.data() : nullptr;
-    if (!receiver || !PyUnicode_Check(args[2])) {
-        PyErr_SetString(PyExc_ValueError, "connect() takes a signal, a live Qt object and a slot");
-        return nullptr;
-    }
-    QByteArray slot = PyUnicode_AsUTF8(args[2]);
-    if (slot.startsWith('1'))
-        slot.remove(0, 1);
-    const int slotIndex = receiver->metaObject()->indexOfMethod(
-        QMetaObject::normalizedSignature(slot.constData()).constData());
-    return PyBool_FromLong(slotIndex >= 0
-                           && QMetaObject::connect(target, index, receiver, slotIndex));
-}
-
-PyObject *builtinDisconnect(Wrapper *self, const Member &member, PyObject *const *args,
-                            Py_ssize_t nargs)
-{
-    QObject *target = aliveOrRaise(self, member);
-    if (!target || !expectArguments(member, nargs, 1, 2))
-        return nullptr;
-    const int index = signalIndex(target, args[0]);
-    if (index < 0)
-        Py_RETURN_FALSE;
-    return PyBool_FromLong(PythonQtPrivate::instance()->receiverFor(target)->disconnectCallable(
-        index, nargs == 2 ? args[1] : nullptr));
-}
-
-PyObject *builtinHelp(Wrapper *self, const Member &member, PyObject *const *, Py_ssize_t nargs)
-{
-    QObject *target = aliveOrRaise(self, member);
-    if (!target || !expectArguments(member, nargs, 0, 0))
-        return nullptr;
-    const QMetaObject *mo = target->metaObject();
-    QByteArray text = QByteArray(mo->className()) + "\nProperties:\n";
-    for (int i = 0; i < mo->propertyCount(); ++i)
-        text += QByteArray("  ") + mo->property(i).name() + '\n';
-    text += "Methods:\n";
-    for (int i = 0; i < mo->methodCount(); ++i) {
-        const QMetaMethod method = mo->method(i);
-        if (method.access() == QMetaMethod::Public)
-            text += "  " + method.methodSignature() + '\n';
-    }
-    PyObject *out = PySys_GetObject("stdout");  // borrowed
-    if (out && out != Py_None) {
-        PyObject *result = PyObject_CallMethod(out, "write", "s", text.constData());
-        if (!result)
-            return nullptr;
-        Py_DECREF(result);
-    }
-    Py_RETURN_NONE;
-}
-
-struct BuiltinEntry
-{
-    const char *name;
-    BuiltinFunction function;
-};
-
-const BuiltinEntry builtins[] = {
-    {"className", builtinClassName},
-    {"inherits", builtinInherits},
-    {"help", builtinHelp},
-    {"delete", builtinDelete},
-    {"connect", builtinConnect},
-    {"disconnect", builtinDisconnect},
-    {"parent", builtinParent},
-    {"setParent", builtinSetParent},
-    {"children", builtinChildren},
+PyMethodDef classMethods[] = {
+    {"__dir__", classDir, METH_NOARGS, nullptr},
+    {nullptr, nullptr, 0, nullptr},
 };
 
 } // namespace
@@ -756,39 +355,34 @@ bool ready()
 {
     if (wrapperType.tp_flags & Py_TPFLAGS_READY)
         return true;
-    holdForever(wrapperType);
-    holdForever(boundSlotType);
-    holdForever(boundSignalType);
+    // Static types live forever: they start with the reference the interpreter never drops.
+    Py_SET_REFCNT(reinterpret_cast<PyObject *>(&wrapperType), 1);
+    Py_SET_REFCNT(reinterpret_cast<PyObject *>(&classType), 1);
     wrapperNumber.nb_bool = wrapperBool;
     wrapperType.tp_name = "PythonQt.PythonQtInstanceWrapper";
     wrapperType.tp_basicsize = sizeof(Wrapper);
     wrapperType.tp_flags = Py_TPFLAGS_DEFAULT | Py_TPFLAGS_BASETYPE;
     wrapperType.tp_doc = "A Qt object seen from Python.";
-    wrapperType.tp_new = wrapperConstruct;
+    wrapperType.tp_new = wrapperNew;
+    wrapperType.tp_init = wrapperInit;
     wrapperType.tp_dealloc = wrapperDealloc;
     wrapperType.tp_getattro = wrapperGetAttr;
     wrapperType.tp_setattro = wrapperSetAttr;
     wrapperType.tp_as_number = &wrapperNumber;
     wrapperType.tp_repr = wrapperRepr;
+    wrapperType.tp_str = wrapperStr;
+    wrapperType.tp_methods = wrapperMethods;
+    wrapperType.tp_weaklistoffset = offsetof(Wrapper, weakReferences);
 
-    boundSlotType.tp_name = "PythonQt.PythonQtSlotFunction";
-    boundSlotType.tp_basicsize = sizeof(BoundSlot);
-    boundSlotType.tp_flags = Py_TPFLAGS_DEFAULT | Py_TPFLAGS_HAVE_VECTORCALL;
-    boundSlotType.tp_vectorcall_offset = offsetof(BoundSlot, vectorcall);
-    boundSlotType.tp_call = PyVectorcall_Call;
-    boundSlotType.tp_dealloc = boundSlotDealloc;
-    boundSlotType.tp_repr = boundSlotRepr;
+    classType.tp_name = "PythonQt.PythonQtClassWrapper";
+    classType.tp_base = &PyType_Type;
+    classType.tp_flags = Py_TPFLAGS_DEFAULT | Py_TPFLAGS_BASETYPE;
+    classType.tp_doc = "The class of a registered Qt class.";
+    classType.tp_getattro = classGetAttr;
+    classType.tp_methods = classMethods;
 
-    boundSignalType.tp_name = "PythonQt.PythonQtSignalFunction";
-    boundSignalType.tp_basicsize = sizeof(BoundSignal);
-    boundSignalType.tp_flags = Py_TPFLAGS_DEFAULT;
-    boundSignalType.tp_call = signalCall;
-    boundSignalType.tp_dealloc = boundSignalDealloc;
-    boundSignalType.tp_repr = boundSignalRepr;
-    boundSignalType.tp_methods = signalMethods;
-
-    return PyType_Ready(&wrapperType) == 0 && PyType_Ready(&boundSlotType) == 0
-           && PyType_Ready(&boundSignalType) == 0;
+    return PyType_Ready(&wrapperType) == 0 && PyType_Ready(&classType) == 0
+           && BoundMember::ready();
 }
 
 PyTypeObject *baseType()
@@ -796,93 +390,41 @@ PyTypeObject *baseType()
     return &wrapperType;
 }
 
+PyTypeObject *metaType()
+{
+    return &classType;
+}
+
 bool check(PyObject *object)
 {
     return PyObject_TypeCheck(object, &wrapperType);
 }
 
-PyObject *call(const QVector<Overload> &overloads, const QPointer<QObject> *self,
-               const QByteArray &className,
-               const QByteArray &methodName, PyObject *const *args, Py_ssize_t nargs,
-               PyObject *kwnames, QObject **constructed)
+// Made the way a class statement makes a class, so that the metatype is ours.
+PyTypeObject *createType(const ClassInfo &info, const QByteArray &module)
 {
-    if (kwnames && PyTuple_GET_SIZE(kwnames) > 0)
-        return rejectKeywords(className, methodName);
-    bool countMatched = false;
-    for (const bool strict : {true, false}) {
-        for (const Overload &overload : overloads) {
-            if (overload.params.size() != nargs)
-                continue;
-            countMatched = true;
-            std::optional<ArgStorage> storage[MaxArguments];
-            void *argv[MaxArguments + 2] = {};
-            const int firstArg = overload.hiddenSelf ? 2 : 1;
-            if (!convertArguments(overload, args, nargs, storage, argv, firstArg, strict))
-                continue;
-            // Converting may have run Python code that deleted the object.
-            QObject *target = self ? self->data() : nullptr;
-            if (self && !target) {
-                PyErr_Format(PyExc_ValueError, "Trying to call '%s' on a destroyed %s object",
-                             methodName.constData(), className.constData());
-                return nullptr;
-            }
-            ArgStorage result;
-            argv[0] = result.prepare(overload.result);
-            if (overload.hiddenSelf)
-                argv[1] = &target;
-            const BusyScope busy(target, BusyScope::Call);
-            return invoke(overload, target, argv, result, constructed);
-        }
-    }
-    return overloadError(overloads, className, methodName, args, nargs, countMatched);
+    const int separator = info.className.lastIndexOf("::");
+    const QByteArray name = separator < 0 ? info.className : info.className.mid(separator + 2);
+    PyObject *type = PyObject_CallFunction(reinterpret_cast<PyObject *>(&classType), "s(O){sssss()}",
+                                           name.constData(), &wrapperType, "__module__",
+                                           module.constData(), "__qualname__", name.constData(),
+                                           "__slots__");
+    return reinterpret_cast<PyTypeObject *>(type);
 }
 
-Overload makeOverload(const QMetaMethod &method, const QMetaObject *owner, QObject *decorator,
-                      bool hiddenSelf)
+PyObject *destroyedError(const char *action, const QByteArray &name, const Wrapper *self)
 {
-    Overload overload;
-    overload.decorator = decorator;
-    overload.hiddenSelf = hiddenSelf;
-    overload.owner = owner;
-    overload.index = method.methodIndex();
-    overload.localIndex = method.methodIndex() - owner->methodOffset();
-    overload.isSignal = method.methodType() == QMetaMethod::Signal;
-    overload.result = ArgType::fromTypeName(method.typeName(), method.returnType(), owner);
-    const QList<QByteArray> types = method.parameterTypes();
-    const QList<QByteArray> names = method.parameterNames();
-    QByteArray signature = "(";
-    for (int i = hiddenSelf ? 1 : 0; i < types.size(); ++i) {
-        overload.params.append(ArgType::fromTypeName(types.at(i), method.parameterType(i), owner));
-        if (signature.size() > 1)
-            signature += ", ";
-        signature += types.at(i);
-        if (!names.at(i).isEmpty())
-            signature += ' ' + names.at(i);
-    }
-    signature += ')';
-    if (overload.result.kind != ArgType::Void)
-        signature += " -> " + overload.result.name;
-    overload.signature = signature;
-    return overload;
-}
-
-BuiltinFunction builtin(const QByteArray &name)
-{
-    for (const BuiltinEntry &entry : builtins) {
-        if (name == entry.name)
-            return entry.function;
-    }
+    PyErr_Format(PyExc_ValueError, "Trying to %s '%s' on a destroyed %s object", action,
+                 name.constData(), self->classInfo->className.constData());
     return nullptr;
 }
 
-PyObject *readProperty(PythonQtInstanceWrapper *self, const Member &member, PyObject *const *,
-                       Py_ssize_t nargs)
+PyObject *readProperty(Wrapper *self, const Member &member)
 {
-    QObject *target = self->object.data();
-    if (!target)
-        return destroyedError("read property", member.name, self);
-    if (nargs != 0) {
-        PyErr_Format(PyExc_ValueError, "%s() takes no arguments", member.name.constData());
+    QObject *target = PythonQtPrivate::liveObject(self);
+    if (!target) {
+        PyErr_Format(PyExc_ValueError, "Trying to read property '%s' from a destroyed %s object",
+                     member.name.constData(), self->classInfo->className.constData());
         return nullptr;
     }
     return Conversions::fromVariant(member.property.read(target));

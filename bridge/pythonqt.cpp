@@ -152,6 +152,8 @@ PythonQt::PythonQt(int flags, const QByteArray &pythonQtModuleName)
     PyDict_SetItemString(PyImport_GetModuleDict(), d->moduleName.constData(), d->topModule);
     PyObject_SetAttrString(d->packageModule("QtCore"), "QByteArray",
                            reinterpret_cast<PyObject *>(ByteArrayObject::type()));
+    // Where PythonQt keeps it: registered classes' packages hold only their own.
+    d->registerClass(&QObject::staticMetaObject, "private");
     if (flags & RedirectStdOut)
         redirectOutput();
 }
@@ -174,7 +176,7 @@ void PythonQt::cleanup()
 {
     if (!theInstance)
         return;
-    theInstance->d->dropScriptObjects();
+    theInstance->d->detachFromScripts();
     if (theInstance->d->flags & RedirectStdOut)
         restoreOutput();
     PythonQt *q = theInstance;
@@ -351,11 +353,17 @@ bool PythonQt::handleError(bool printStack)
         PyObject *traceback = nullptr;
         PyErr_Fetch(&type, &value, &traceback);
         PyErr_NormalizeException(&type, &value, &traceback);
+        if (!d->systemExitHandlerEnabled) {
+            // As python3 does: the process ends here.
+            PyErr_Restore(type, value, traceback);
+            PyErr_PrintEx(0);
+            d->hadError = true;
+            return true;
+        }
         const int exitCode = value ? exitCodeOf(value) : 0;
         Py_XDECREF(type);
         Py_XDECREF(value);
         Py_XDECREF(traceback);
-        // Ending the process is the host's decision, not the interpreter's.
         Q_EMIT systemExitExceptionRaised(exitCode);
         return true;
     }
@@ -365,6 +373,16 @@ bool PythonQt::handleError(bool printStack)
         PyErr_Clear();
     d->hadError = true;
     return true;
+}
+
+void PythonQt::setSystemExitExceptionHandlerEnabled(bool value)
+{
+    d->systemExitHandlerEnabled = value;
+}
+
+bool PythonQt::systemExitExceptionHandlerEnabled() const
+{
+    return d->systemExitHandlerEnabled;
 }
 
 bool PythonQt::hadError() const

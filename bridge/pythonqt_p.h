@@ -1,6 +1,37 @@
 #ifndef PYTHONQT_P_H
 #define PYTHONQT_P_H
 
+// How the bridge works, and who owns what.
+//
+// Classes. registerClass() makes one ClassInfo per C++ class (classregistry.cpp)
+// and a Python type for it whose metatype answers class-level lookups such as
+// `ProgressDialog.tick` (instancewrapper.cpp). Each registered type derives
+// directly from the wrapper base type, as in PythonQt: the C++ hierarchy is
+// walked for members, not mirrored in Python. ClassInfos live for the whole
+// process, since Python types and stray wrappers refer to them.
+//
+// Members. The first lookup of a name on a class resolves it into a Member
+// (property, overloaded method or signal, enum constant, built-in) and caches
+// it in the class's dictionary inside a capsule that owns it; every bound
+// method handed out holds that capsule too (classregistry.cpp).
+//
+// Calls. `d.tick()` looks up a Member, wraps it with its instance in a
+// BoundMember (boundmember.cpp), and calling that dispatches over the
+// overloads by argument count, strict then lenient conversion
+// (methodcall.cpp, conversions.cpp). Built-ins such as connect() or delete()
+// are plain functions (builtins.cpp).
+//
+// Objects. Each live QObject has at most one wrapper (`wrappers`). A wrapper
+// guards its object and stops reaching it as soon as destruction starts.
+// Objects constructed from Python without a parent are owned by their
+// wrapper; a deletion a script asks for while a call into the object (or a
+// signal delivery from it) is still running waits until the outermost one
+// has returned (objectlifetime.cpp).
+//
+// Signals. One SignalReceiver per sender, a child of it, holds the Python
+// callables and answers Qt's calls; exceptions in callbacks go through
+// PythonQt::handleError() like every other error (signalreceiver.cpp).
+
 #include "PythonQt.h"
 #include "conversions.h"
 
@@ -16,8 +47,10 @@ struct ClassInfo;
 struct PythonQtInstanceWrapperStruct
 {
     PyObject_HEAD
+    // Null before a Python subclass's __init__ has constructed the object.
     QPointer<QObject> object;
     ClassInfo *classInfo;
+    PyObject *weakReferences;
     // Deletes the object with the wrapper, if it has no parent by then.
     bool ownedByPython;
     QMetaObject::Connection destroyedConnection;
@@ -27,6 +60,7 @@ struct PythonQtInstanceWrapperStruct
 // decorator slot that receives the instance as its hidden first argument.
 struct Overload
 {
+    QByteArray name;  // the method's, or the class's for a constructor
     QObject *decorator = nullptr;
     bool hiddenSelf = false;  // the decorator slot's first parameter is the instance
     const QMetaObject *owner = nullptr;  // declares the method
@@ -35,7 +69,7 @@ struct Overload
     bool isSignal = false;
     ArgType result;
     QVector<ArgType> params;  // as Python passes them
-    QByteArray signature;     // for error messages
+    QByteArray signature;     // as PythonQt shows it in error messages
 };
 
 struct Member;
@@ -60,7 +94,6 @@ struct ClassInfo
     const QMetaObject *metaObject = nullptr;
     QByteArray className;
     QByteArray package;
-    QByteArray typeName;  // the Python type's qualified name, kept alive for it
     PyTypeObject *type = nullptr;
     ClassInfo *base = nullptr;
     PythonQtQObjectCreatorFunctionCB *wrapperCreator = nullptr;
@@ -78,6 +111,7 @@ public:
 
     static PythonQtPrivate *instance();
 
+    // ---- classes and members (classregistry.cpp)
     ClassInfo *registerClass(const QMetaObject *metaObject, const QByteArray &package);
     ClassInfo *classInfo(const QByteArray &className) const { return classes.value(className); }
     ClassInfo *classForType(PyTypeObject *type) const;
@@ -85,30 +119,38 @@ public:
     // Borrowed reference to the capsule of the member; null with a Python error.
     PyObject *memberCapsule(ClassInfo *info, PyObject *name);
     static const Member *memberOf(PyObject *capsule);
+    // Every name a script can reach on an instance of the class.
+    QList<QByteArray> memberNames(ClassInfo *info);
     static QVector<ClassInfo *> &retainedClasses();
     const QVector<Overload> &constructors(ClassInfo *info);
     void forgetMembers();
-
     void addDecorators(QObject *decorator);
-
     PyObject *packageModule(const QByteArray &package);
 
+    // ---- objects and their wrappers (objectlifetime.cpp)
     // New reference to the one wrapper of a live object.
     PyObject *wrap(QObject *object);
     PyObject *newWrapper(PyTypeObject *type, ClassInfo *info, QObject *object, bool ownedByPython);
+    void attach(PythonQtInstanceWrapper *wrapper, QObject *object, bool ownedByPython);
     void forgetWrapper(PythonQtInstanceWrapper *wrapper);
-
-    // Deletes an object a script lets go of. While a call from Python, or a
-    // signal on its way to Python, still runs on the object or a descendant,
-    // its wrapper lets go at once but the deletion waits until that is over:
-    // Qt's code above would otherwise go on with a deleted object.
+    // Lets the object's wrapper go the moment its destruction starts.
+    void objectDestroyed(QObject *object);
+    // The object, unless it is gone or its destruction has started.
+    static QObject *liveObject(const PythonQtInstanceWrapper *wrapper);
+    static bool isBeingDestroyed(const QObject *object);
+    // Deletes an object a script lets go of, or, while a call from Python or
+    // a signal on its way to Python still runs on the object or a
+    // descendant, once the outermost of them is over. Its wrapper lets go at once.
     void deleteFromScript(QObject *object);
     void deleteDeferred();
+    void postDeferred();
+    // What cleanup() must stop: Python code run from Qt signals, and wrappers
+    // that would reach objects after the bridge is gone. Deletes nothing a
+    // script owns: that is the host's business, as with PythonQt.
+    void detachFromScripts();
 
     SignalReceiver *receiverFor(QObject *sender);
     void forgetReceiver(QObject *sender) { receivers.remove(sender); }
-
-    void dropScriptObjects();
 
     PythonQt *q;
     int flags = 0;
@@ -123,8 +165,10 @@ public:
     QHash<QObject *, PythonQtInstanceWrapper *> wrappers;
     QHash<QObject *, SignalReceiver *> receivers;
     bool hadError = false;
+    bool systemExitHandlerEnabled = false;
     // Innermost last; see BusyScope.
     QVector<QPointer<QObject>> busyObjects;
+    int busyCalls = 0;
     QVector<QPointer<QObject>> deferredDeletions;
 
 private:
@@ -134,14 +178,13 @@ private:
     void addMethods(Member &member, ClassInfo *info, const QByteArray &name);
     void addDecoratorSlots(Member &member, ClassInfo *info, const QByteArray &name);
     bool addConstant(Member &member, ClassInfo *info, const QByteArray &name);
-    PyTypeObject *createType(ClassInfo *info);
 };
 
 // Marks an object as busy while a call from Python runs on it (`Call`) or
 // while one of its signals is delivered to Python (`Delivery`). Deletions
 // that waited for it happen when the outermost call from Python returns;
-// a delivery that is outermost leaves them to the event loop, as Qt's own
-// emission is still running above it.
+// when only deliveries enclosed them, Qt's own emission is still running
+// above, so they go to the event loop.
 class BusyScope
 {
 public:
@@ -155,22 +198,41 @@ private:
     Kind kind;
 };
 
+// The Python type of wrapped objects and the metatype of registered classes.
 namespace InstanceWrapper {
 bool ready();
 PyTypeObject *baseType();
+PyTypeObject *metaType();
 bool check(PyObject *object);
+PyTypeObject *createType(const ClassInfo &info, const QByteArray &module);
+PyObject *destroyedError(const char *action, const QByteArray &name, const PythonQtInstanceWrapper *self);
+PyObject *readProperty(PythonQtInstanceWrapper *self, const Member &member);
+} // namespace InstanceWrapper
+
+// Methods and signals looked up on a wrapper, or unbound on a class.
+namespace BoundMember {
+bool ready();
+// `self` null: looked up on the class; the first argument is the instance.
+PyObject *create(PyObject *self, ClassInfo *info, PyObject *memberCapsule);
+} // namespace BoundMember
+
+// Overload resolution and the call of a meta-method.
+namespace MethodCall {
 // Calls the first overload, by argument count, then strict, then lenient
 // conversion, that takes the arguments. With `constructed`, the result is
 // the new object, handed back there instead of converted.
-PyObject *call(const QVector<Overload> &overloads, const QPointer<QObject> *self,
-               const QByteArray &className, const QByteArray &methodName, PyObject *const *args,
-               Py_ssize_t nargs, PyObject *kwnames, QObject **constructed = nullptr);
+PyObject *call(const QVector<Overload> &overloads, const PythonQtInstanceWrapper *self,
+               PyObject *const *args, Py_ssize_t nargs, PyObject *kwnames,
+               QObject **constructed = nullptr);
+PyObject *rejectKeywords(const Overload &overload);
 Overload makeOverload(const QMetaMethod &method, const QMetaObject *owner, QObject *decorator,
-                      bool hiddenSelf);
-// Finds the built-in methods every wrapper has.
-BuiltinFunction builtin(const QByteArray &name);
-PyObject *readProperty(PythonQtInstanceWrapper *self, const Member &member, PyObject *const *,
-                       Py_ssize_t nargs);
-} // namespace InstanceWrapper
+                      bool hiddenSelf, const QByteArray &shownName);
+} // namespace MethodCall
+
+// The methods every wrapper has: className(), delete(), connect(), ...
+namespace Builtins {
+BuiltinFunction find(const QByteArray &name);
+QList<QByteArray> names();
+} // namespace Builtins
 
 #endif // PYTHONQT_P_H

@@ -4,6 +4,8 @@
 
 #include <QMetaMethod>
 
+#include <utility>
+
 namespace {
 
 // How many positional arguments a Python callable takes; -1 for any.
@@ -44,41 +46,54 @@ SignalReceiver::~SignalReceiver()
     PyGILState_Release(state);
 }
 
+const SignalReceiver::SignalShape &SignalReceiver::shapeOf(int signalIndex)
+{
+    auto known = shapes.constFind(signalIndex);
+    if (known != shapes.cend())
+        return *known;
+    const QMetaMethod signal = sender->metaObject()->method(signalIndex);
+    SignalShape shape;
+    const QList<QByteArray> types = signal.parameterTypes();
+    for (int i = 0; i < signal.parameterCount(); ++i)
+        shape.params.append(ArgType::fromTypeName(types.at(i), signal.parameterType(i),
+                                                  sender->metaObject()));
+    shape.senderDying = signal.methodSignature().startsWith("destroyed(")
+                        && signal.enclosingMetaObject() == &QObject::staticMetaObject;
+    return *shapes.insert(signalIndex, shape);
+}
+
 bool SignalReceiver::connectCallable(int signalIndex, PyObject *callable)
 {
-    const QMetaMethod signal = sender->metaObject()->method(signalIndex);
-    Connection connection;
-    connection.signalIndex = signalIndex;
-    for (int i = 0; i < signal.parameterCount(); ++i) {
-        connection.params.append(ArgType::fromTypeName(signal.parameterTypes().at(i),
-                                                       signal.parameterType(i),
-                                                       sender->metaObject()));
-    }
-    // The object that destroyed() carries is half gone: no wrapper may be made for it.
-    connection.senderDying = signal.methodSignature().startsWith("destroyed(")
-                             && signal.enclosingMetaObject() == &QObject::staticMetaObject;
-    const int capacity = positionalCapacity(callable);
-    connection.argumentCount = capacity < 0 ? signal.parameterCount()
-                                            : qMin(capacity, signal.parameterCount());
-    const int id = connections.size();
+    const int parameterCount = shapeOf(signalIndex).params.size();
+    const int id = freeIds.isEmpty() ? connections.size() : freeIds.last();
     if (!QMetaObject::connect(sender, signalIndex, this, firstDynamicSlot() + id,
                               Qt::DirectConnection))
         return false;
+    if (id == connections.size())
+        connections.append(Connection());
+    else
+        freeIds.removeLast();
+    Connection &connection = connections[id];
+    connection.signalIndex = signalIndex;
+    const int capacity = positionalCapacity(callable);
+    connection.argumentCount = capacity < 0 ? parameterCount : qMin(capacity, parameterCount);
     Py_INCREF(callable);
     connection.callable = callable;
-    connections.append(connection);
+    idsBySignal[signalIndex].append(id);
     return true;
 }
 
 bool SignalReceiver::disconnectCallable(int signalIndex, PyObject *callable)
 {
     bool found = false;
-    for (int id = 0; id < connections.size(); ++id) {
-        const Connection &connection = connections.at(id);
-        if (!connection.callable || connection.signalIndex != signalIndex)
+    // A copy: comparing runs Python code, and drop() edits the list.
+    const QVector<int> ids = idsBySignal.value(signalIndex);
+    for (const int id : ids) {
+        PyObject *connected = connections.at(id).callable;
+        if (!connected)
             continue;
         if (callable) {
-            const int equal = PyObject_RichCompareBool(connection.callable, callable, Py_EQ);
+            const int equal = PyObject_RichCompareBool(connected, callable, Py_EQ);
             if (equal < 0)
                 PyErr_Clear();
             if (equal <= 0)
@@ -93,8 +108,16 @@ bool SignalReceiver::disconnectCallable(int signalIndex, PyObject *callable)
 void SignalReceiver::drop(int id)
 {
     Connection &connection = connections[id];
+    if (!connection.callable)
+        return;
     QMetaObject::disconnect(sender, connection.signalIndex, this, firstDynamicSlot() + id);
-    Py_CLEAR(connection.callable);
+    QVector<int> &ids = idsBySignal[connection.signalIndex];
+    ids.removeOne(id);
+    if (ids.isEmpty())
+        idsBySignal.remove(connection.signalIndex);
+    PyObject *callable = std::exchange(connection.callable, nullptr);
+    freeIds.append(id);
+    Py_DECREF(callable);
 }
 
 int SignalReceiver::qt_metacall(QMetaObject::Call call, int id, void **args)
@@ -103,28 +126,35 @@ int SignalReceiver::qt_metacall(QMetaObject::Call call, int id, void **args)
     if (id < 0 || call != QMetaObject::InvokeMetaMethod)
         return id;
     if (id < connections.size() && connections.at(id).callable)
-        deliver(connections.at(id), args);
+        deliver(id, args);
     return -1;
 }
 
-void SignalReceiver::deliver(const Connection &connection, void **args)
+void SignalReceiver::deliver(int id, void **args)
 {
-    if (!PythonQtPrivate::instance())
+    PythonQtPrivate *d = PythonQtPrivate::instance();
+    if (!d)
         return;
     PyGILState_STATE state = PyGILState_Ensure();
+    // The callback may connect or disconnect and so move or drop this
+    // connection: what it needs is taken first.
+    const Connection connection = connections.at(id);
+    const SignalShape &shape = shapeOf(connection.signalIndex);
+    const bool senderDying = shape.senderDying;
+    if (senderDying)
+        d->objectDestroyed(sender);
     // A dying sender is past being deleted again, and must not be watched.
-    const BusyScope busy(connection.senderDying ? nullptr : sender, BusyScope::Delivery);
-    // The callback may disconnect itself and so drop the connection's reference.
+    const BusyScope busy(senderDying ? nullptr : sender, BusyScope::Delivery);
     PyObject *callable = connection.callable;
     Py_INCREF(callable);
     PyObject *arguments = PyTuple_New(connection.argumentCount);
     for (int i = 0; arguments && i < connection.argumentCount; ++i) {
         PyObject *value = nullptr;
-        if (connection.senderDying) {
+        if (senderDying) {
             value = Py_None;
             Py_INCREF(value);
         } else {
-            value = Conversions::fromArg(connection.params.at(i), args[i + 1]);
+            value = Conversions::fromArg(shape.params.at(i), args[i + 1]);
         }
         if (!value) {
             Py_CLEAR(arguments);
@@ -133,9 +163,9 @@ void SignalReceiver::deliver(const Connection &connection, void **args)
         PyTuple_SET_ITEM(arguments, i, value);
     }
     PyObject *result = arguments ? PyObject_Call(callable, arguments, nullptr) : nullptr;
-    // An exception must not unwind through Qt: report it and carry on.
+    // An exception must not unwind through Qt: report it as every error is.
     if (!result)
-        PyErr_PrintEx(0);
+        d->q->handleError();
     Py_XDECREF(result);
     Py_XDECREF(arguments);
     Py_DECREF(callable);

@@ -3,12 +3,14 @@
 
 #include "conversions.h"
 
+#include <QHash>
 #include <QObject>
 #include <QVector>
 
 // Delivers one sender's signals to Python callables. A child of the sender,
 // so it dies with it; each connection is a slot index of its own that
-// qt_metacall() answers.
+// qt_metacall() answers. Indices of dropped connections are reused, so
+// connecting and disconnecting over and over costs neither time nor memory.
 class SignalReceiver : public QObject
 {
 public:
@@ -22,20 +24,29 @@ public:
     int qt_metacall(QMetaObject::Call call, int id, void **args) override;
 
 private:
+    // What a signal's arguments become in Python.
+    struct SignalShape
+    {
+        QVector<ArgType> params;
+        bool senderDying = false;  // destroyed(): the sender is half gone
+    };
+
     struct Connection
     {
         int signalIndex = -1;
         PyObject *callable = nullptr;  // null once disconnected
-        QVector<ArgType> params;
         int argumentCount = 0;  // how many of the signal's arguments the callable takes
-        bool senderDying = false;
     };
 
-    void deliver(const Connection &connection, void **args);
+    const SignalShape &shapeOf(int signalIndex);
+    void deliver(int id, void **args);
     void drop(int id);
 
     QObject *sender;
     QVector<Connection> connections;
+    QVector<int> freeIds;
+    QHash<int, QVector<int>> idsBySignal;
+    QHash<int, SignalShape> shapes;
 };
 
 #endif // SIGNALRECEIVER_H

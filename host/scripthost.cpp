@@ -4,10 +4,13 @@
 
 #include "pluginwidgets.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLibrary>
 #include <QPluginLoader>
+#include <QPointer>
+#include <QWidget>
 
 #include <cstdio>
 
@@ -30,10 +33,22 @@ void report(const QString &text)
 ScriptHost::ScriptHost(QObject *parent) : QObject(parent)
 {
     PythonQt *python = PythonQt::self();
-    connect(python, &PythonQt::pythonStdOut, this, [](const QString &text) { write(stdout, text); });
-    connect(python, &PythonQt::pythonStdErr, this, [](const QString &text) { write(stderr, text); });
-    connect(python, &PythonQt::systemExitExceptionRaised, this,
-            [this](int exitCode) { systemExitCode = exitCode; });
+    // Direct: Python threads' output is written at once, in the order written.
+    connect(python, &PythonQt::pythonStdOut, this, [](const QString &text) { write(stdout, text); },
+            Qt::DirectConnection);
+    connect(python, &PythonQt::pythonStdErr, this, [](const QString &text) { write(stderr, text); },
+            Qt::DirectConnection);
+    // sys.exit() ends the script, not the process from inside a Qt call.
+    python->setSystemExitExceptionHandlerEnabled(true);
+    connect(python, &PythonQt::systemExitExceptionRaised, this, [this](int exitCode) {
+        if (!systemExitCode)
+            systemExitCode = exitCode & 0xff;  // the status python3 gives
+    });
+}
+
+ScriptHost::~ScriptHost()
+{
+    dropScriptObjects();
 }
 
 int ScriptHost::loadPlugins(const QString &folder)
@@ -75,26 +90,37 @@ int ScriptHost::runScript(const QString &path, const QStringList &arguments)
     PythonQtObjectPtr main = python->getMainModule();
     main.addVariable(QStringLiteral("__file__"), QFileInfo(path).absoluteFilePath());
     python->clearError();
-    systemExitCode = -1;
+    systemExitCode.reset();
     main.evalFile(path);
-    if (systemExitCode >= 0)
-        return systemExitCode;
+    if (systemExitCode)
+        return *systemExitCode;
     return python->hadError() ? 1 : 0;
 }
 
+// The script's names go first, then what only cycles held; windows still
+// open after that (kept by a callback that refers to its own dialog, say)
+// are deleted here, so nothing is left for the application's teardown.
 void ScriptHost::dropScriptObjects()
 {
     PyObject *globals = PyModule_GetDict(PythonQt::self()->getMainModule());
-    PyObject *names = PyDict_Keys(globals);
-    for (Py_ssize_t i = 0; names && i < PyList_GET_SIZE(names); ++i) {
-        PyObject *name = PyList_GET_ITEM(names, i);
-        const char *text = PyUnicode_Check(name) ? PyUnicode_AsUTF8(name) : nullptr;
-        if (text && qstrncmp(text, "__", 2) != 0)
-            PyDict_DelItem(globals, name);
+    PyObject *keys = PyDict_Keys(globals);
+    for (Py_ssize_t i = 0; keys && i < PyList_GET_SIZE(keys); ++i) {
+        PyObject *key = PyList_GET_ITEM(keys, i);
+        if (PyUnicode_Check(key) && PyUnicode_CompareWithASCIIString(key, "__builtins__") != 0
+            && PyUnicode_CompareWithASCIIString(key, "__name__") != 0)
+            PyDict_DelItem(globals, key);
     }
-    Py_XDECREF(names);
+    Py_XDECREF(keys);
     PyErr_Clear();
     PyGC_Collect();
+
+    QList<QPointer<QWidget>> windows;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->windowType() != Qt::Desktop)
+            windows.append(window);
+    }
+    for (const QPointer<QWidget> &window : qAsConst(windows))
+        delete window.data();
 }
 
 void ScriptHost::setArgv(const QString &path, const QStringList &arguments)

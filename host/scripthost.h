@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // What the host does between creating its application and ending: load the
 // plug-ins, let them register their classes, run one script.
 class ScriptHost : public QObject
@@ -14,11 +16,14 @@ class ScriptHost : public QObject
 public:
     // Needs PythonQt::init() first.
     explicit ScriptHost(QObject *parent = nullptr);
+    // Drops what the script left behind, while the application still exists.
+    ~ScriptHost() override;
 
     // Returns how many plug-ins registered their classes; reports each one
     // that cannot be loaded or cast on stderr and goes on with the others.
     int loadPlugins(const QString &folder);
-    // The process's exit status: 0, 1 after an exception, or sys.exit()'s code.
+    // The process's exit status: 0, 1 after an exception, or the status of
+    // the first sys.exit(), from the script or one of its callbacks.
     int runScript(const QString &path, const QStringList &arguments);
     // Deletes what the script still holds (its dialogs among it) while the
     // application exists: PythonQt::cleanup() leaves Python's objects alone.
@@ -26,8 +31,9 @@ public:
 
 private:
     void setArgv(const QString &path, const QStringList &arguments);
+    void dropScriptObjects();
 
-    int systemExitCode = -1;
+    std::optional<int> systemExitCode;
 };
 
 #endif // SCRIPTHOST_H

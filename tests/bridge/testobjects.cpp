@@ -2,6 +2,7 @@
 
 int ConversionTarget::liveCount = 0;
 int TestDialog::liveCount = 0;
+int TestDialog::deletedWhileRunning = 0;
 
 ConversionTarget::ConversionTarget(QObject *parent) : QObject(parent)
 {
@@ -27,4 +28,14 @@ TestDialog::TestDialog(QWidget *parent) : QDialog(parent)
 TestDialog::~TestDialog()
 {
     --liveCount;
+    if (running)
+        ++deletedWhileRunning;
+}
+
+bool TestDialog::run()
+{
+    running = true;
+    const bool accepted = exec() == QDialog::Accepted;
+    running = false;
+    return accepted;
 }

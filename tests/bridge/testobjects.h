@@ -53,11 +53,18 @@ public Q_SLOTS:
         return QStringLiteral("two %1 %2").arg(first).arg(second);
     }
     int withDefault(int first, int second = 2) { return first * 10 + second; }
+    // More parameters than QMetaObject::invokeMethod() takes.
+    int sumOfEleven(int a, int b, int c, int d, int e, int f, int g, int h, int i, int j, int k)
+    {
+        return a + b + c + d + e + f + g + h + i + j + k;
+    }
     int modeValue(Mode mode) { return int(mode) + 100; }
 
 Q_SIGNALS:
     void countChanged(int count);
     void twoArguments(int number, const QString &text);
+    void elevenArguments(int a, int b, int c, int d, int e, int f, int g, int h, int i, int j,
+                         const QString &k);
 
 protected Q_SLOTS:
     void protectedSlot() {}
@@ -77,9 +84,16 @@ public:
     ~TestDialog() override;
 
     static int liveCount;
+    // Dialogs destroyed while their run() was still on the stack.
+    static int deletedWhileRunning;
 
 public Q_SLOTS:
-    bool run() { return exec() == QDialog::Accepted; }
+    bool run();
+    void setNote(const QString &text) { note = text; }
+
+private:
+    bool running = false;
+    QString note;
 };
 
 // Constructors and an extra instance method, the way a plug-in supplies them.

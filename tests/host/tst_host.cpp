@@ -17,6 +17,9 @@ private Q_SLOTS:
     void reportsPluginsThatFailAndGoesOn();
     void exceptionPrintsTracebackAndFails();
     void systemExitGivesTheStatus();
+    void systemExitInACallbackEndsWithItsStatus();
+    void callbackExceptionFailsTheScript();
+    void outputFromAThreadInOrder();
     void scriptObjectsGoBeforeTheApplication();
     void offscreenWithoutDisplay();
     void modalWaitWithoutDisplayIsRefused();
@@ -122,12 +125,67 @@ void tst_Host::systemExitGivesTheStatus()
     const Result message = runHost(QStringLiteral("import sys\nsys.exit('giving up')\n"));
     QCOMPARE(message.exitCode, 1);
     QVERIFY(message.err.contains(QStringLiteral("giving up")));
+    // The statuses python3 gives.
+    QCOMPARE(runHost(QStringLiteral("import sys\nsys.exit(-1)\n")).exitCode, 255);
+    QCOMPARE(runHost(QStringLiteral("import sys\nsys.exit(300)\n")).exitCode, 44);
+    QCOMPARE(runHost(QStringLiteral("import sys\nsys.exit(None)\n")).exitCode, 0);
+}
+
+void tst_Host::systemExitInACallbackEndsWithItsStatus()
+{
+    // The callback's SystemExit reaches the host, not the process's end from
+    // inside Qt; the script goes on, and the first status is the one given.
+    const Result result = runHost(QStringLiteral(R"(
+import sys
+from PythonQt.Probe import HostProbe
+probe = HostProbe()
+probe.finished.connect(lambda code: sys.exit(code))
+probe.done(6)
+print('after the callback')
+sys.exit(2)
+)"));
+    QCOMPARE(result.exitCode, 6);
+    QCOMPARE(result.out, QStringLiteral("after the callback\n"));
+}
+
+void tst_Host::callbackExceptionFailsTheScript()
+{
+    const Result result = runHost(QStringLiteral(R"(
+from PythonQt.Probe import HostProbe
+probe = HostProbe()
+def failing(code):
+    raise KeyError('in callback')
+probe.finished.connect(failing)
+probe.done(1)
+print('after the callback')
+)"));
+    QCOMPARE(result.exitCode, 1);
+    QCOMPARE(result.out, QStringLiteral("after the callback\n"));
+    QVERIFY2(result.err.contains(QStringLiteral("KeyError: 'in callback'")), qPrintable(result.err));
+}
+
+void tst_Host::outputFromAThreadInOrder()
+{
+    const Result result = runHost(QStringLiteral(R"(
+import threading
+def work():
+    for i in range(3):
+        print('worker', i)
+    raise RuntimeError('worker failed')
+worker = threading.Thread(target=work)
+worker.start()
+worker.join()
+print('main')
+)"));
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.out, QStringLiteral("worker 0\nworker 1\nworker 2\nmain\n"));
+    QVERIFY2(result.err.contains(QStringLiteral("RuntimeError: worker failed")), qPrintable(result.err));
 }
 
 void tst_Host::scriptObjectsGoBeforeTheApplication()
 {
-    // A shown dialog, one held in a cycle, and a signal callback: all must be
-    // gone, in order, while QApplication still exists.
+    // A shown dialog, one held in a cycle, one its own callback keeps, and a
+    // signal callback: all must be gone, in order, while QApplication still exists.
     const Result result = runHost(QStringLiteral(R"(
 from PythonQt.Probe import HostProbe
 shown = HostProbe()
@@ -138,9 +196,11 @@ class Holder:
 holder = Holder()
 holder.cycle = holder
 holder.probe = HostProbe()
+selfish = HostProbe()
+selfish.finished.connect(lambda code: selfish.setWindowTitle('done'))
 )"));
     QCOMPARE(result.exitCode, 0);
-    QCOMPARE(result.err.count(QStringLiteral("HostProbe destroyed before the application")), 2);
+    QCOMPARE(result.err.count(QStringLiteral("HostProbe destroyed before the application")), 3);
     QVERIFY2(!result.err.contains(QStringLiteral("after the application")), qPrintable(result.err));
 }
 

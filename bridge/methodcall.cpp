@@ -1,0 +1,179 @@
+// Overload resolution: which meta-method a Python call reaches, its
+// arguments converted, and the errors PythonQt gives when none fits.
+#include "pythonqt_p.h"
+
+#include <QVarLengthArray>
+
+#include <exception>
+#include <memory>
+
+namespace {
+
+QByteArray argumentsRepr(PyObject *const *args, Py_ssize_t nargs)
+{
+    PyObject *tuple = PyTuple_New(nargs);
+    if (!tuple)
+        return QByteArray();
+    for (Py_ssize_t i = 0; i < nargs; ++i) {
+        Py_INCREF(args[i]);
+        PyTuple_SET_ITEM(tuple, i, args[i]);
+    }
+    PyObject *repr = PyObject_Repr(tuple);
+    Py_DECREF(tuple);
+    // A 10 MB document passed the wrong way must not make a 10 MB message.
+    constexpr int MaxReprLength = 300;
+    QByteArray text;
+    if (repr) {
+        const QString full = Conversions::stringFromUnicode(repr);
+        text = (full.size() > MaxReprLength ? full.left(MaxReprLength) + QStringLiteral("...") : full)
+                   .toUtf8();
+    }
+    Py_XDECREF(repr);
+    PyErr_Clear();
+    return text;
+}
+
+PyObject *overloadError(const QVector<Overload> &overloads, PyObject *const *args,
+                        Py_ssize_t nargs, bool countMatched)
+{
+    const QByteArray given = argumentsRepr(args, nargs);
+    QByteArray message;
+    if (overloads.size() == 1) {
+        message = "Called " + overloads.first().signature
+                  + (countMatched ? " with wrong arguments: " : " with wrong number of arguments: ")
+                  + given;
+    } else {
+        message = "Could not find matching overload for given arguments:\n" + given
+                  + "\n The following slots are available:\n";
+        for (const Overload &overload : overloads)
+            message += overload.signature + '\n';
+    }
+    PyErr_SetString(PyExc_ValueError, message.constData());
+    return nullptr;
+}
+
+// Storage for one call's converted arguments, sized to the method.
+struct Arguments
+{
+    explicit Arguments(int count) : storage(new ArgStorage[size_t(count)]), argv(count + 2) {}
+
+    std::unique_ptr<ArgStorage[]> storage;
+    QVarLengthArray<void *, 12> argv;
+};
+
+bool convertArguments(const Overload &overload, PyObject *const *args, Py_ssize_t nargs,
+                      Arguments &arguments, int firstArg, bool strict)
+{
+    for (Py_ssize_t i = 0; i < nargs; ++i) {
+        ArgStorage &slot = arguments.storage[size_t(i)];
+        if (!Conversions::toArg(args[i], overload.params.at(int(i)), slot, strict))
+            return false;
+        arguments.argv[firstArg + int(i)] = slot.prepare(overload.params.at(int(i)));
+    }
+    return true;
+}
+
+PyObject *invoke(const Overload &overload, QObject *self, void **argv, ArgStorage &result,
+                 QObject **constructed)
+{
+    QObject *target = overload.decorator ? overload.decorator : self;
+    try {
+        if (overload.owner->d.static_metacall)
+            overload.owner->d.static_metacall(target, QMetaObject::InvokeMetaMethod,
+                                              overload.localIndex, argv);
+        else
+            QMetaObject::metacall(target, QMetaObject::InvokeMetaMethod, overload.index, argv);
+    } catch (const std::exception &e) {
+        PyErr_Format(PyExc_RuntimeError, "C++ exception: %s", e.what());
+        return nullptr;
+    } catch (...) {
+        PyErr_SetString(PyExc_RuntimeError, "C++ exception");
+        return nullptr;
+    }
+    if (constructed) {
+        *constructed = overload.result.kind == ArgType::Object ? result.value.object : nullptr;
+        Py_RETURN_NONE;
+    }
+    return Conversions::fromArg(overload.result, argv[0]);
+}
+
+// PythonQt shows object pointers by their class name alone.
+QByteArray shownType(const QByteArray &typeName)
+{
+    return typeName.endsWith('*') ? typeName.left(typeName.size() - 1) : typeName;
+}
+
+} // namespace
+
+namespace MethodCall {
+
+PyObject *rejectKeywords(const Overload &overload)
+{
+    PyErr_Format(PyExc_ValueError,
+                 "Called %s with keyword arguments, but called slot does not support kwargs.",
+                 overload.signature.constData());
+    return nullptr;
+}
+
+PyObject *call(const QVector<Overload> &overloads, const PythonQtInstanceWrapper *self,
+               PyObject *const *args, Py_ssize_t nargs, PyObject *kwnames, QObject **constructed)
+{
+    if (kwnames && PyTuple_GET_SIZE(kwnames) > 0)
+        return rejectKeywords(overloads.first());
+    bool countMatched = false;
+    for (const bool strict : {true, false}) {
+        for (const Overload &overload : overloads) {
+            if (overload.params.size() != nargs)
+                continue;
+            countMatched = true;
+            Arguments arguments(overload.params.size());
+            const int firstArg = overload.hiddenSelf ? 2 : 1;
+            if (!convertArguments(overload, args, nargs, arguments, firstArg, strict)) {
+                if (PyErr_Occurred())
+                    return nullptr;
+                continue;
+            }
+            // Converting may have run Python code that deleted the object.
+            QObject *target = self ? PythonQtPrivate::liveObject(self) : nullptr;
+            if (self && !target)
+                return InstanceWrapper::destroyedError("call", overload.name, self);
+            ArgStorage result;
+            arguments.argv[0] = result.prepare(overload.result);
+            if (overload.hiddenSelf)
+                arguments.argv[1] = &target;
+            const BusyScope busy(target, BusyScope::Call);
+            return invoke(overload, target, arguments.argv.data(), result, constructed);
+        }
+    }
+    return overloadError(overloads, args, nargs, countMatched);
+}
+
+Overload makeOverload(const QMetaMethod &method, const QMetaObject *owner, QObject *decorator,
+                      bool hiddenSelf, const QByteArray &shownName)
+{
+    Overload overload;
+    overload.name = shownName;
+    overload.decorator = decorator;
+    overload.hiddenSelf = hiddenSelf;
+    overload.owner = owner;
+    overload.index = method.methodIndex();
+    overload.localIndex = method.methodIndex() - owner->methodOffset();
+    overload.isSignal = method.methodType() == QMetaMethod::Signal;
+    overload.result = ArgType::fromTypeName(method.typeName(), method.returnType(), owner);
+    const QList<QByteArray> types = method.parameterTypes();
+    const QList<QByteArray> names = method.parameterNames();
+    QByteArray signature = shownName + '(';
+    for (int i = hiddenSelf ? 1 : 0; i < types.size(); ++i) {
+        overload.params.append(ArgType::fromTypeName(types.at(i), method.parameterType(i), owner));
+        if (!signature.endsWith('('))
+            signature += ", ";
+        signature += shownType(types.at(i));
+        if (!names.at(i).isEmpty())
+            signature += ' ' + names.at(i);
+    }
+    signature += ") -> " + shownType(method.typeName());
+    overload.signature = signature;
+    return overload;
+}
+
+} // namespace MethodCall

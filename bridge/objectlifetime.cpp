@@ -1,0 +1,187 @@
+// Which wrapper stands for which object, when an object counts as gone, and
+// when an object a script lets go of is deleted.
+#include "pythonqt_p.h"
+#include "signalreceiver.h"
+
+#include <utility>
+
+namespace {
+
+// QObject keeps its destruction flags in QObjectData, which its public
+// header declares; this reads them through the protected d_ptr.
+struct ObjectData : QObject
+{
+    static const QObjectData *of(const QObject *object)
+    {
+        return (object->*(&ObjectData::d_ptr)).data();
+    }
+};
+
+} // namespace
+
+bool PythonQtPrivate::isBeingDestroyed(const QObject *object)
+{
+    // A widget's destructor deletes its children before QObject's runs: a
+    // child going then takes its parent with it.
+    for (const QObject *o = object; o; o = o->parent()) {
+        const QObjectData *data = ObjectData::of(o);
+        if (data->wasDeleted || data->isDeletingChildren)
+            return true;
+    }
+    return false;
+}
+
+QObject *PythonQtPrivate::liveObject(const PythonQtInstanceWrapper *wrapper)
+{
+    QObject *object = wrapper->object.data();
+    return object && !isBeingDestroyed(object) ? object : nullptr;
+}
+
+PyObject *PythonQtPrivate::wrap(QObject *object)
+{
+    if (!object || isBeingDestroyed(object))
+        Py_RETURN_NONE;
+    PythonQtInstanceWrapper *existing = wrappers.value(object);
+    if (existing && existing->object.data() == object) {
+        Py_INCREF(existing);
+        return reinterpret_cast<PyObject *>(existing);
+    }
+    ClassInfo *info = classForObject(object);
+    return newWrapper(info->type, info, object, false);
+}
+
+PyObject *PythonQtPrivate::newWrapper(PyTypeObject *type, ClassInfo *info, QObject *object,
+                                      bool ownedByPython)
+{
+    PyObject *created = type->tp_alloc(type, 0);
+    if (!created)
+        return nullptr;
+    auto wrapper = reinterpret_cast<PythonQtInstanceWrapper *>(created);
+    new (&wrapper->object) QPointer<QObject>();
+    new (&wrapper->destroyedConnection) QMetaObject::Connection();
+    wrapper->classInfo = info;
+    wrapper->weakReferences = nullptr;
+    wrapper->ownedByPython = false;
+    if (object)
+        attach(wrapper, object, ownedByPython);
+    return created;
+}
+
+void PythonQtPrivate::attach(PythonQtInstanceWrapper *wrapper, QObject *object, bool ownedByPython)
+{
+    wrapper->object = object;
+    wrapper->ownedByPython = ownedByPython;
+    // From the moment destruction starts, the wrapper reaches nothing, and a
+    // later object at the same address must not meet it.
+    wrapper->destroyedConnection = QObject::connect(object, &QObject::destroyed, [wrapper](QObject *gone) {
+        if (PythonQtPrivate *d = instance())
+            d->objectDestroyed(gone);
+        wrapper->object.clear();
+    });
+    wrappers.insert(object, wrapper);
+    ClassInfo *info = wrapper->classInfo;
+    if (info->shell && Py_TYPE(wrapper) != info->type)
+        info->shell(object, wrapper);
+}
+
+void PythonQtPrivate::objectDestroyed(QObject *object)
+{
+    if (PythonQtInstanceWrapper *wrapper = wrappers.take(object)) {
+        QObject::disconnect(wrapper->destroyedConnection);
+        wrapper->ownedByPython = false;
+        wrapper->object.clear();
+    }
+}
+
+void PythonQtPrivate::forgetWrapper(PythonQtInstanceWrapper *wrapper)
+{
+    QObject *object = wrapper->object.data();
+    QObject::disconnect(wrapper->destroyedConnection);
+    if (!object)
+        return;
+    if (wrappers.value(object) == wrapper)
+        wrappers.remove(object);
+    if (wrapper->ownedByPython && !object->parent() && !isBeingDestroyed(object)) {
+        wrapper->ownedByPython = false;
+        deleteFromScript(object);
+    }
+}
+
+bool PythonQtPrivate::isBusy(const QObject *object) const
+{
+    for (const QPointer<QObject> &busy : busyObjects) {
+        for (const QObject *o = busy.data(); o; o = o->parent()) {
+            if (o == object)
+                return true;
+        }
+    }
+    return false;
+}
+
+void PythonQtPrivate::deleteFromScript(QObject *object)
+{
+    if (!isBusy(object)) {
+        delete object;
+        return;
+    }
+    objectDestroyed(object);
+    deferredDeletions.append(object);
+}
+
+void PythonQtPrivate::deleteDeferred()
+{
+    const QVector<QPointer<QObject>> due = std::exchange(deferredDeletions, {});
+    for (const QPointer<QObject> &object : due)
+        delete object.data();
+}
+
+void PythonQtPrivate::postDeferred()
+{
+    const QVector<QPointer<QObject>> due = std::exchange(deferredDeletions, {});
+    for (const QPointer<QObject> &object : due) {
+        if (object)
+            object->deleteLater();
+    }
+}
+
+BusyScope::BusyScope(QObject *object, Kind kind) : kind(kind)
+{
+    if (PythonQtPrivate *d = PythonQtPrivate::instance())
+        d->busyObjects.append(object);
+}
+
+BusyScope::~BusyScope()
+{
+    // cleanup() may have run inside the call.
+    PythonQtPrivate *d = PythonQtPrivate::instance();
+    if (!d || d->busyObjects.isEmpty())
+        return;
+    d->busyObjects.removeLast();
+    if (!d->busyObjects.isEmpty())
+        return;
+    if (kind == Call)
+        d->deleteDeferred();
+    else
+        d->postDeferred();
+}
+
+SignalReceiver *PythonQtPrivate::receiverFor(QObject *sender)
+{
+    SignalReceiver *&receiver = receivers[sender];
+    if (!receiver)
+        receiver = new SignalReceiver(sender);
+    return receiver;
+}
+
+void PythonQtPrivate::detachFromScripts()
+{
+    deleteDeferred();
+    const auto remaining = receivers.values();
+    qDeleteAll(remaining);
+    receivers.clear();
+    for (PythonQtInstanceWrapper *wrapper : qAsConst(wrappers)) {
+        QObject::disconnect(wrapper->destroyedConnection);
+        wrapper->ownedByPython = false;
+    }
+    wrappers.clear();
+}
