@@ -48,10 +48,9 @@ int main(int argc, char *argv[])
         ScriptHost host;
         host.loadPlugins(options.plugins);
         status = host.runScript(options.script, options.arguments);
-        // Before the script's objects go: a stop request never delivered must
-        // not reach Python while they are dropped.
+        // Before the host drops the script's objects: a stop request never
+        // delivered must not reach Python while they go.
         status = user.finish(status);
-        host.dropScriptObjects();
     }
     PythonQt::cleanup();
     return status;

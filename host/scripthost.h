@@ -25,9 +25,6 @@ public:
     // The process's exit status: 0, 1 after an exception, or the status of
     // the first sys.exit(), from the script or one of its callbacks.
     int runScript(const QString &path, const QStringList &arguments);
-    // Deletes what the script still holds (its dialogs among it) while the
-    // application exists: PythonQt::cleanup() leaves Python's objects alone.
-    void dropScriptObjects();
 
 private:
     void setArgv(const QString &path, const QStringList &arguments);
