@@ -55,4 +55,7 @@ private:
     PyObject *ptr = nullptr;
 };
 
+// A Python object with no Qt counterpart travels inside a QVariant as itself.
+Q_DECLARE_METATYPE(PythonQtObjectPtr)
+
 #endif // PYTHONQTOBJECTPTR_H

@@ -1,5 +1,6 @@
 #include "conversions.h"
 
+#include "PythonQtObjectPtr.h"
 #include "bytearrayobject.h"
 #include "pythonqt_p.h"
 
@@ -577,12 +578,16 @@ bool toVariant(PyObject *value, QVariant &result)
         if (guard.tooDeep() || !toVariantMap(value, map, false))
             return false;
         result = map;
-    } else {
+    } else if (isListLike(value, false)) {
         const NestingGuard guard;
         QVariantList list;
         if (guard.tooDeep() || !toVariantList(value, list, false))
             return false;
         result = list;
+    } else {
+        // As in PythonQt: the object itself; a slot reading it as text or a
+        // number finds nothing there.
+        result = QVariant::fromValue(PythonQtObjectPtr(value));
     }
     return true;
 }
@@ -614,6 +619,13 @@ PyObject *fromVariant(const QVariant &value)
     case QMetaType::QVariantHash: return fromVariantMap(value.toHash());
     case QMetaType::QObjectStar: return PythonQtPrivate::instance()->wrap(value.value<QObject *>());
     default: break;
+    }
+    if (type == qMetaTypeId<PythonQtObjectPtr>()) {
+        PyObject *object = value.value<PythonQtObjectPtr>().object();
+        if (!object)
+            Py_RETURN_NONE;
+        Py_INCREF(object);
+        return object;
     }
     const QMetaType::TypeFlags flags = QMetaType::typeFlags(type);
     if (flags & QMetaType::PointerToQObject)
