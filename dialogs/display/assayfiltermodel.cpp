@@ -18,9 +18,20 @@ void AssayFilterModel::setSourceModel(QAbstractItemModel *model)
     endResetModel();
 }
 
+// The list asks for every row's index and name at each layout: both are
+// answered here, without going through the source.
 QModelIndex AssayFilterModel::index(int row, int column, const QModelIndex &parent) const
 {
-    return hasIndex(row, column, parent) ? createIndex(row, column) : QModelIndex();
+    if (parent.isValid() || row < 0 || row >= rowCount() || column != 0)
+        return QModelIndex();
+    return createIndex(row, column);
+}
+
+QVariant AssayFilterModel::data(const QModelIndex &index, int role) const
+{
+    if (role == Qt::DisplayRole && index.isValid())
+        return names.at(sourceRow(index.row()));
+    return QAbstractProxyModel::data(index, role);
 }
 
 QModelIndex AssayFilterModel::parent(const QModelIndex &) const
@@ -35,7 +46,7 @@ int AssayFilterModel::rowCount(const QModelIndex &parent) const
 
 int AssayFilterModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() || !sourceModel() ? 0 : sourceModel()->columnCount();
+    return parent.isValid() ? 0 : 1;
 }
 
 bool AssayFilterModel::hasChildren(const QModelIndex &parent) const

@@ -16,8 +16,8 @@
 // hand and those after it, last first, so that announcing a run costs in
 // proportion to the run rather than to the list.
 //
-// The source only ever gets reset, filled and its check states changed: the
-// names are read as rows arrive and never looked at again.
+// The source has one column, the names, and only ever gets reset, filled
+// and its check states changed: the names are read as rows arrive and kept.
 class AssayFilterModel : public QAbstractProxyModel
 {
     Q_OBJECT
@@ -29,6 +29,7 @@ public:
 
     QModelIndex index(int row, int column, const QModelIndex &parent = QModelIndex()) const override;
     QModelIndex parent(const QModelIndex &child) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     bool hasChildren(const QModelIndex &parent = QModelIndex()) const override;
