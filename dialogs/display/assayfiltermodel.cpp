@@ -56,7 +56,7 @@ bool AssayFilterModel::hasChildren(const QModelIndex &parent) const
 
 QModelIndex AssayFilterModel::mapToSource(const QModelIndex &proxyIndex) const
 {
-    if (!proxyIndex.isValid() || proxyIndex.model() != this)
+    if (!proxyIndex.isValid() || proxyIndex.model() != this || !sourceModel())
         return QModelIndex();
     return sourceModel()->index(sourceRow(proxyIndex.row()), proxyIndex.column());
 }
@@ -145,6 +145,8 @@ void AssayFilterModel::readSource()
     }
 }
 
+// Compares case-folded text: a capital I with a dot above (as in İstanbul)
+// finds itself, which a search through lower-case forms misses.
 bool AssayFilterModel::accepts(const QString &name) const
 {
     return filterText.isEmpty() || name.contains(filterText, Qt::CaseInsensitive);
