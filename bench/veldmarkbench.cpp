@@ -21,6 +21,7 @@
 #include <QHash>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -28,6 +29,7 @@
 #include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QStringListModel>
 #include <QTest>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -37,6 +39,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <malloc.h>
 #include <memory>
 #include <vector>
 
@@ -66,7 +69,16 @@ QString assayName(int i)
     return name;
 }
 
-QByteArray assayDocument(int count, bool selected)
+// Names as a person might key them in: a number, a read-out and a unit.
+// A digit typed into the search splits these into thousands of runs.
+QString numberedAssayName(int i)
+{
+    return QStringLiteral("Assay %1 %2 (%3)")
+        .arg(i)
+        .arg(QLatin1String(methods[i % 3 == 0 ? 0 : i % 5]), QLatin1String(i % 4 == 0 ? "nM" : "uM"));
+}
+
+QByteArray assayDocument(int count, bool selected, QString (*name)(int) = assayName)
 {
     QJsonObject document;
     for (int i = 0; i < count; ++i) {
@@ -81,7 +93,7 @@ QByteArray assayDocument(int count, bool selected)
             {QStringLiteral("units"), QStringLiteral("uM")},
             {QStringLiteral("n_results"), 1 + i % 40},
         };
-        document.insert(assayName(i), entry);
+        document.insert(name(i), entry);
     }
     return QJsonDocument(document).toJson(QJsonDocument::Compact);
 }
@@ -95,6 +107,20 @@ const QByteArray &document10k()
 const QByteArray &document100k()
 {
     static const QByteArray document = assayDocument(100000, true);
+    return document;
+}
+
+const QByteArray &numberedDocument(int count)
+{
+    static QHash<int, QByteArray> documents;
+    if (!documents.contains(count))
+        documents.insert(count, assayDocument(count, true, numberedAssayName));
+    return documents[count];
+}
+
+const QByteArray &uncheckedNumberedDocument100k()
+{
+    static const QByteArray document = assayDocument(100000, false, numberedAssayName);
     return document;
 }
 
@@ -233,6 +259,96 @@ void searchKeystroke(benchmark::State &state, bool type)
 
 void BM_SearchType(benchmark::State &state) { searchKeystroke(state, true); }
 void BM_SearchErase(benchmark::State &state) { searchKeystroke(state, false); }
+
+const QChar splittingKey = QLatin1Char('7');
+
+// "7" typed into the search field over numbered assays and erased again,
+// each until the list is laid out and repainted.
+void keystrokePair(benchmark::State &state, int count)
+{
+    VeldmarkDisplay dialog;
+    dialog.setDisplayData(numberedDocument(count));
+    showAndWait(dialog);
+    auto search = dialog.findChild<QLineEdit *>(QStringLiteral("lineEditSearch"));
+    search->setFocus();
+    settle();
+    for (auto _ : state) {
+        QTest::keyClick(search, splittingKey.toLatin1());
+        settle();
+        QTest::keyClick(search, Qt::Key_Backspace);
+        settle();
+    }
+}
+
+void BM_Keystroke10k(benchmark::State &state) { keystrokePair(state, 10000); }
+void BM_Keystroke100k(benchmark::State &state) { keystrokePair(state, 100000); }
+
+// The size of the assay list in a dialog as it first opens.
+QSize shownListSize()
+{
+    static const QSize size = [] {
+        VeldmarkDisplay dialog;
+        showAndWait(dialog);
+        return dialog.findChild<QListView *>(QStringLiteral("listView"))->size();
+    }();
+    return size;
+}
+
+QStringList matching(const QStringList &names, const QString &text)
+{
+    QStringList matches;
+    for (const QString &name : names) {
+        if (name.contains(text, Qt::CaseInsensitive))
+            matches.append(name);
+    }
+    return matches;
+}
+
+// The least a filtered list can do: decide which names match and show them
+// in a bare list whose rows all have one size, for the key and for none.
+void keystrokeFloor(benchmark::State &state, int count)
+{
+    const QStringList names = QJsonDocument::fromJson(numberedDocument(count)).object().keys();
+    QStringListModel model(names);
+    QListView view;
+    view.setUniformItemSizes(true);
+    view.setModel(&model);
+    view.resize(shownListSize());
+    showAndWait(view);
+    for (auto _ : state) {
+        model.setStringList(matching(names, splittingKey));
+        settle();
+        model.setStringList(matching(names, QString()));
+        settle();
+    }
+}
+
+void BM_KeystrokeFloor10k(benchmark::State &state) { keystrokeFloor(state, 10000); }
+void BM_KeystrokeFloor100k(benchmark::State &state) { keystrokeFloor(state, 100000); }
+
+// "Select all" or "Clear" clicked over 100,000 assays none or all of which
+// are checked, until the list is repainted.
+void checkAll100k(benchmark::State &state, bool check)
+{
+    VeldmarkDisplay dialog;
+    dialog.setDisplayData(uncheckedNumberedDocument100k());
+    showAndWait(dialog);
+    auto selectButton = dialog.findChild<QPushButton *>(QStringLiteral("selectButton"));
+    auto clearButton = dialog.findChild<QPushButton *>(QStringLiteral("clearButton"));
+    QPushButton *measured = check ? selectButton : clearButton;
+    QPushButton *undo = check ? clearButton : selectButton;
+    for (auto _ : state) {
+        state.PauseTiming();
+        undo->click();
+        settle();
+        state.ResumeTiming();
+        measured->click();
+        settle();
+    }
+}
+
+void BM_SelectAll100k(benchmark::State &state) { checkAll100k(state, true); }
+void BM_Clear100k(benchmark::State &state) { checkAll100k(state, false); }
 
 // -------------------------------------------------------- selection dialog
 
@@ -452,6 +568,76 @@ int startProbe()
     return 0;
 }
 
+// ------------------------------------------------------------- peak memory
+
+const char memoryOption[] = "--memory-probe=";
+
+// A field of /proc/self/status in KiB, e.g. VmRSS or VmHWM (the peak).
+long statusKiB(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray prefix = QByteArray(field) + ':';
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(prefix))
+            return line.mid(prefix.size()).trimmed().split(' ').first().toLong();
+    }
+    return -1;
+}
+
+// In a fresh process: how far the resident memory's peak rises above where
+// it stood once the document was made, while the dialog reads 100,000
+// assays and "7" is typed and erased ("dialog"), or while the same document
+// is parsed to a QVariantMap ("floor"). A window is shown and closed first,
+// so that fonts and styles are loaded before measuring in both. Prints KiB.
+int memoryProbe(const char *what)
+{
+    const QByteArray document = assayDocument(100000, true, numberedAssayName);
+    {
+        VeldmarkDisplay warmUp;
+        showAndWait(warmUp);
+    }
+    malloc_trim(0);
+    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+    if (!clearRefs.open(QIODevice::WriteOnly) || clearRefs.write("5") != 1) {
+        std::fprintf(stderr, "cannot reset the peak resident memory\n");
+        return 1;
+    }
+    clearRefs.close();
+    const long before = statusKiB("VmRSS");
+    if (std::strcmp(what, "dialog") == 0) {
+        VeldmarkDisplay dialog;
+        dialog.setDisplayData(document);
+        showAndWait(dialog);
+        auto search = dialog.findChild<QLineEdit *>(QStringLiteral("lineEditSearch"));
+        search->setFocus();
+        QTest::keyClick(search, splittingKey.toLatin1());
+        settle();
+        QTest::keyClick(search, Qt::Key_Backspace);
+        settle();
+    } else {
+        QVariantMap map = QJsonDocument::fromJson(document).toVariant().toMap();
+        benchmark::DoNotOptimize(map);
+    }
+    std::printf("%ld\n", statusKiB("VmHWM") - before);
+    return 0;
+}
+
+// The smallest of three fresh processes' peaks, in KiB.
+double peakKiB(const char *what)
+{
+    double least = -1;
+    for (int i = 0; i < 3; ++i) {
+        const double peak = childReport(QCoreApplication::applicationFilePath(),
+                                        {QLatin1String(memoryOption) + QLatin1String(what)});
+        if (peak < 0)
+            return -1;
+        least = least < 0 ? peak : qMin(least, peak);
+    }
+    return least;
+}
+
 // ------------------------------------------------------------------- table
 
 QString timeText(double seconds)
@@ -523,13 +709,24 @@ Row ratioRow(const QString &name, double measured, double floor, double limit,
             valid && ratio <= limit};
 }
 
+Row memoryRow(const QString &name, double measuredKiB, double floorKiB, double limit)
+{
+    const auto text = [](double kib) {
+        return kib < 0 ? QStringLiteral("not run") : QStringLiteral("%1 MB").arg(kib * 1024 / 1e6, 0, 'f', 1);
+    };
+    Row row = ratioRow(name, measuredKiB, floorKiB, limit);
+    row.measured = text(measuredKiB);
+    row.floor = text(floorKiB);
+    return row;
+}
+
 Row absoluteRow(const QString &name, double measured, double limit)
 {
     return {name, timeText(measured), QStringLiteral("-"), QStringLiteral("-"),
             QStringLiteral("< %1").arg(timeText(limit)), measured > 0 && measured < limit};
 }
 
-void printTable(const BestTimes &t)
+void printTable(const BestTimes &t, double peakDialogKiB, double peakFloorKiB)
 {
     const double tick = t["BM_Tick"];
     const double tickFloor = t["BM_TickFloor"];
@@ -539,6 +736,7 @@ void printTable(const BestTimes &t)
     tickRow.met = tickRow.met && tick <= 50e-6;
 
     const double read10k = t["BM_Read10k"];
+    const double selectAll = t["BM_SelectAll"];
     const double readFloor10k = t["BM_ReadFloor10k"];
     const double readFloor100k = t["BM_ReadFloor100k"];
     Row read100kRow = ratioRow(QStringLiteral("read 100k"), t["BM_Read100k"], read10k > 0 ? 10 * read10k : -1,
@@ -550,8 +748,14 @@ void printTable(const BestTimes &t)
         ratioRow(QStringLiteral("read 10k"), read10k, t["BM_ReadFloor10k"], 3.0),
         read100kRow,
         ratioRow(QStringLiteral("write 10k"), t["BM_Write10k"], t["BM_WriteFloor10k"], 2.0),
-        absoluteRow(QStringLiteral("select all"), t["BM_SelectAll"], 1.0),
+        absoluteRow(QStringLiteral("select all"), selectAll, 1.0),
         absoluteRow(QStringLiteral("search"), qMax(t["BM_SearchType"], t["BM_SearchErase"]), 20e-3),
+        ratioRow(QStringLiteral("keys 10k"), t["BM_Keystroke10k"], t["BM_KeystrokeFloor10k"], 10.0),
+        ratioRow(QStringLiteral("keys 100k"), t["BM_Keystroke100k"], t["BM_KeystrokeFloor100k"], 10.0),
+        memoryRow(QStringLiteral("peak 100k"), peakDialogKiB, peakFloorKiB, 1.3),
+        ratioRow(QStringLiteral("select 100k"), t["BM_SelectAll100k"], selectAll > 0 ? 10 * selectAll : -1, 1.2,
+                 QStringLiteral("10 x %1").arg(timeText(selectAll))),
+        absoluteRow(QStringLiteral("clear 100k"), t["BM_Clear100k"], 1.0),
         ratioRow(QStringLiteral("fill"), t["BM_Fill"], t["BM_FillFloor"], 5.0),
         absoluteRow(QStringLiteral("tick group"), t["BM_TickGroup"], 20e-3),
         tickRow,
@@ -611,6 +815,12 @@ void registerBenchmarks(int repetitions)
     add("BM_SelectAll", BM_SelectAll, 1);
     add("BM_SearchType", BM_SearchType);
     add("BM_SearchErase", BM_SearchErase);
+    add("BM_Keystroke10k", BM_Keystroke10k);
+    add("BM_KeystrokeFloor10k", BM_KeystrokeFloor10k);
+    add("BM_Keystroke100k", BM_Keystroke100k, 1);
+    add("BM_KeystrokeFloor100k", BM_KeystrokeFloor100k, 10);
+    add("BM_SelectAll100k", BM_SelectAll100k, 1);
+    add("BM_Clear100k", BM_Clear100k, 1);
     add("BM_Fill", BM_Fill);
     add("BM_FillFloor", BM_FillFloor);
     add("BM_TickGroup", BM_TickGroup);
@@ -633,6 +843,10 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     if (argc > 1 && std::strcmp(argv[1], startOption) == 0)
         return startProbe();
+    if (argc > 1 && std::strncmp(argv[1], memoryOption, std::strlen(memoryOption)) == 0) {
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+        return memoryProbe(argv[1] + std::strlen(memoryOption));
+    }
 
     // The display dialog logs every resize and show, and the offscreen
     // platform warns on every window it sizes; neither is the subject here.
@@ -660,6 +874,9 @@ int main(int argc, char *argv[])
     document10k();
     document100k();
     uncheckedDocument10k();
+    numberedDocument(10000);
+    numberedDocument(100000);
+    uncheckedNumberedDocument100k();
     libraries();
     registerBenchmarks(qMax(1, repetitions));
     std::fprintf(stderr, "Running %d repetitions of each benchmark, interleaved", repetitions);
@@ -668,6 +885,12 @@ int main(int argc, char *argv[])
     benchmark::Shutdown();
     std::fprintf(stderr, "Best time per iteration:\n");
     times.printAll();
-    printTable(times);
+    // A filtered run is after particular rows; the peaks take a few seconds.
+    const bool measurePeaks = std::none_of(argv + 1, argv + argc, [](const char *argument) {
+        return std::strncmp(argument, "--benchmark_filter", 18) == 0;
+    });
+    const double peakDialog = measurePeaks ? peakKiB("dialog") : -1;
+    const double peakFloor = measurePeaks ? peakKiB("floor") : -1;
+    printTable(times, peakDialog, peakFloor);
     return 0;
 }

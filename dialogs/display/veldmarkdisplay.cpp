@@ -2,6 +2,7 @@
 #include "ui_veldmarkdisplay.h"
 
 #include "assaydelegate.h"
+#include "assayfiltermodel.h"
 #include "displaydata.h"
 
 #include <QDebug>
@@ -10,7 +11,6 @@
 #include <QLocale>
 #include <QResizeEvent>
 #include <QShowEvent>
-#include <QSortFilterProxyModel>
 #include <QStandardItemModel>
 
 namespace {
@@ -39,7 +39,7 @@ VeldmarkDisplay::VeldmarkDisplay(QWidget *parent)
     : QDialog(parent)
     , ui(new Ui::VeldmarkDisplay)
     , assayModel(new QStandardItemModel(this))
-    , proxyModel(new QSortFilterProxyModel(this))
+    , proxyModel(new AssayFilterModel(this))
     , assayDelegate(new AssayDelegate(this))
 {
     ui->setupUi(this);
@@ -54,11 +54,10 @@ VeldmarkDisplay::VeldmarkDisplay(QWidget *parent)
     ui->lineEditUncertainty->setValidator(validator);
 
     proxyModel->setSourceModel(assayModel);
-    proxyModel->setFilterCaseSensitivity(Qt::CaseInsensitive);
 
     connect(assayModel, &QStandardItemModel::itemChanged, this, &VeldmarkDisplay::selectOnCheck);
     connect(ui->lineEditSearch, &QLineEdit::textChanged,
-            proxyModel, &QSortFilterProxyModel::setFilterFixedString);
+            proxyModel, &AssayFilterModel::setFilterFixedString);
     ui->listView->setModel(proxyModel);
     connect(ui->listView->selectionModel(), &QItemSelectionModel::selectionChanged,
             this, &VeldmarkDisplay::selectionChangedSlot);

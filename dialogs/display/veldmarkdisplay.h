@@ -10,9 +10,9 @@
 #include <optional>
 
 class AssayDelegate;
+class AssayFilterModel;
 class QResizeEvent;
 class QShowEvent;
-class QSortFilterProxyModel;
 class QStandardItem;
 class QStandardItemModel;
 
@@ -61,7 +61,7 @@ private:
     // Empty while no assay is current; an assay may be named by the empty string.
     std::optional<QString> currentAssay;
     QStandardItemModel *assayModel = nullptr;
-    QSortFilterProxyModel *proxyModel = nullptr;
+    AssayFilterModel *proxyModel = nullptr;
     AssayDelegate *assayDelegate = nullptr;
 };
 

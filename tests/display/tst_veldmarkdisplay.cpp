@@ -22,6 +22,7 @@
 #include <QTest>
 
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -137,6 +138,89 @@ struct Widgets
     QDialogButtonBox *buttons;
 };
 
+// A list whose names a key splits into several runs: "1" keeps rows 0, 1,
+// 3 and 5, "12" only row 1, "3" rows 4 and 5.
+const QByteArray numberedAssays = R"({
+    "Assay 1 IC50": {"alias": "one", "note": "kept"},
+    "Assay 12 Ki": {"selected": false},
+    "Assay 2 IC50": {"alias": "two", "selected": false},
+    "Assay 21 Ki": {"alias": "twenty-one"},
+    "Assay 3 IC50": {"selected": false},
+    "Assay 31 EC50": {"factor": true},
+    "Assay 4 Ki": {"selected": false},
+    "Assay 5 IC50": {}
+})";
+
+// Writes down, in order, what the list hears from its model and its
+// selection: row removals and insertions with the names they cover (read
+// while the signal is delivered, so the model must answer consistently at
+// each step), data changes, resets and layout changes, and every selection
+// or current-row change together with the assay the panel shows after it.
+class ListLog : public QObject
+{
+public:
+    ListLog(QListView *list, QLabel *assayName)
+        : list(list)
+        , assayName(assayName)
+    {
+        QAbstractItemModel *model = list->model();
+        connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+                [this](const QModelIndex &, int first, int last) { rows("removing", first, last); });
+        connect(model, &QAbstractItemModel::rowsRemoved, this,
+                [this](const QModelIndex &, int first, int last) { counted("removed", first, last); });
+        connect(model, &QAbstractItemModel::rowsAboutToBeInserted, this,
+                [this](const QModelIndex &, int first, int last) { counted("inserting", first, last); });
+        connect(model, &QAbstractItemModel::rowsInserted, this,
+                [this](const QModelIndex &, int first, int last) { rows("inserted", first, last); });
+        connect(model, &QAbstractItemModel::dataChanged, this,
+                [this](const QModelIndex &topLeft, const QModelIndex &bottomRight, const QVector<int> &roles) {
+                    QStringList names;
+                    for (int role : roles)
+                        names.append(QString::number(role));
+                    lines.append(QStringLiteral("changed %1-%2 roles %3")
+                                     .arg(topLeft.row()).arg(bottomRight.row()).arg(names.join(',')));
+                });
+        connect(model, &QAbstractItemModel::layoutAboutToBeChanged, this, [this] { lines.append("layout changing"); });
+        connect(model, &QAbstractItemModel::layoutChanged, this, [this] { lines.append("layout changed"); });
+        connect(model, &QAbstractItemModel::modelAboutToBeReset, this, [this] { lines.append("resetting"); });
+        connect(model, &QAbstractItemModel::modelReset, this, [this] { lines.append("reset"); });
+        connect(model, &QAbstractItemModel::rowsAboutToBeMoved, this, [this] { lines.append("moving"); });
+        QItemSelectionModel *selection = list->selectionModel();
+        connect(selection, &QItemSelectionModel::selectionChanged, this, [this] {
+            QStringList names;
+            for (const QModelIndex &index : this->list->selectionModel()->selectedRows())
+                names.append(QStringLiteral("%1 %2").arg(index.row()).arg(index.data().toString()));
+            lines.append(QStringLiteral("selected [%1] panel %2").arg(names.join(", "), this->assayName->text()));
+        });
+        connect(selection, &QItemSelectionModel::currentChanged, this, [this](const QModelIndex &current) {
+            lines.append(QStringLiteral("current %1 %2").arg(current.row()).arg(current.data().toString()));
+        });
+    }
+
+    QStringList take() { return std::exchange(lines, {}); }
+
+private:
+    void rows(const char *what, int first, int last)
+    {
+        QStringList names;
+        for (int row = first; row <= last; ++row)
+            names.append(list->model()->index(row, 0).data().toString());
+        lines.append(QStringLiteral("%1 %2-%3 [%4] of %5")
+                         .arg(QLatin1String(what)).arg(first).arg(last).arg(names.join(", "))
+                         .arg(list->model()->rowCount()));
+    }
+
+    void counted(const char *what, int first, int last)
+    {
+        lines.append(QStringLiteral("%1 %2-%3 of %4").arg(QLatin1String(what)).arg(first).arg(last)
+                         .arg(list->model()->rowCount()));
+    }
+
+    QListView *list;
+    QLabel *assayName;
+    QStringList lines;
+};
+
 QJsonObject writtenEntry(VeldmarkDisplay &dialog, const QString &name)
 {
     return QJsonDocument::fromJson(dialog.displayData()).object().value(name).toObject();
@@ -178,6 +262,9 @@ private Q_SLOTS:
     void secondSetDisplayDataDropsEdits();
     void longNameIsElided();
     void longNameStaysReachableInList();
+    void searchKeystrokesRecorded();
+    void checksOverHiddenRowsRecorded();
+    void documentReadUnderSearchRecorded();
 
     void endingRun_data();
     void endingRun();
@@ -705,6 +792,171 @@ void tst_VeldmarkDisplay::longNameStaysReachableInList()
     w.list->setFont(larger);
     QTRY_VERIFY(reach() > w.list->fontMetrics().horizontalAdvance(name));
     QVERIFY(reach() > normalReach);
+}
+
+// A key that splits the list into runs: the list hears of each run it loses or
+// regains, and the selection follows the current row to a neighbour when
+// that row goes, saving the panel into the assay left behind.
+void tst_VeldmarkDisplay::searchKeystrokesRecorded()
+{
+    VeldmarkDisplay dialog;
+    dialog.setDisplayData(numberedAssays);
+    showDialog(dialog);
+    Widgets w(dialog);
+    QVERIFY(w.complete());
+    w.clickRow(2);
+    w.replaceText(w.displayName, "two, edited");
+    ListLog log(w.list, w.assayName);
+
+    QTest::keyClick(w.search, '1');
+    QCOMPARE(log.take(), QStringList({"removing 6-7 [Assay 4 Ki, Assay 5 IC50] of 8",
+                                     "removed 6-7 of 6",
+                                     "removing 4-4 [Assay 3 IC50] of 6",
+                                     "removed 4-4 of 5",
+                                     "selected [3 Assay 21 Ki] panel Assay 21 Ki",
+                                     "current 3 Assay 21 Ki",
+                                     "removing 2-2 [Assay 2 IC50] of 5",
+                                     "removed 2-2 of 4"}));
+    QCOMPARE(w.listed(), QStringList({"Assay 1 IC50", "Assay 12 Ki", "Assay 21 Ki", "Assay 31 EC50"}));
+    QCOMPARE(w.selected(), QStringList{"Assay 21 Ki"});
+    QTest::keyClick(w.search, '2');
+    QCOMPARE(log.take(), QStringList({"selected [1 Assay 12 Ki] panel Assay 12 Ki",
+                                     "current 1 Assay 12 Ki",
+                                     "removing 2-3 [Assay 21 Ki, Assay 31 EC50] of 4",
+                                     "removed 2-3 of 2",
+                                     "removing 0-0 [Assay 1 IC50] of 2",
+                                     "removed 0-0 of 1"}));
+    QCOMPARE(w.listed(), QStringList{"Assay 12 Ki"});
+    QCOMPARE(w.selected(), QStringList{"Assay 12 Ki"});
+    QTest::keyClick(w.search, Qt::Key_Backspace);
+    QCOMPARE(log.take(), QStringList({"inserting 1-2 of 1",
+                                     "inserted 1-2 [Assay 21 Ki, Assay 31 EC50] of 3",
+                                     "inserting 0-0 of 3",
+                                     "inserted 0-0 [Assay 1 IC50] of 4"}));
+    QCOMPARE(w.selected(), QStringList{"Assay 12 Ki"});
+    QTest::keyClick(w.search, Qt::Key_Backspace);
+    QCOMPARE(log.take(), QStringList({"inserting 4-5 of 4",
+                                     "inserted 4-5 [Assay 4 Ki, Assay 5 IC50] of 6",
+                                     "inserting 3-3 of 6",
+                                     "inserted 3-3 [Assay 3 IC50] of 7",
+                                     "inserting 2-2 of 7",
+                                     "inserted 2-2 [Assay 2 IC50] of 8"}));
+    QCOMPARE(w.selected(), QStringList{"Assay 12 Ki"});
+    QCOMPARE(dialog.displayData(), QJsonDocument::fromJson(R"({
+        "Assay 1 IC50": {"alias": "one", "default_uncertainty": 0, "factor": false, "include_count": false, "include_values": false, "selected": true},
+        "Assay 12 Ki": {"selected": false},
+        "Assay 2 IC50": {"alias": "two, edited", "default_uncertainty": 0, "factor": false, "include_count": false, "include_values": false, "selected": false},
+        "Assay 21 Ki": {"alias": "twenty-one", "default_uncertainty": 0, "factor": false, "include_count": false, "include_values": false, "selected": true},
+        "Assay 3 IC50": {"selected": false},
+        "Assay 31 EC50": {"factor": true, "selected": true},
+        "Assay 4 Ki": {"selected": false},
+        "Assay 5 IC50": {"selected": true}
+    })").toJson());
+}
+
+// Checks by box, "Select all" and "Clear" while the search hides rows: hidden
+// assays change too, only rows the list shows can become selected.
+void tst_VeldmarkDisplay::checksOverHiddenRowsRecorded()
+{
+    VeldmarkDisplay dialog;
+    dialog.setDisplayData(numberedAssays);
+    showDialog(dialog);
+    Widgets w(dialog);
+    QVERIFY(w.complete());
+    ListLog log(w.list, w.assayName);
+
+    QTest::keyClicks(w.search, "3");
+    QCOMPARE(log.take(), QStringList({"removing 6-7 [Assay 4 Ki, Assay 5 IC50] of 8",
+                                     "removed 6-7 of 6",
+                                     "selected [] panel Assay 1 IC50",
+                                     "removing 0-3 [Assay 1 IC50, Assay 12 Ki, Assay 2 IC50, Assay 21 Ki] of 6",
+                                     "removed 0-3 of 2"}));
+    w.clickCheckBox(0);
+    QCOMPARE(log.take(), QStringList({"selected [0 Assay 3 IC50] panel Assay 3 IC50",
+                                     "changed 0-0 roles 10"}));
+    QCOMPARE(w.checked(), QStringList({"Assay 3 IC50", "Assay 31 EC50"}));
+    w.clickCheckBox(0);
+    QCOMPARE(log.take(), QStringList{"changed 0-0 roles 10"});
+    QTest::mouseClick(w.clear, Qt::LeftButton);
+    QCOMPARE(log.take(), QStringList());
+    QCOMPARE(w.checked(), QStringList());
+    QTest::mouseClick(w.selectAll, Qt::LeftButton);
+    QCOMPARE(log.take(), QStringList{"selected [1 Assay 31 EC50] panel Assay 31 EC50"});
+    QCOMPARE(w.selected(), QStringList{"Assay 31 EC50"});
+    QTest::mouseClick(w.clear, Qt::LeftButton);
+    QCOMPARE(log.take(), QStringList());
+    w.replaceText(w.search, "Ki");
+    QCOMPARE(log.take(), QStringList({"inserting 2-3 of 2",
+                                     "inserted 2-3 [Assay 4 Ki, Assay 5 IC50] of 4",
+                                     "inserting 0-3 of 4",
+                                     "inserted 0-3 [Assay 1 IC50, Assay 12 Ki, Assay 2 IC50, Assay 21 Ki] of 8",
+                                     "removing 7-7 [Assay 5 IC50] of 8",
+                                     "removed 7-7 of 7",
+                                     "selected [] panel Assay 31 EC50",
+                                     "removing 4-5 [Assay 3 IC50, Assay 31 EC50] of 7",
+                                     "removed 4-5 of 5",
+                                     "removing 2-2 [Assay 2 IC50] of 5",
+                                     "removed 2-2 of 4",
+                                     "removing 0-0 [Assay 1 IC50] of 4",
+                                     "removed 0-0 of 3"}));
+    QCOMPARE(w.checked(), QStringList());
+    w.clickCheckBox(1);
+    QCOMPARE(log.take(), QStringList({"selected [1 Assay 21 Ki] panel Assay 21 Ki",
+                                     "changed 1-1 roles 10"}));
+    w.replaceText(w.search, "");
+    QCOMPARE(log.take(), QStringList({"inserting 3-3 of 3",
+                                     "inserted 3-3 [Assay 5 IC50] of 4",
+                                     "inserting 2-3 of 4",
+                                     "inserted 2-3 [Assay 3 IC50, Assay 31 EC50] of 6",
+                                     "inserting 1-1 of 6",
+                                     "inserted 1-1 [Assay 2 IC50] of 7",
+                                     "inserting 0-0 of 7",
+                                     "inserted 0-0 [Assay 1 IC50] of 8"}));
+    QCOMPARE(w.checked(), QStringList{"Assay 21 Ki"});
+    QCOMPARE(w.selected(), QStringList{"Assay 21 Ki"});
+    QCOMPARE(dialog.displayData(), QJsonDocument::fromJson(R"({
+        "Assay 1 IC50": {"alias": "one", "default_uncertainty": 0, "factor": false, "include_count": false, "include_values": false, "selected": false},
+        "Assay 12 Ki": {"selected": false},
+        "Assay 2 IC50": {"alias": "two", "selected": false},
+        "Assay 21 Ki": {"alias": "twenty-one", "selected": true},
+        "Assay 3 IC50": {"alias": "", "default_uncertainty": 0, "factor": false, "include_count": false, "include_values": false, "selected": false},
+        "Assay 31 EC50": {"alias": "", "default_uncertainty": 0, "factor": true, "include_count": false, "include_values": false, "selected": false},
+        "Assay 4 Ki": {"selected": false},
+        "Assay 5 IC50": {"selected": false}
+    })").toJson());
+}
+
+// A new document read while the search hides some of its assays.
+void tst_VeldmarkDisplay::documentReadUnderSearchRecorded()
+{
+    VeldmarkDisplay dialog;
+    dialog.setDisplayData(numberedAssays);
+    showDialog(dialog);
+    Widgets w(dialog);
+    QVERIFY(w.complete());
+    QTest::keyClicks(w.search, "i");
+    ListLog log(w.list, w.assayName);
+
+    dialog.setDisplayData(numberedAssays);
+    QCOMPARE(log.take(), QStringList({"resetting",
+                                     "reset",
+                                     "inserting 0-6 of 0",
+                                     "inserted 0-6 [Assay 1 IC50, Assay 12 Ki, Assay 2 IC50, Assay 21 Ki, Assay 3 IC50, Assay 4 Ki, Assay 5 IC50] of 7",
+                                     "selected [0 Assay 1 IC50] panel Assay 1 IC50"}));
+    QCOMPARE(w.listed(), QStringList({"Assay 1 IC50", "Assay 12 Ki", "Assay 2 IC50", "Assay 21 Ki", "Assay 3 IC50", "Assay 4 Ki", "Assay 5 IC50"}));
+    w.replaceText(w.search, "zz");
+    QCOMPARE(log.take(), QStringList({"inserting 5-5 of 7",
+                                     "inserted 5-5 [Assay 31 EC50] of 8",
+                                     "selected [] panel Assay 1 IC50",
+                                     "removing 0-7 [Assay 1 IC50, Assay 12 Ki, Assay 2 IC50, Assay 21 Ki, Assay 3 IC50, Assay 31 EC50, Assay 4 Ki, Assay 5 IC50] of 8",
+                                     "removed 0-7 of 0"}));
+    dialog.setDisplayData(numberedAssays);
+    QCOMPARE(log.take(), QStringList({"resetting",
+                                     "reset"}));
+    w.replaceText(w.search, "");
+    QCOMPARE(log.take(), QStringList({"inserting 0-7 of 0",
+                                     "inserted 0-7 [Assay 1 IC50, Assay 12 Ki, Assay 2 IC50, Assay 21 Ki, Assay 3 IC50, Assay 31 EC50, Assay 4 Ki, Assay 5 IC50] of 8"}));
+    QCOMPARE(w.selected(), QStringList());
 }
 
 void tst_VeldmarkDisplay::emptySelectionKeepsEditingLastCurrent_data()
