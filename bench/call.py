@@ -1,5 +1,5 @@
 # Times a slot call from Python: dialog.setWindowTitle("x") in a loop.
-# Run by kestrane-host it goes through our bridge; run by python3 it goes
+# Run by veldmark-script-host it goes through our bridge; run by python3 it goes
 # through PyQt5. Prints the best time per call over several rounds, in ns.
 import sys
 import time

@@ -1,6 +1,6 @@
 # Times connecting a Python callable to a signal and disconnecting it again,
 # 200,000 times on one dialog: each pair must cost the same however many
-# came before, and leave nothing behind. Run by kestrane-host it goes through
+# came before, and leave nothing behind. Run by veldmark-script-host it goes through
 # our bridge; run by python3 it goes through PyQt5. Prints ns per pair.
 import sys
 import time

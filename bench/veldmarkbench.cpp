@@ -496,12 +496,12 @@ void childTimed(benchmark::State &state, const std::function<double()> &secondsF
     }
 }
 
-// kestrane-host embeds CPython and our bridge; python3 runs PyQt5. Both are
+// veldmark-script-host embeds CPython and our bridge; python3 runs PyQt5. Both are
 // a fresh process running bench/call.py, which times the calls itself.
 void BM_CallBridge(benchmark::State &state)
 {
     childTimed(state, [] {
-        return childReport(QStringLiteral(KESTRANE_HOST),
+        return childReport(QStringLiteral(SCRIPT_HOST),
                            {QStringLiteral("--plugins"), QStringLiteral(VELDMARK_PLUGIN_DIR),
                             QStringLiteral(CALL_SCRIPT)}) * 1e-9;
     });
@@ -518,7 +518,7 @@ void BM_CallPyQt5(benchmark::State &state)
 void BM_ConnectBridge(benchmark::State &state)
 {
     childTimed(state, [] {
-        return childReport(QStringLiteral(KESTRANE_HOST),
+        return childReport(QStringLiteral(SCRIPT_HOST),
                            {QStringLiteral("--plugins"), QStringLiteral(VELDMARK_PLUGIN_DIR),
                             QStringLiteral(CONNECT_SCRIPT)}) * 1e-9;
     });
@@ -792,7 +792,7 @@ void printTable(const BestTimes &t, double peakDialogKiB, double peakFloorKiB)
     for (const Row &row : rows)
         line(cells(row));
     std::printf("\ncall: ns per dialog.setWindowTitle(\"x\") from Python, each binding in a fresh"
-                " process\n(kestrane-host for the bridge, %s for PyQt5); connect: ns per connect and"
+                " process\n(veldmark-script-host for the bridge, %s for PyQt5); connect: ns per connect and"
                 " disconnect\nof a callable, over 200,000 pairs, the same way; start: in a fresh process.\n",
                 SYSTEM_PYTHON);
 }

@@ -1,7 +1,7 @@
 # `cmake --install`, and `cpack -G DEB`, which packages the same files. With
 # the prefix /usr:
 #
-#   bin/kestrane-host                           the stand-in host
+#   bin/veldmark-script-host                           the stand-in host
 #   lib/<multiarch>/veldmark-widgets/           its bridge, private to it
 #   lib/<multiarch>/veldmark-widgets/plugins/   the plug-in, alone
 #   lib/<multiarch>/cmake/VeldmarkWidgets/      find_package(VeldmarkWidgets)
@@ -28,10 +28,10 @@ if(VELDMARK_REAL_PYTHONQT)
     list(APPEND host_rpath ${pythonqt_libdir})
     list(APPEND plugin_rpath ${pythonqt_libdir})
 endif()
-set_target_properties(kestrane-host PROPERTIES INSTALL_RPATH "${host_rpath}")
+set_target_properties(veldmark-script-host PROPERTIES INSTALL_RPATH "${host_rpath}")
 set_target_properties(veldmarkplugin PROPERTIES INSTALL_RPATH "${plugin_rpath}")
 
-install(TARGETS kestrane-host RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS veldmark-script-host RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # Our bridge serves only the stand-in host and the plug-in built with it: no
 # headers, no version, kept out of the linker's search path. A real PythonQt
 # belongs to its own package.

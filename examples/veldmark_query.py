@@ -2,7 +2,7 @@
 
 Run by the host, which registers the dialogs before it runs the script:
 
-    kestrane-host examples/veldmark_query.py [--fixture FILE] [OUTPUT_FOLDER]
+    veldmark-script-host examples/veldmark_query.py [--fixture FILE] [OUTPUT_FOLDER]
 
 1. VeldmarkSelection: the user ticks libraries and chooses per compound or
    per batch.

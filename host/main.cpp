@@ -15,9 +15,9 @@ namespace {
 QString defaultPluginFolder()
 {
     const QString here = QCoreApplication::applicationDirPath();
-    if (QFileInfo(here) == QFileInfo(QStringLiteral(KESTRANE_BUILD_DIR)))
-        return QStringLiteral(KESTRANE_DEFAULT_PLUGIN_DIR);
-    return QDir::cleanPath(QDir(here).filePath(QStringLiteral(KESTRANE_INSTALLED_PLUGIN_DIR)));
+    if (QFileInfo(here) == QFileInfo(QStringLiteral(HOST_BUILD_DIR)))
+        return QStringLiteral(HOST_DEFAULT_PLUGIN_DIR);
+    return QDir::cleanPath(QDir(here).filePath(QStringLiteral(HOST_INSTALLED_PLUGIN_DIR)));
 }
 
 } // namespace
@@ -31,7 +31,7 @@ int main(int argc, char *argv[])
 
     installPlatformNoiseFilter();
     QApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("kestrane-host"));
+    QCoreApplication::setApplicationName(QStringLiteral("veldmark-script-host"));
     const HostOptions options = HostOptions::parse(app, defaultPluginFolder());
     // The output is the script's; debug lines (the dialogs write some) only
     // when asked for. QT_LOGGING_RULES still overrides this.

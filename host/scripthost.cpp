@@ -25,7 +25,7 @@ void write(FILE *stream, const QString &text)
 
 void report(const QString &text)
 {
-    write(stderr, QStringLiteral("kestrane-host: %1\n").arg(text));
+    write(stderr, QStringLiteral("veldmark-script-host: %1\n").arg(text));
 }
 
 } // namespace

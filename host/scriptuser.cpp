@@ -15,7 +15,7 @@ namespace {
 
 void report(const QString &message)
 {
-    std::fprintf(stderr, "kestrane-host: %s\n", message.toUtf8().constData());
+    std::fprintf(stderr, "veldmark-script-host: %s\n", message.toUtf8().constData());
     std::fflush(stderr);
 }
 

@@ -30,16 +30,16 @@ case ${1:-} in
 esac
 
 # Only what the scripts run: the host and the plug-in, each way.
-BUILD_DIR=$ours BUILD_TARGETS="kestrane-host veldmarkplugin" "$root/scripts/setup.sh"
-BUILD_DIR=$real BUILD_TARGETS="kestrane-host veldmarkplugin" "$root/scripts/setup.sh" \
+BUILD_DIR=$ours BUILD_TARGETS="veldmark-script-host veldmarkplugin" "$root/scripts/setup.sh"
+BUILD_DIR=$real BUILD_TARGETS="veldmark-script-host veldmarkplugin" "$root/scripts/setup.sh" \
     -DCMAKE_PREFIX_PATH="$pythonqt"
 if ! grep -q "^PYTHONQT_LIBRARY:FILEPATH=$pythonqt/" "$real/CMakeCache.txt"; then
     echo "$real is not built against $pythonqt." >&2
     exit 2
 fi
 
-hosts=(--host "$ours/host/kestrane-host" --plugins "$ours/plugins"
-       --reference-host "$real/host/kestrane-host" --reference-plugins "$real/plugins")
+hosts=(--host "$ours/host/veldmark-script-host" --plugins "$ours/plugins"
+       --reference-host "$real/host/veldmark-script-host" --reference-plugins "$real/plugins")
 compat=(/usr/bin/python3 "$root/tests/compat/compat.py")
 if [[ $mode == record ]]; then
     exec "${compat[@]}" record "${hosts[@]}"

@@ -25,4 +25,4 @@ if [[ -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} ]] || [[ ${QT_QPA_PLATFORM:-} =
 fi
 
 echo
-"$build/host/kestrane-host" "${options[@]}" "$root/examples/veldmark_query.py" "$output"
+"$build/host/veldmark-script-host" "${options[@]}" "$root/examples/veldmark_query.py" "$output"

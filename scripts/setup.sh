@@ -28,7 +28,7 @@ example | package)
     fi
     # A folder that the test command configured keeps its tests.
     [[ -f $build/CMakeCache.txt ]] || configure+=(-DBUILD_TESTING=OFF)
-    targets=(kestrane-host veldmarkplugin)
+    targets=(veldmark-script-host veldmarkplugin)
     ;;
 *)
     packages+=(

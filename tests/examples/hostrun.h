@@ -22,7 +22,7 @@ inline HostRun runHost(const QStringList &arguments)
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     QProcess host;
     host.setProcessEnvironment(environment);
-    host.start(QStringLiteral(KESTRANE_HOST), arguments);
+    host.start(QStringLiteral(SCRIPT_HOST), arguments);
     HostRun run;
     run.finished = host.waitForFinished(120000) && host.exitStatus() == QProcess::NormalExit;
     if (!run.finished)

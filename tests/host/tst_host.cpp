@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-// Runs kestrane-host on small scripts, with the test plug-in folder.
+// Runs veldmark-script-host on small scripts, with the test plug-in folder.
 class tst_Host : public QObject
 {
     Q_OBJECT
@@ -53,7 +53,7 @@ tst_Host::Result tst_Host::runHost(const QString &script, const QStringList &arg
 
     QProcess host;
     host.setProcessEnvironment(environment);
-    host.start(QStringLiteral(KESTRANE_HOST),
+    host.start(QStringLiteral(SCRIPT_HOST),
                options + QStringList{QStringLiteral("--plugins"), QStringLiteral(PROBE_PLUGIN_DIR), path}
                    + arguments);
     Result result;
@@ -68,7 +68,7 @@ tst_Host::Result tst_Host::runHost(const QString &script, const QStringList &arg
 void tst_Host::initTestCase()
 {
     QVERIFY(scripts.isValid());
-    QVERIFY(QFile::exists(QStringLiteral(KESTRANE_HOST)));
+    QVERIFY(QFile::exists(QStringLiteral(SCRIPT_HOST)));
 }
 
 void tst_Host::runsScriptWithArguments()
@@ -90,10 +90,10 @@ void tst_Host::reportsPluginsThatFailAndGoesOn()
     const Result result = runHost(QStringLiteral("from PythonQt.Probe import HostProbe\n"));
     QCOMPARE(result.exitCode, 0);
     const QString folder = QDir(QStringLiteral(PROBE_PLUGIN_DIR)).absolutePath();
-    QVERIFY2(result.err.contains(QStringLiteral("kestrane-host: cannot load plug-in %1/libbroken.so: ")
+    QVERIFY2(result.err.contains(QStringLiteral("veldmark-script-host: cannot load plug-in %1/libbroken.so: ")
                                      .arg(folder)),
              qPrintable(result.err));
-    QVERIFY2(result.err.contains(QStringLiteral("kestrane-host: plug-in %1/libnotwidgetsplugin.so: "
+    QVERIFY2(result.err.contains(QStringLiteral("veldmark-script-host: plug-in %1/libnotwidgetsplugin.so: "
                                                 "NotWidgetsPlugin does not implement "
                                                 "Kestrane-Pyton-Qt-Widgets/1.0")
                                      .arg(folder)),
@@ -239,7 +239,7 @@ print('went on')
     QVERIFY2(result.exitCode == 2, qPrintable(result.err));
     QCOMPARE(result.out, QStringLiteral("cleaned up\n"));
     QVERIFY2(result.err.contains(QStringLiteral(
-                 "\nkestrane-host: the script waits in the modal dialog HostProbe (\"Probe\"), but without a "
+                 "\nveldmark-script-host: the script waits in the modal dialog HostProbe (\"Probe\"), but without a "
                  "display no one can answer it; give the answers with --answers FILE")),
              qPrintable(result.err));
 }

@@ -50,7 +50,7 @@ private:
 void HostAnswersTest::initTestCase()
 {
     QVERIFY(folder.isValid());
-    QVERIFY(QFile::exists(QStringLiteral(KESTRANE_HOST)));
+    QVERIFY(QFile::exists(QStringLiteral(SCRIPT_HOST)));
 }
 
 HostAnswersTest::Result HostAnswersTest::runHost(const QStringList &arguments)
@@ -63,7 +63,7 @@ HostAnswersTest::Result HostAnswersTest::runHost(const QStringList &arguments)
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder.path());
     QProcess host;
     host.setProcessEnvironment(environment);
-    host.start(QStringLiteral(KESTRANE_HOST), arguments);
+    host.start(QStringLiteral(SCRIPT_HOST), arguments);
     Result result;
     result.finished = host.waitForFinished(60000) && host.exitStatus() == QProcess::NormalExit;
     if (!result.finished)
@@ -240,7 +240,7 @@ void HostAnswersTest::misfitStopsTheRun()
     QVERIFY2(result.finished, qPrintable(result.err));
     QCOMPARE(result.exitCode, 2);
     const QString answersFile = folder.filePath(QStringLiteral("answers.json"));
-    QVERIFY2(result.err.startsWith(QStringLiteral("kestrane-host: %1: %2\n").arg(answersFile, message)),
+    QVERIFY2(result.err.startsWith(QStringLiteral("veldmark-script-host: %1: %2\n").arg(answersFile, message)),
              qPrintable(result.err));
     if (stopped) {
         // Stopped where it stood: it neither went on as if cancelled nor wrote results.
@@ -260,14 +260,14 @@ void HostAnswersTest::badAnswersFileStopsBeforeTheScript()
     const Result result = runHost({"--answers", answers, script});
     QCOMPARE(result.exitCode, 2);
     QCOMPARE(result.out, QString());
-    QCOMPARE(result.err, QStringLiteral(R"(kestrane-host: %1: answer 1 (VeldmarkSelection), field "tick": expected an array of names, found "A")"
+    QCOMPARE(result.err, QStringLiteral(R"(veldmark-script-host: %1: answer 1 (VeldmarkSelection), field "tick": expected an array of names, found "A")"
                                         "\n")
                              .arg(answers));
 
     const Result missing = runHost({"--answers", folder.filePath(QStringLiteral("missing.json")), script});
     QCOMPARE(missing.exitCode, 2);
     QCOMPARE(missing.out, QString());
-    QVERIFY2(missing.err.startsWith(QStringLiteral("kestrane-host: %1: ").arg(folder.filePath("missing.json"))),
+    QVERIFY2(missing.err.startsWith(QStringLiteral("veldmark-script-host: %1: ").arg(folder.filePath("missing.json"))),
              qPrintable(missing.err));
 }
 
@@ -279,7 +279,7 @@ void HostAnswersTest::modalWaitWithoutAnyoneIsRefused()
     QCOMPARE(result.exitCode, 2);
     QCOMPARE(result.out, QString());
     QVERIFY2(result.err.startsWith(QStringLiteral(
-                 "kestrane-host: the script waits in the modal dialog VeldmarkSelection (\"Select Veldmark "
+                 "veldmark-script-host: the script waits in the modal dialog VeldmarkSelection (\"Select Veldmark "
                  "Libraries\"), but without a display no one can answer it; give the answers with --answers FILE")),
              qPrintable(result.err));
 }
@@ -326,10 +326,10 @@ void HostAnswersTest::conflictingOptions_data()
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QString>("message");
     QTest::newRow("two users") << QStringList{"--answers", "a.json", "--simulated-user", "pictures"}
-                               << "kestrane-host: --answers and --simulated-user each bring a user; give one of them\n";
+                               << "veldmark-script-host: --answers and --simulated-user each bring a user; give one of them\n";
     QTest::newRow("pictures without answers")
         << QStringList{"--pictures", "pictures"}
-        << "kestrane-host: --pictures goes with --answers (--simulated-user takes its own folder)\n";
+        << "veldmark-script-host: --pictures goes with --answers (--simulated-user takes its own folder)\n";
 }
 
 void HostAnswersTest::conflictingOptions()

@@ -112,7 +112,7 @@ void InstallTest::publicFolders_data()
     const QString libdir = QStringLiteral(INSTALL_LIBDIR);
     // Nothing of ours on the linker's or the compiler's search path but the
     // interface header: the bridge and the plug-in are the package's own.
-    QTest::newRow("the stand-in host alone in bin") << "bin" << QStringList{"kestrane-host"};
+    QTest::newRow("the stand-in host alone in bin") << "bin" << QStringList{"veldmark-script-host"};
     QTest::newRow("the interface header alone in include")
         << "include" << QStringList{"veldmark-widgets/pluginwidgets.h"};
     QStringList libraries{"cmake/VeldmarkWidgets/VeldmarkWidgetsConfig.cmake",
@@ -161,7 +161,7 @@ void InstallTest::installedHostRunsScripts()
                  "      VeldmarkDisplay().displayData().data())\n");
     script.close();
 
-    const Run host = run(m_prefix.filePath("bin/kestrane-host"), {script.fileName()}, folder.path());
+    const Run host = run(m_prefix.filePath("bin/veldmark-script-host"), {script.fileName()}, folder.path());
     QVERIFY2(host.exitCode == 0, qPrintable(host.err));
     QCOMPARE(host.out, QStringLiteral("False compound b'{\\n}\\n'\n"));
     QVERIFY2(!host.err.contains(QStringLiteral("plug-in")), qPrintable(host.err));
@@ -230,7 +230,7 @@ void InstallTest::packageContents()
         if (!line.startsWith(QLatin1Char('d')))
             files.append(line.section(QLatin1String(" ./"), 1));
     }
-    QStringList expected{"usr/bin/kestrane-host",
+    QStringList expected{"usr/bin/veldmark-script-host",
                          libdir + "/veldmark-widgets/plugins/libveldmarkplugin.so",
                          libdir + "/cmake/VeldmarkWidgets/VeldmarkWidgetsConfig.cmake",
                          "usr/include/veldmark-widgets/pluginwidgets.h",
@@ -256,7 +256,7 @@ void InstallTest::packagedHostRunsPackagedExample()
         QSKIP("A Debian package is built from a tree configured with the prefix /usr.");
     QTemporaryDir output;
     QVERIFY(output.isValid());
-    const Run host = run(QDir(m_packageRoot).filePath("usr/bin/kestrane-host"),
+    const Run host = run(QDir(m_packageRoot).filePath("usr/bin/veldmark-script-host"),
                          {"--simulated-user", output.filePath("pictures"),
                           QDir(m_packageRoot).filePath("usr/share/veldmark-widgets/examples/veldmark_query.py"),
                           output.filePath("results")});

@@ -1,7 +1,7 @@
 """Create, fill, show, close and destroy each dialog many times through the
 bridge and check that the resident size stays flat.
 
-Run by the host:  kestrane-host leakcycles.py [cycles] [margin_kib]
+Run by the host:  veldmark-script-host leakcycles.py [cycles] [margin_kib]
 Exit status 0 when the resident size after the last cycle is within the
 margin of the size after cycle 100, 1 otherwise.
 """
