@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardItemModel>
-#include <QSortFilterProxyModel>
 
 #include <cmath>
 

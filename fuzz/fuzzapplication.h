@@ -1,7 +1,10 @@
 #ifndef FUZZAPPLICATION_H
 #define FUZZAPPLICATION_H
 
+#include "platformnoisefilter.h"
+
 #include <QApplication>
+#include <QLoggingCategory>
 #include <QtGlobal>
 
 #include <cstdio>
@@ -12,11 +15,8 @@
 inline void startFuzzApplication(int *argc, char ***argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &message) {
-        if (type == QtDebugMsg || type == QtInfoMsg)
-            return;
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-    });
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false"));
+    installPlatformNoiseFilter();
     static QApplication application(*argc, *argv);
 }
 

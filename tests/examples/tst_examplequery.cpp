@@ -98,7 +98,7 @@ void ExampleQueryTest::columns()
 
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
-    const HostRun run = runHost(options + QStringList{
+    const ChildRun run = runHost(options + QStringList{
         "--simulated-user", folder.filePath("pictures"), QStringLiteral(EXAMPLE_QUERY),
         "--fixture", QStringLiteral(EXAMPLE_FIXTURE), folder.filePath("results")});
     QVERIFY2(run.finished, qPrintable(run.err));
@@ -140,7 +140,7 @@ void ExampleQueryTest::stopsWhenTheUserCancels()
 
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
-    const HostRun run = runHost({"--simulated-user", folder.filePath("pictures"), "--simulated-cancel", dialog,
+    const ChildRun run = runHost({"--simulated-user", folder.filePath("pictures"), "--simulated-cancel", dialog,
                                  QStringLiteral(EXAMPLE_QUERY), "--fixture", QStringLiteral(EXAMPLE_FIXTURE),
                                  folder.filePath("results")});
     QVERIFY2(run.finished, qPrintable(run.err));
