@@ -1,3 +1,4 @@
+#include "csvrows.h"
 #include "hostrun.h"
 
 #include <QDir>
@@ -34,7 +35,6 @@ private:
     ChildRun runHeadless(const QStringList &arguments);
     ChildRun runExample(const QByteArray &answers, const QStringList &options = {});
     QString writeFile(const QString &name, const QByteArray &contents);
-    static QList<QStringList> readCsv(const QString &path);
 
     QTemporaryDir folder;
 };
@@ -70,19 +70,6 @@ ChildRun HostAnswersTest::runExample(const QByteArray &answers, const QStringLis
     return runHeadless(options
                        + QStringList{"--answers", answersFile, QStringLiteral(EXAMPLE_QUERY), "--fixture",
                                  QStringLiteral(FIXTURE), folder.filePath(QStringLiteral("results"))});
-}
-
-QList<QStringList> HostAnswersTest::readCsv(const QString &path)
-{
-    // The example quotes no cell of this fixture.
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return {};
-    QList<QStringList> rows;
-    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    for (const QString &line : lines)
-        rows.append(line.split(QLatin1Char(',')));
-    return rows;
 }
 
 void HostAnswersTest::exampleFollowsTheAnswers_data()

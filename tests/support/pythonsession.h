@@ -27,8 +27,6 @@ public:
     QVariant value(const QString &expression);
     void addVariable(const QString &name, const QVariant &value);
     void addObject(const QString &name, QObject *object);
-    // Drops every script object, so Python-owned dialogs are deleted.
-    bool clearGlobals();
     // What every test's cleanup() checks: the script's objects dropped, no
     // window left open and nothing written to stderr; false, with what was
     // wrong in `failure`, otherwise. Starts the next test with no output.
@@ -40,6 +38,9 @@ public:
     QStringList errors;
 
 private:
+    // Drops every script object, so Python-owned dialogs are deleted.
+    bool clearGlobals();
+
     PythonQtObjectPtr main;
 };
 
