@@ -1,6 +1,5 @@
 #include "pythonsession.h"
 
-#include <QApplication>
 #include <QHash>
 #include <QDialog>
 #include <QPointer>
