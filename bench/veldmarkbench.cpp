@@ -8,6 +8,7 @@
 
 #include "PythonQt.h"
 
+#include "platformnoisefilter.h"
 #include "pluginwidgets.h"
 #include "progressdialog.h"
 #include "veldmarkdisplay.h"
@@ -25,6 +26,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QLoggingCategory>
 #include <QPluginLoader>
 #include <QProcess>
 #include <QProgressDialog>
@@ -850,10 +852,8 @@ int main(int argc, char *argv[])
 
     // The display dialog logs every resize and show, and the offscreen
     // platform warns on every window it sizes; neither is the subject here.
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &message) {
-        if (type != QtDebugMsg && !message.contains(QLatin1String("propagateSizeHints")))
-            std::fprintf(stderr, "%s\n", qPrintable(message));
-    });
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
+    installPlatformNoiseFilter();
 
     int repetitions = 5;
     std::vector<char *> arguments(argv, argv + argc);

@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardItemModel>
-#include <QSortFilterProxyModel>
 
 #include <cmath>
 
@@ -147,18 +146,10 @@ void checkDocument(const QByteArray &input, const QByteArray &output)
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
-{
-    startFuzzApplication(argc, argv);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QByteArray input(reinterpret_cast<const char *>(data), int(size));
-    const int separator = input.indexOf('\0');
-    const QByteArray document = separator < 0 ? input : input.left(separator);
-    const QByteArray actions = separator < 0 ? QByteArray() : input.mid(separator + 1, 64);
+    const FuzzInput input = splitFuzzInput(data, size, 64);
+    const QByteArray &document = input.given;
 
     // setDisplayData starts over from any state, as a script relies on; only
     // the search text is the user's and stays, so it is reset here. Reusing
@@ -168,7 +159,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     static Panel panel(&dialog);
     panel.search->clear();
     dialog.setDisplayData(document);
-    for (char byte : actions)
+    for (char byte : input.actions)
         panel.act(uchar(byte));
 
     const QByteArray output = dialog.displayData();

@@ -52,18 +52,10 @@ void checkInvariants(VeldmarkSelection &dialog, QTreeWidget *tree, QPushButton *
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
-{
-    startFuzzApplication(argc, argv);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QByteArray input(reinterpret_cast<const char *>(data), int(size));
-    const int separator = input.indexOf('\0');
-    const QVariantMap available = QJsonDocument::fromJson(input.left(separator)).toVariant().toMap();
-    const QByteArray ticks = separator < 0 ? QByteArray() : input.mid(separator + 1, 256);
+    const FuzzInput input = splitFuzzInput(data, size, 256);
+    const QVariantMap available = QJsonDocument::fromJson(input.given).toVariant().toMap();
 
     VeldmarkSelection dialog;
     auto tree = dialog.findChild<QTreeWidget *>("treeWidget");
@@ -72,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     dialog.setAvailableItems(available);
     checkInvariants(dialog, tree, ok);
     QList<QTreeWidgetItem *> items = itemsInOrder(tree);
-    for (char byte : ticks) {
+    for (char byte : input.actions) {
         if (uchar(byte) == 0xff) {
             dialog.setAvailableItems(available);
             items = itemsInOrder(tree);

@@ -1,23 +1,28 @@
 #ifndef FUZZAPPLICATION_H
 #define FUZZAPPLICATION_H
 
-#include <QApplication>
-#include <QtGlobal>
+#include <QByteArray>
 
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
-// One headless application for the whole fuzzing run; the dialogs' debug
-// lines would only slow it down.
-inline void startFuzzApplication(int *argc, char ***argv)
+// Every fuzzer's input: what the dialog is given, then optionally a NUL byte
+// and one byte per thing the user does, at most maxActions of them.
+struct FuzzInput
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &message) {
-        if (type == QtDebugMsg || type == QtInfoMsg)
-            return;
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-    });
-    static QApplication application(*argc, *argv);
+    QByteArray given;
+    QByteArray actions;
+};
+
+inline FuzzInput splitFuzzInput(const uint8_t *data, size_t size, int maxActions)
+{
+    const QByteArray input(reinterpret_cast<const char *>(data), int(size));
+    const int separator = input.indexOf('\0');
+    if (separator < 0)
+        return {input, QByteArray()};
+    return {input.left(separator), input.mid(separator + 1, maxActions)};
 }
 
 // An invariant broke: report it and let libFuzzer keep the input.

@@ -51,14 +51,13 @@ ScriptHost::~ScriptHost()
     dropScriptObjects();
 }
 
-int ScriptHost::loadPlugins(const QString &folder)
+void ScriptHost::loadPlugins(const QString &folder)
 {
     const QDir dir(folder);
     if (!dir.exists()) {
         report(QStringLiteral("no plug-in folder %1").arg(QDir::toNativeSeparators(folder)));
-        return 0;
+        return;
     }
-    int registered = 0;
     const QFileInfoList files = dir.entryInfoList(QDir::Files, QDir::Name);
     for (const QFileInfo &file : files) {
         if (!QLibrary::isLibrary(file.fileName()))
@@ -78,9 +77,7 @@ int ScriptHost::loadPlugins(const QString &folder)
             continue;
         }
         widgets->registerClasses();
-        ++registered;
     }
-    return registered;
 }
 
 int ScriptHost::runScript(const QString &path, const QStringList &arguments)

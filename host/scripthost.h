@@ -19,9 +19,9 @@ public:
     // Drops what the script left behind, while the application still exists.
     ~ScriptHost() override;
 
-    // Returns how many plug-ins registered their classes; reports each one
-    // that cannot be loaded or cast on stderr and goes on with the others.
-    int loadPlugins(const QString &folder);
+    // Lets every plug-in in the folder register its classes; reports each
+    // one that cannot be loaded or cast on stderr and goes on with the others.
+    void loadPlugins(const QString &folder);
     // The process's exit status: 0, 1 after an exception, or the status of
     // the first sys.exit(), from the script or one of its callbacks.
     int runScript(const QString &path, const QStringList &arguments);

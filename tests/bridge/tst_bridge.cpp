@@ -1,5 +1,5 @@
-#include "PythonQt.h"
 #include "pythonqtregistry.h"
+#include "pythonsession.h"
 #include "testobjects.h"
 
 #include <QApplication>
@@ -52,60 +52,37 @@ private Q_SLOTS:
     void outputFromThreadsInOrder();
 
 private:
-    bool run(const QString &code);
-    QVariant value(const QString &expression);
     // (exception type, message) raised by the code, or an empty list.
     QStringList raised(const QString &code);
 
-    PythonQtObjectPtr main;
-    QStringList out;
-    QStringList err;
+    PythonSession python;
 };
-
-bool tst_Bridge::run(const QString &code)
-{
-    PythonQt::self()->clearError();
-    main.evalScript(code);
-    return !PythonQt::self()->hadError();
-}
-
-QVariant tst_Bridge::value(const QString &expression)
-{
-    return main.evalScript(expression, Py_eval_input);
-}
 
 QStringList tst_Bridge::raised(const QString &code)
 {
-    main.addVariable(QStringLiteral("code"), code);
-    return value(QStringLiteral("raised(code)")).toStringList();
+    python.addVariable(QStringLiteral("code"), code);
+    return python.value(QStringLiteral("raised(code)")).toStringList();
 }
 
 void tst_Bridge::initTestCase()
 {
-    PythonQt::init();
-    PythonQt *python = PythonQt::self();
-    QVERIFY(python);
-    // Direct: output written from Python threads arrives at once and in order.
-    connect(python, &PythonQt::pythonStdOut, this, [this](const QString &text) { out << text; },
-            Qt::DirectConnection);
-    connect(python, &PythonQt::pythonStdErr, this, [this](const QString &text) { err << text; },
-            Qt::DirectConnection);
+    python.startBridge();
+    PythonQt *bridge = PythonQt::self();
+    QVERIFY(bridge);
     // As in PythonQt, SystemExit ends the process unless the host asks otherwise.
-    QVERIFY(!python->systemExitExceptionHandlerEnabled());
-    python->setSystemExitExceptionHandlerEnabled(true);
-    python->registerClass(&ConversionTarget::staticMetaObject, "Tests");
-    python->registerClass(&TestDialog::staticMetaObject, "Tests");
-    python->addDecorators(new TestDecorators);
-    main = python->getMainModule();
+    QVERIFY(!bridge->systemExitExceptionHandlerEnabled());
+    bridge->setSystemExitExceptionHandlerEnabled(true);
+    bridge->registerClass(&ConversionTarget::staticMetaObject, "Tests");
+    bridge->registerClass(&TestDialog::staticMetaObject, "Tests");
+    bridge->addDecorators(new TestDecorators);
 }
 
 void tst_Bridge::cleanupTestCase()
 {
-    QVERIFY2(run(QStringLiteral("from PythonQt.Tests import TestDialog\n"
+    QVERIFY2(python.run(QStringLiteral("from PythonQt.Tests import TestDialog\n"
                                  "kept = TestDialog()\nkept.finished.connect(lambda code: kept.show())")),
-             qPrintable(err.join(QString())));
-    main = PythonQtObjectPtr();
-    PythonQt::cleanup();
+             qPrintable(python.errors.join(QString())));
+    python.stop();
     QVERIFY(!PythonQt::self());
     // As with PythonQt, what a script still holds is the host's to delete,
     // and its callbacks no longer run.
@@ -122,9 +99,7 @@ void tst_Bridge::cleanupTestCase()
 
 void tst_Bridge::init()
 {
-    out.clear();
-    err.clear();
-    QVERIFY(run(QStringLiteral(R"(
+    QVERIFY(python.run(QStringLiteral(R"(
 import gc
 from PythonQt.Tests import ConversionTarget, TestDialog
 
@@ -141,15 +116,8 @@ t = ConversionTarget()
 
 void tst_Bridge::cleanup()
 {
-    QVERIFY(run(QStringLiteral(R"(
-for name in [n for n in globals() if not n.startswith('__')]:
-    del globals()[name]
-import gc
-gc.collect()
-)")));
-    QVERIFY(QApplication::topLevelWidgets().isEmpty());
+    QVERIFY2(python.endTest(), qPrintable(python.failure));
     QCOMPARE(ConversionTarget::liveCount, 0);
-    QVERIFY2(err.isEmpty(), qPrintable(err.join(QString())));
 }
 
 void tst_Bridge::registrationOrderAndPackages()
@@ -168,7 +136,7 @@ void tst_Bridge::registrationOrderAndPackages()
 
     // As in PythonQt, each class derives from the wrapper type directly: the
     // C++ bases give their members, not Python base classes.
-    QVERIFY(run(QStringLiteral(R"(
+    QVERIFY(python.run(QStringLiteral(R"(
 import sys
 import PythonQt
 from PythonQt.Tests import QDialog, QWidget
@@ -177,10 +145,10 @@ registered = (sys.modules['PythonQt.Tests'] is PythonQt.Tests,
               'QObject' in dir(PythonQt.Tests), PythonQt.private.QObject.__name__,
               TestDialog.__module__, TestDialog.__name__)
 )")));
-    QCOMPARE(value(QStringLiteral("registered")).toList(),
+    QCOMPARE(python.value(QStringLiteral("registered")).toList(),
              QVariantList({true, false, false, false, QStringLiteral("QObject"),
                            QStringLiteral("PythonQt.Tests"), QStringLiteral("TestDialog")}));
-    QCOMPARE(value(QStringLiteral("TestDialog is PythonQt.Tests.TestDialog")), QVariant(true));
+    QCOMPARE(python.value(QStringLiteral("TestDialog is PythonQt.Tests.TestDialog")), QVariant(true));
 }
 
 void tst_Bridge::decoratorsAreHeldAndNullIgnored()
@@ -245,10 +213,10 @@ void tst_Bridge::conversions()
     QFETCH(QString, call);
     QFETCH(QString, expected);
     QFETCH(QString, type);
-    QVERIFY2(run(QStringLiteral("result = ") + call), qPrintable(err.join(QString())));
-    QCOMPARE(value(QStringLiteral("type(result).__name__")).toString(), type);
-    QVERIFY2(value(QStringLiteral("result == (%1)").arg(expected)).toBool(),
-             qPrintable(value(QStringLiteral("repr(result)")).toString()));
+    QVERIFY2(python.run(QStringLiteral("result = ") + call), qPrintable(python.errors.join(QString())));
+    QCOMPARE(python.value(QStringLiteral("type(result).__name__")).toString(), type);
+    QVERIFY2(python.value(QStringLiteral("result == (%1)").arg(expected)).toBool(),
+             qPrintable(python.value(QStringLiteral("repr(result)")).toString()));
 }
 
 void tst_Bridge::overloads_data()
@@ -269,7 +237,7 @@ void tst_Bridge::overloads()
 {
     QFETCH(QString, call);
     QFETCH(QVariant, expected);
-    QCOMPARE(value(call), expected);
+    QCOMPARE(python.value(call), expected);
 }
 
 void tst_Bridge::errors_data()
@@ -355,24 +323,24 @@ void tst_Bridge::errors()
 
 void tst_Bridge::constructors()
 {
-    QVERIFY(run(QStringLiteral(R"(
+    QVERIFY(python.run(QStringLiteral(R"(
 plain = TestDialog()
 none = TestDialog(None)
 child = TestDialog(plain)
 )")));
-    QCOMPARE(value(QStringLiteral("plain.parent() is None and none.parent() is None")), QVariant(true));
-    QCOMPARE(value(QStringLiteral("child.parent() is plain")), QVariant(true));
-    QCOMPARE(value(QStringLiteral("plain is not none")), QVariant(true));
+    QCOMPARE(python.value(QStringLiteral("plain.parent() is None and none.parent() is None")), QVariant(true));
+    QCOMPARE(python.value(QStringLiteral("child.parent() is plain")), QVariant(true));
+    QCOMPARE(python.value(QStringLiteral("plain is not none")), QVariant(true));
     QCOMPARE(TestDialog::liveCount, 3);
-    auto child = qobject_cast<TestDialog *>(value(QStringLiteral("child")).value<QObject *>());
+    auto child = qobject_cast<TestDialog *>(python.value(QStringLiteral("child")).value<QObject *>());
     QVERIFY(child);
     QVERIFY(child->parentWidget());
-    QCOMPARE(child->parentWidget(), value(QStringLiteral("plain")).value<QObject *>());
+    QCOMPARE(child->parentWidget(), python.value(QStringLiteral("plain")).value<QObject *>());
 }
 
 void tst_Bridge::propertiesSlotsAndBuiltins()
 {
-    QVERIFY(run(QStringLiteral(R"(
+    QVERIFY(python.run(QStringLiteral(R"(
 d = TestDialog()
 d.setWindowTitle('Query')
 d.objectName = 'queryDialog'
@@ -382,41 +350,41 @@ d.close()
 facts = (d.windowTitle, d.objectName, shown, d.visible, d.className(),
          d.inherits('QDialog'), t.count, t.label, t.Fancy, ConversionTarget.Plain)
 )")));
-    QCOMPARE(value(QStringLiteral("facts")).toList(),
+    QCOMPARE(python.value(QStringLiteral("facts")).toList(),
              QVariantList({QStringLiteral("Query"), QStringLiteral("queryDialog"), true, false,
                            QStringLiteral("TestDialog"), true, 0, QStringLiteral("target"), 1, 0}));
-    QVERIFY(run(QStringLiteral("t.count = 7")));
-    QCOMPARE(value(QStringLiteral("t.count")), QVariant(7));
+    QVERIFY(python.run(QStringLiteral("t.count = 7")));
+    QCOMPARE(python.value(QStringLiteral("t.count")), QVariant(7));
     // exec_ is the old spelling of exec.
-    QCOMPARE(value(QStringLiteral("d.exec_ == d.exec and d.exec_ != d.show")), QVariant(true));
-    QVERIFY(value(QStringLiteral("repr(d.exec_)"))
+    QCOMPARE(python.value(QStringLiteral("d.exec_ == d.exec and d.exec_ != d.show")), QVariant(true));
+    QVERIFY(python.value(QStringLiteral("repr(d.exec_)"))
                 .toString()
                 .startsWith(QStringLiteral("<qt slot exec of TestDialog instance at 0x")));
     // QObject's property() and setProperty(), dynamic properties included.
-    QVERIFY(run(QStringLiteral(R"(
+    QVERIFY(python.run(QStringLiteral(R"(
 declared = d.setProperty('windowTitle', 'Other')
 dynamic = d.setProperty('note', 5)
 d.note = 6
 props = (declared, dynamic, d.property('windowTitle'), d.property('note'), d.note,
          d.property('unknown'))
 )")));
-    QCOMPARE(value(QStringLiteral("props")).toList(),
+    QCOMPARE(python.value(QStringLiteral("props")).toList(),
              QVariantList({true, false, QStringLiteral("Other"), 6, 6, QVariant()}));
 }
 
 void tst_Bridge::destroyedObjectRaises()
 {
-    QVERIFY(run(QStringLiteral(R"(
+    QVERIFY(python.run(QStringLiteral(R"(
 parent = TestDialog()
 child = TestDialog(parent)
 parent.delete()
 )")));
     QCOMPARE(TestDialog::liveCount, 0);
-    QCOMPARE(value(QStringLiteral("bool(child)")), QVariant(false));
+    QCOMPARE(python.value(QStringLiteral("bool(child)")), QVariant(false));
     QCOMPARE(raised(QStringLiteral("child.show()")),
              QStringList({"ValueError", "Trying to call 'show' on a destroyed TestDialog object"}));
     // The class name stays known, as in PythonQt.
-    QCOMPARE(value(QStringLiteral("child.className()")), QVariant("TestDialog"));
+    QCOMPARE(python.value(QStringLiteral("child.className()")), QVariant("TestDialog"));
     QCOMPARE(raised(QStringLiteral("child.children()")),
              QStringList({"ValueError", "Trying to call 'children' on a destroyed TestDialog object"}));
     QCOMPARE(raised(QStringLiteral("child.windowTitle")),
@@ -430,51 +398,51 @@ parent.delete()
 void tst_Bridge::objectDeletedByCppRaises()
 {
     auto target = new ConversionTarget;
-    main.addObject(QStringLiteral("fromCpp"), target);
-    QVERIFY(run(QStringLiteral("echo = fromCpp.echoInt")));
+    python.addObject(QStringLiteral("fromCpp"), target);
+    QVERIFY(python.run(QStringLiteral("echo = fromCpp.echoInt")));
     delete target;
     QCOMPARE(raised(QStringLiteral("echo(1)")),
              QStringList({"ValueError", "Trying to call 'echoInt' on a destroyed ConversionTarget object"}));
-    QCOMPARE(value(QStringLiteral("bool(fromCpp)")), QVariant(false));
+    QCOMPARE(python.value(QStringLiteral("bool(fromCpp)")), QVariant(false));
 }
 
 void tst_Bridge::pythonOwnedObjectDiesWithLastReference()
 {
     QCOMPARE(ConversionTarget::liveCount, 1);
-    QVERIFY(run(QStringLiteral("other = t.echoObject(t)\ndel t")));
+    QVERIFY(python.run(QStringLiteral("other = t.echoObject(t)\ndel t")));
     QCOMPARE(ConversionTarget::liveCount, 1);
-    QVERIFY(run(QStringLiteral("del other")));
+    QVERIFY(python.run(QStringLiteral("del other")));
     QCOMPARE(ConversionTarget::liveCount, 0);
 
     // An object that C++ handed over stays with C++.
     QPointer<ConversionTarget> kept = new ConversionTarget;
-    main.addObject(QStringLiteral("kept"), kept);
-    QVERIFY(run(QStringLiteral("del kept\ngc.collect()")));
+    python.addObject(QStringLiteral("kept"), kept);
+    QVERIFY(python.run(QStringLiteral("del kept\ngc.collect()")));
     QVERIFY(kept);
     delete kept;
 }
 
 void tst_Bridge::parentedObjectFollowsQt()
 {
-    QVERIFY(run(QStringLiteral(R"(
+    QVERIFY(python.run(QStringLiteral(R"(
 child = ConversionTarget(t)
 later = ConversionTarget()
 later.setParent(t)
 del child, later
 )")));
     QCOMPARE(ConversionTarget::liveCount, 3);
-    QVERIFY(run(QStringLiteral("children = t.children()")));
-    QCOMPARE(value(QStringLiteral("[c.className() for c in children]")).toStringList(),
+    QVERIFY(python.run(QStringLiteral("children = t.children()")));
+    QCOMPARE(python.value(QStringLiteral("[c.className() for c in children]")).toStringList(),
              QStringList({"ConversionTarget", "ConversionTarget"}));
-    QVERIFY(run(QStringLiteral("del t, children")));
+    QVERIFY(python.run(QStringLiteral("del t, children")));
     QCOMPARE(ConversionTarget::liveCount, 0);
 }
 
 void tst_Bridge::sameObjectSameWrapper()
 {
-    QVERIFY(run(QStringLiteral("d = TestDialog()\nc = TestDialog(d)")));
-    QCOMPARE(value(QStringLiteral("t.echoWidget(d) is d and c.parent() is d")), QVariant(true));
-    QCOMPARE(value(QStringLiteral("[x for x in d.children() if x is c] == [c]")), QVariant(true));
+    QVERIFY(python.run(QStringLiteral("d = TestDialog()\nc = TestDialog(d)")));
+    QCOMPARE(python.value(QStringLiteral("t.echoWidget(d) is d and c.parent() is d")), QVariant(true));
+    QCOMPARE(python.value(QStringLiteral("[x for x in d.children() if x is c] == [c]")), QVariant(true));
 }
 
 void tst_Bridge::staleWrapperNotReusedForNewObject()
@@ -482,11 +450,11 @@ void tst_Bridge::staleWrapperNotReusedForNewObject()
     // Whatever address the next object gets, it must get a wrapper of its own.
     for (int round = 0; round < 20; ++round) {
         auto first = new ConversionTarget;
-        main.addObject(QStringLiteral("first"), first);
+        python.addObject(QStringLiteral("first"), first);
         delete first;
         auto second = new ConversionTarget;
-        main.addObject(QStringLiteral("second"), second);
-        QCOMPARE(value(QStringLiteral("first is not second and bool(second) and not first")),
+        python.addObject(QStringLiteral("second"), second);
+        QCOMPARE(python.value(QStringLiteral("first is not second and bool(second) and not first")),
                  QVariant(true));
         delete second;
     }
@@ -498,7 +466,7 @@ void tst_Bridge::signalConnections()
                          "PythonQt: QObject::connect() signal 'nothing()' does not exist on ConversionTarget");
     QTest::ignoreMessage(QtWarningMsg,
                          "PythonQt: QObject::connect() signal 'countChanged' does not exist on ConversionTarget");
-    QVERIFY(run(QStringLiteral(R"(
+    QVERIFY(python.run(QStringLiteral(R"(
 got = []
 def onCount(value):
     got.append(('by name', value))
@@ -513,18 +481,18 @@ t.count = 6
 unknown = t.connect('nothing()', onCount)
 bare = t.connect('countChanged', onCount)
 )")));
-    QCOMPARE(value(QStringLiteral("got")).toList(),
+    QCOMPARE(python.value(QStringLiteral("got")).toList(),
              QVariantList({QVariantList({"by name", 5}), QVariantList({"attribute", 5}),
                            QVariantList({"first only", 3}), QVariantList({"all", 3, "x"}),
                            QVariantList({"attribute", 6})}));
-    QCOMPARE(value(QStringLiteral("unknown")), QVariant(false));
+    QCOMPARE(python.value(QStringLiteral("unknown")), QVariant(false));
     // PythonQt takes signatures only.
-    QCOMPARE(value(QStringLiteral("bare")), QVariant(false));
+    QCOMPARE(python.value(QStringLiteral("bare")), QVariant(false));
 }
 
 void tst_Bridge::callbackExceptionIsPrintedNotPropagated()
 {
-    QVERIFY(run(QStringLiteral(R"(
+    QVERIFY(python.run(QStringLiteral(R"(
 after = []
 def failing(value):
     raise KeyError('from callback')
@@ -533,23 +501,23 @@ t.countChanged.connect(after.append)
 target = t
 )")));
     auto target = qobject_cast<ConversionTarget *>(
-        value(QStringLiteral("target")).value<QObject *>());
+        python.value(QStringLiteral("target")).value<QObject *>());
     QVERIFY(target);
     target->setCount(9);
     QCOMPARE(target->count(), 9);
-    QCOMPARE(value(QStringLiteral("after")).toList(), QVariantList({9}));
-    const QString printed = err.join(QString());
+    QCOMPARE(python.value(QStringLiteral("after")).toList(), QVariantList({9}));
+    const QString printed = python.errors.join(QString());
     QVERIFY2(printed.contains(QStringLiteral("Traceback")), qPrintable(printed));
     QVERIFY(printed.contains(QStringLiteral("KeyError: 'from callback'")));
     // Reported like every other error, so the host knows the script failed.
     QVERIFY(PythonQt::self()->hadError());
     PythonQt::self()->clearError();
-    err.clear();
+    python.errors.clear();
 }
 
 void tst_Bridge::destroyedSignalReachesPython()
 {
-    QVERIFY(run(QStringLiteral(R"(
+    QVERIFY(python.run(QStringLiteral(R"(
 seen = []
 t.destroyed.connect(lambda gone: seen.append(gone))
 d = TestDialog()
@@ -557,22 +525,22 @@ d.connect('destroyed()', lambda: seen.append('dialog'))
 t.delete()
 del d
 )")));
-    QCOMPARE(value(QStringLiteral("seen")).toList(), QVariantList({QVariant(), "dialog"}));
+    QCOMPARE(python.value(QStringLiteral("seen")).toList(), QVariantList({QVariant(), "dialog"}));
 }
 
 void tst_Bridge::outputIsRedirected()
 {
     QSignalSpy stdOut(PythonQt::self(), &PythonQt::pythonStdOut);
-    QVERIFY(run(QStringLiteral("print('out', 1)\nimport sys\nsys.stderr.write('problem')")));
-    QCOMPARE(out.join(QString()), QStringLiteral("out 1\n"));
-    QCOMPARE(stdOut.size(), out.size());
-    QCOMPARE(err, QStringList({"problem"}));
-    err.clear();
+    QVERIFY(python.run(QStringLiteral("print('out', 1)\nimport sys\nsys.stderr.write('problem')")));
+    QCOMPARE(python.output.join(QString()), QStringLiteral("out 1\n"));
+    QCOMPARE(stdOut.size(), python.output.size());
+    QCOMPARE(python.errors, QStringList({"problem"}));
+    python.errors.clear();
 }
 
 void tst_Bridge::modalExecEndedByTimer()
 {
-    QVERIFY(run(QStringLiteral(R"(
+    QVERIFY(python.run(QStringLiteral(R"(
 d = TestDialog()
 results = []
 def onFinished(result):
@@ -595,24 +563,24 @@ d.finished.connect(onFinished)
     });
     closer.start();
     safetyNet.start(10000);
-    QVERIFY(run(QStringLiteral("accepted = d.run()\ncode = d.exec_()")));
+    QVERIFY(python.run(QStringLiteral("accepted = d.run()\ncode = d.exec_()")));
     QVERIFY(safetyNet.isActive());
-    QCOMPARE(value(QStringLiteral("(accepted, code, results, d.windowTitle)")).toList(),
+    QCOMPARE(python.value(QStringLiteral("(accepted, code, results, d.windowTitle)")).toList(),
              QVariantList({true, 1, QVariantList({1, 1}), QStringLiteral("finished 1")}));
 }
 
 void tst_Bridge::evalReportsErrors()
 {
-    QCOMPARE(value(QStringLiteral("6 * 7")), QVariant(42));
+    QCOMPARE(python.value(QStringLiteral("6 * 7")), QVariant(42));
     QVERIFY(!PythonQt::self()->hadError());
-    QVERIFY(!run(QStringLiteral("1 / 0")));
-    QVERIFY(err.join(QString()).contains(QStringLiteral("ZeroDivisionError")));
+    QVERIFY(!python.run(QStringLiteral("1 / 0")));
+    QVERIFY(python.errors.join(QString()).contains(QStringLiteral("ZeroDivisionError")));
     PythonQt::self()->clearError();
     QVERIFY(!PythonQt::self()->hadError());
-    err.clear();
+    python.errors.clear();
 
     QSignalSpy exits(PythonQt::self(), &PythonQt::systemExitExceptionRaised);
-    QVERIFY(run(QStringLiteral("import sys\nsys.exit(3)")));
+    QVERIFY(python.run(QStringLiteral("import sys\nsys.exit(3)")));
     QCOMPARE(exits.size(), 1);
     QCOMPARE(exits.first().first(), QVariant(3));
 }
@@ -624,7 +592,7 @@ void tst_Bridge::threeArgumentConnectChecksArguments()
     QTest::ignoreMessage(QtWarningMsg,
                          "QObject::connect: Incompatible sender/receiver arguments\n"
                          "        TestDialog::finished(int) --> TestDialog::setWindowTitle(QString)");
-    QVERIFY(run(QStringLiteral(R"(
+    QVERIFY(python.run(QStringLiteral(R"(
 d = TestDialog()
 other = TestDialog()
 mismatched = d.connect('finished(int)', d, 'setWindowTitle(QString)')
@@ -633,7 +601,7 @@ other.show()
 d.done(3)
 result = (mismatched, matching, d.windowTitle, other.visible)
 )")));
-    QCOMPARE(value(QStringLiteral("result")).toList(),
+    QCOMPARE(python.value(QStringLiteral("result")).toList(),
              QVariantList({false, true, QString(), false}));
 }
 
@@ -641,7 +609,7 @@ void tst_Bridge::wrapperLetsGoWhenDestructionStarts()
 {
     // In the dialog's own destroyed callback, and in its child's, the
     // dialog's C++ part is already gone.
-    QVERIFY(run(QStringLiteral(R"py(
+    QVERIFY(python.run(QStringLiteral(R"py(
 d = TestDialog()
 child = ConversionTarget(d)
 seen = []
@@ -656,20 +624,20 @@ d.delete()
                                              "Trying to call 'setNote' on a destroyed TestDialog object"}),
                                QVariantList({"ValueError", "Trying to read property 'windowTitle' "
                                                            "from a destroyed TestDialog object"})};
-    QCOMPARE(value(QStringLiteral("seen")).toList(), QVariantList({dead, dead}));
+    QCOMPARE(python.value(QStringLiteral("seen")).toList(), QVariantList({dead, dead}));
     QCOMPARE(TestDialog::liveCount, 0);
 }
 
 void tst_Bridge::methodsWithManyParameters()
 {
-    QVERIFY(run(QStringLiteral(R"(
+    QVERIFY(python.run(QStringLiteral(R"(
 got = []
 t.elevenArguments.connect(lambda *args: got.append(args))
 t.elevenArguments(*range(10), 'eleventh')
 total = t.sumOfEleven(*range(1, 12))
 )")));
-    QCOMPARE(value(QStringLiteral("total")), QVariant(66));
-    QCOMPARE(value(QStringLiteral("got == [tuple(range(10)) + ('eleventh',)]")), QVariant(true));
+    QCOMPARE(python.value(QStringLiteral("total")), QVariant(66));
+    QCOMPARE(python.value(QStringLiteral("got == [tuple(range(10)) + ('eleventh',)]")), QVariant(true));
     QCOMPARE(raised(QStringLiteral("t.sumOfEleven(*range(12))")).value(0), QStringLiteral("ValueError"));
 }
 
@@ -677,7 +645,7 @@ void tst_Bridge::deletionWaitsForTheOutermostCall()
 {
     // finished() fires inside run(): the deletion the callback asks for must
     // wait until run() has returned, though run()'s own event loop goes on.
-    QVERIFY(run(QStringLiteral(R"(
+    QVERIFY(python.run(QStringLiteral(R"(
 d = TestDialog()
 inside = []
 def onFinished(result):
@@ -685,7 +653,7 @@ def onFinished(result):
     inside.append(bool(d))
 d.finished.connect(onFinished)
 )")));
-    QPointer<QObject> dialog = value(QStringLiteral("d")).value<QObject *>();
+    QPointer<QObject> dialog = python.value(QStringLiteral("d")).value<QObject *>();
     QVERIFY(dialog);
     QTimer closer;
     connect(&closer, &QTimer::timeout, this, [] {
@@ -693,8 +661,8 @@ d.finished.connect(onFinished)
             modal->accept();
     });
     closer.start(10);
-    QVERIFY(run(QStringLiteral("accepted = d.run()")));
-    QCOMPARE(value(QStringLiteral("(accepted, inside)")).toList(),
+    QVERIFY(python.run(QStringLiteral("accepted = d.run()")));
+    QCOMPARE(python.value(QStringLiteral("(accepted, inside)")).toList(),
              QVariantList({true, QVariantList({false})}));
     QCOMPARE(TestDialog::deletedWhileRunning, 0);
     QVERIFY(!dialog);
@@ -702,7 +670,7 @@ d.finished.connect(onFinished)
 
 void tst_Bridge::pythonSubclasses()
 {
-    QVERIFY(run(QStringLiteral(R"(
+    QVERIFY(python.run(QStringLiteral(R"(
 class Named(TestDialog):
     def __init__(self, title, parent=None):
         super().__init__(parent)
@@ -723,18 +691,18 @@ facts = (named.title, named.windowTitle, child.parent() is named, child.title,
          type(plain).__name__, plain.className(), bool(empty), TestDialog.setWindowTitle(plain, 'p'),
          plain.windowTitle)
 )")));
-    QCOMPARE(value(QStringLiteral("facts")).toList(),
+    QCOMPARE(python.value(QStringLiteral("facts")).toList(),
              QVariantList({"Query", "Query", true, "Child", "Plain", "Plain", false, QVariant(), "p"}));
     QCOMPARE(TestDialog::liveCount, 3);
     QCOMPARE(raised(QStringLiteral("empty.show()")),
              QStringList({"ValueError", "Trying to call 'show' on a destroyed TestDialog object"}));
-    QVERIFY(run(QStringLiteral("del named, child, plain, empty")));
+    QVERIFY(python.run(QStringLiteral("del named, child, plain, empty")));
     QCOMPARE(TestDialog::liveCount, 0);
 }
 
 void tst_Bridge::classLevelSlotsDirAndWeakReferences()
 {
-    QVERIFY(run(QStringLiteral(R"(
+    QVERIFY(python.run(QStringLiteral(R"(
 import weakref
 d = TestDialog()
 names = dir(d)
@@ -748,19 +716,19 @@ facts = ('setNote' in names, 'finished' in names, 'windowTitle' in names, 'conne
 del d
 gone = reference() is None
 )")));
-    QCOMPARE(value(QStringLiteral("facts")).toList(),
+    QCOMPARE(python.value(QStringLiteral("facts")).toList(),
              QVariantList({true, true, true, true, false, true,
                            "<unbound qt slot setNote of TestDialog type>", QVariant(), true, true,
                            QVariantList({QVariantList({"text"})}),
                            QVariantList({QVariantList({"QString"})}), QVariantList({""}),
                            QVariantList({"bool"})}));
-    QCOMPARE(value(QStringLiteral("gone")), QVariant(true));
+    QCOMPARE(python.value(QStringLiteral("gone")), QVariant(true));
     QCOMPARE(TestDialog::liveCount, 0);
 }
 
 void tst_Bridge::boundMethodsTakePartInGarbageCollection()
 {
-    QVERIFY(run(QStringLiteral(R"(
+    QVERIFY(python.run(QStringLiteral(R"(
 class Keeper(TestDialog):
     def __init__(self):
         super().__init__()
@@ -775,7 +743,7 @@ gc.collect()
 
 void tst_Bridge::connectingAgainAndAgain()
 {
-    QVERIFY(run(QStringLiteral(R"(
+    QVERIFY(python.run(QStringLiteral(R"(
 got = []
 def first(value):
     got.append(('first', value))
@@ -790,14 +758,14 @@ t.count = 3
 dropped = t.countChanged.disconnect(first)
 t.count = 4
 )")));
-    QCOMPARE(value(QStringLiteral("(dropped, got)")).toList(),
+    QCOMPARE(python.value(QStringLiteral("(dropped, got)")).toList(),
              QVariantList({true, QVariantList({QVariantList({"first", 3}), QVariantList({"second", 3}),
                                                QVariantList({"second", 4})})}));
 }
 
 void tst_Bridge::outputFromThreadsInOrder()
 {
-    QVERIFY(run(QStringLiteral(R"(
+    QVERIFY(python.run(QStringLiteral(R"(
 import threading
 def work():
     for i in range(50):
@@ -812,10 +780,10 @@ print('joined')
     for (int i = 0; i < 50; ++i)
         expected << QStringLiteral("line %1\n").arg(i);
     expected << QStringLiteral("joined\n");
-    QCOMPARE(out.join(QString()), expected.join(QString()));
-    QVERIFY2(err.join(QString()).contains(QStringLiteral("RuntimeError: worker failed")),
-             qPrintable(err.join(QString())));
-    err.clear();
+    QCOMPARE(python.output.join(QString()), expected.join(QString()));
+    QVERIFY2(python.errors.join(QString()).contains(QStringLiteral("RuntimeError: worker failed")),
+             qPrintable(python.errors.join(QString())));
+    python.errors.clear();
 }
 
 QTEST_MAIN(tst_Bridge)

@@ -1,3 +1,4 @@
+#include "csvrows.h"
 #include "hostrun.h"
 
 #include <QFile>
@@ -18,40 +19,7 @@ private Q_SLOTS:
     void columns();
     void stopsWhenTheUserCancels_data();
     void stopsWhenTheUserCancels();
-
-private:
-    static QList<QStringList> readCsv(const QString &path);
 };
-
-QList<QStringList> ExampleQueryTest::readCsv(const QString &path)
-{
-    // Enough CSV for what the example writes: quotes only around cells that
-    // hold a comma or a quote.
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return {};
-    QList<QStringList> rows;
-    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    for (const QString &line : lines) {
-        QStringList cells(QString{});
-        bool quoted = false;
-        for (int i = 0; i < line.size(); ++i) {
-            const QChar c = line.at(i);
-            if (c == QLatin1Char('"') && quoted && i + 1 < line.size() && line.at(i + 1) == QLatin1Char('"')) {
-                cells.last() += c;
-                ++i;
-            } else if (c == QLatin1Char('"')) {
-                quoted = !quoted;
-            } else if (c == QLatin1Char(',') && !quoted) {
-                cells.append(QString());
-            } else {
-                cells.last() += c;
-            }
-        }
-        rows.append(cells);
-    }
-    return rows;
-}
 
 void ExampleQueryTest::columns_data()
 {
@@ -98,7 +66,7 @@ void ExampleQueryTest::columns()
 
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
-    const HostRun run = runHost(options + QStringList{
+    const ChildRun run = runHost(options + QStringList{
         "--simulated-user", folder.filePath("pictures"), QStringLiteral(EXAMPLE_QUERY),
         "--fixture", QStringLiteral(EXAMPLE_FIXTURE), folder.filePath("results")});
     QVERIFY2(run.finished, qPrintable(run.err));
@@ -140,7 +108,7 @@ void ExampleQueryTest::stopsWhenTheUserCancels()
 
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
-    const HostRun run = runHost({"--simulated-user", folder.filePath("pictures"), "--simulated-cancel", dialog,
+    const ChildRun run = runHost({"--simulated-user", folder.filePath("pictures"), "--simulated-cancel", dialog,
                                  QStringLiteral(EXAMPLE_QUERY), "--fixture", QStringLiteral(EXAMPLE_FIXTURE),
                                  folder.filePath("results")});
     QVERIFY2(run.finished, qPrintable(run.err));

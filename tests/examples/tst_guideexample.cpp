@@ -37,7 +37,7 @@ void GuideExampleTest::runsAsWritten()
     script.write(match.captured(1).toUtf8());
     script.close();
 
-    const HostRun run = runHost({"--simulated-user", folder.filePath("pictures"), script.fileName()});
+    const ChildRun run = runHost({"--simulated-user", folder.filePath("pictures"), script.fileName()});
     QVERIFY2(run.finished, qPrintable(run.err));
     QVERIFY2(run.exitCode == 0, qPrintable(run.out + run.err));
     const QStringList printed = run.out.section(QStringLiteral("\n\nPictures of the dialogs:"), 0, 0)
@@ -107,7 +107,7 @@ print(f"checked {len(claims)}")
     file.write(script);
     file.close();
 
-    const HostRun run = runHost({file.fileName()});
+    const ChildRun run = runHost({file.fileName()});
     QVERIFY2(run.finished, qPrintable(run.err));
     QVERIFY2(run.exitCode == 0, qPrintable(run.out + run.err));
     const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);

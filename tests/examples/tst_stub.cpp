@@ -29,7 +29,7 @@ private:
 
 void StubTest::initTestCase()
 {
-    const HostRun run = runHost({QStringLiteral(STUB_CHECK), QStringLiteral(KESTRANE_STUB)});
+    const ChildRun run = runHost({QStringLiteral(STUB_CHECK), QStringLiteral(KESTRANE_STUB)});
     QVERIFY2(run.finished, qPrintable(run.err));
     QVERIFY2(run.exitCode == 0, qPrintable(run.out + run.err));
     report = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);

@@ -1,7 +1,7 @@
+#include "hostrun.h"
+
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -26,24 +26,18 @@ private Q_SLOTS:
     void debugMessagesOnlyWhenVerbose();
 
 private:
-    struct Result
-    {
-        int exitCode = -1;
-        QString out;
-        QString err;
-    };
-
-    Result runHost(const QString &script, const QStringList &arguments = {},
-                   const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
-                   const QStringList &options = {});
-    static QProcessEnvironment withoutDisplay();
+    // Runs the script with the test plug-in folder; options go before it,
+    // arguments after it.
+    ChildRun runScript(const QString &script, const QStringList &arguments = {},
+                       const QProcessEnvironment &environment = ChildOptions::headlessEnvironment(),
+                       const QStringList &options = {});
 
     QTemporaryDir scripts;
     int scriptCount = 0;
 };
 
-tst_Host::Result tst_Host::runHost(const QString &script, const QStringList &arguments,
-                                   const QProcessEnvironment &environment, const QStringList &options)
+ChildRun tst_Host::runScript(const QString &script, const QStringList &arguments,
+                            const QProcessEnvironment &environment, const QStringList &options)
 {
     const QString path = scripts.filePath(QStringLiteral("script%1.py").arg(++scriptCount));
     QFile file(path);
@@ -51,18 +45,11 @@ tst_Host::Result tst_Host::runHost(const QString &script, const QStringList &arg
         return {};
     file.close();
 
-    QProcess host;
-    host.setProcessEnvironment(environment);
-    host.start(QStringLiteral(SCRIPT_HOST),
-               options + QStringList{QStringLiteral("--plugins"), QStringLiteral(PROBE_PLUGIN_DIR), path}
-                   + arguments);
-    Result result;
-    if (!host.waitForFinished(60000) || host.exitStatus() != QProcess::NormalExit)
-        return result;
-    result.exitCode = host.exitCode();
-    result.out = QString::fromUtf8(host.readAllStandardOutput());
-    result.err = QString::fromUtf8(host.readAllStandardError());
-    return result;
+    ChildOptions childOptions;
+    childOptions.environment = environment;
+    return runHost(options + QStringList{QStringLiteral("--plugins"), QStringLiteral(PROBE_PLUGIN_DIR), path}
+                       + arguments,
+                   childOptions);
 }
 
 void tst_Host::initTestCase()
@@ -73,7 +60,7 @@ void tst_Host::initTestCase()
 
 void tst_Host::runsScriptWithArguments()
 {
-    const Result result = runHost(QStringLiteral(R"(
+    const ChildRun result = runScript(QStringLiteral(R"(
 import sys
 from PythonQt.Probe import HostProbe
 probe = HostProbe()
@@ -87,7 +74,7 @@ print(sys.argv[1:], probe.greet('script'))
 
 void tst_Host::reportsPluginsThatFailAndGoesOn()
 {
-    const Result result = runHost(QStringLiteral("from PythonQt.Probe import HostProbe\n"));
+    const ChildRun result = runScript(QStringLiteral("from PythonQt.Probe import HostProbe\n"));
     QCOMPARE(result.exitCode, 0);
     const QString folder = QDir(QStringLiteral(PROBE_PLUGIN_DIR)).absolutePath();
     QVERIFY2(result.err.contains(QStringLiteral("veldmark-script-host: cannot load plug-in %1/libbroken.so: ")
@@ -103,7 +90,7 @@ void tst_Host::reportsPluginsThatFailAndGoesOn()
 
 void tst_Host::exceptionPrintsTracebackAndFails()
 {
-    const Result result = runHost(QStringLiteral(R"(
+    const ChildRun result = runScript(QStringLiteral(R"(
 def check(value):
     raise ValueError('bad value %d' % value)
 print('before')
@@ -120,22 +107,22 @@ print('after')
 
 void tst_Host::systemExitGivesTheStatus()
 {
-    QCOMPARE(runHost(QStringLiteral("import sys\nsys.exit(4)\n")).exitCode, 4);
-    QCOMPARE(runHost(QStringLiteral("import sys\nsys.exit()\n")).exitCode, 0);
-    const Result message = runHost(QStringLiteral("import sys\nsys.exit('giving up')\n"));
+    QCOMPARE(runScript(QStringLiteral("import sys\nsys.exit(4)\n")).exitCode, 4);
+    QCOMPARE(runScript(QStringLiteral("import sys\nsys.exit()\n")).exitCode, 0);
+    const ChildRun message = runScript(QStringLiteral("import sys\nsys.exit('giving up')\n"));
     QCOMPARE(message.exitCode, 1);
     QVERIFY(message.err.contains(QStringLiteral("giving up")));
     // The statuses python3 gives.
-    QCOMPARE(runHost(QStringLiteral("import sys\nsys.exit(-1)\n")).exitCode, 255);
-    QCOMPARE(runHost(QStringLiteral("import sys\nsys.exit(300)\n")).exitCode, 44);
-    QCOMPARE(runHost(QStringLiteral("import sys\nsys.exit(None)\n")).exitCode, 0);
+    QCOMPARE(runScript(QStringLiteral("import sys\nsys.exit(-1)\n")).exitCode, 255);
+    QCOMPARE(runScript(QStringLiteral("import sys\nsys.exit(300)\n")).exitCode, 44);
+    QCOMPARE(runScript(QStringLiteral("import sys\nsys.exit(None)\n")).exitCode, 0);
 }
 
 void tst_Host::systemExitInACallbackEndsWithItsStatus()
 {
     // The callback's SystemExit reaches the host, not the process's end from
     // inside Qt; the script goes on, and the first status is the one given.
-    const Result result = runHost(QStringLiteral(R"(
+    const ChildRun result = runScript(QStringLiteral(R"(
 import sys
 from PythonQt.Probe import HostProbe
 probe = HostProbe()
@@ -150,7 +137,7 @@ sys.exit(2)
 
 void tst_Host::callbackExceptionFailsTheScript()
 {
-    const Result result = runHost(QStringLiteral(R"(
+    const ChildRun result = runScript(QStringLiteral(R"(
 from PythonQt.Probe import HostProbe
 probe = HostProbe()
 def failing(code):
@@ -166,7 +153,7 @@ print('after the callback')
 
 void tst_Host::outputFromAThreadInOrder()
 {
-    const Result result = runHost(QStringLiteral(R"(
+    const ChildRun result = runScript(QStringLiteral(R"(
 import threading
 def work():
     for i in range(3):
@@ -186,7 +173,7 @@ void tst_Host::scriptObjectsGoBeforeTheApplication()
 {
     // A shown dialog, one held in a cycle, one its own callback keeps, and a
     // signal callback: all must be gone, in order, while QApplication still exists.
-    const Result result = runHost(QStringLiteral(R"(
+    const ChildRun result = runScript(QStringLiteral(R"(
 from PythonQt.Probe import HostProbe
 shown = HostProbe()
 shown.show()
@@ -204,20 +191,11 @@ selfish.finished.connect(lambda code: selfish.setWindowTitle('done'))
     QVERIFY2(!result.err.contains(QStringLiteral("after the application")), qPrintable(result.err));
 }
 
-QProcessEnvironment tst_Host::withoutDisplay()
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const QString &name : {QStringLiteral("DISPLAY"), QStringLiteral("WAYLAND_DISPLAY"),
-                                QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("QT_LOGGING_RULES")})
-        environment.remove(name);
-    return environment;
-}
-
 void tst_Host::offscreenWithoutDisplay()
 {
-    const Result result = runHost(
+    const ChildRun result = runScript(
         QStringLiteral("from PythonQt.Probe import HostProbe\nprint(HostProbe().platformName())\n"),
-        {}, withoutDisplay());
+        {}, ChildOptions::withoutDisplay());
     QCOMPARE(result.exitCode, 0);
     QCOMPARE(result.out, QStringLiteral("offscreen\n"));
 }
@@ -225,7 +203,7 @@ void tst_Host::offscreenWithoutDisplay()
 void tst_Host::modalWaitWithoutDisplayIsRefused()
 {
     // Any modal dialog, not only the plug-in's: no one could end exec().
-    const Result result = runHost(QStringLiteral(R"(
+    const ChildRun result = runScript(QStringLiteral(R"(
 from PythonQt.Probe import HostProbe
 probe = HostProbe()
 probe.setWindowTitle('Probe')
@@ -235,7 +213,7 @@ finally:
     print('cleaned up')
 print('went on')
 )"),
-                                  {}, withoutDisplay());
+                                      {}, ChildOptions::withoutDisplay());
     QVERIFY2(result.exitCode == 2, qPrintable(result.err));
     QCOMPARE(result.out, QStringLiteral("cleaned up\n"));
     QVERIFY2(result.err.contains(QStringLiteral(
@@ -247,13 +225,13 @@ print('went on')
 void tst_Host::debugMessagesOnlyWhenVerbose()
 {
     const QString script = QStringLiteral("from PythonQt.Probe import HostProbe\nHostProbe().log('probe')\n");
-    const Result quiet = runHost(script, {}, withoutDisplay());
+    const ChildRun quiet = runScript(script, {}, ChildOptions::withoutDisplay());
     QCOMPARE(quiet.exitCode, 0);
     QVERIFY2(quiet.err.contains(QStringLiteral("warning: probe\n")), qPrintable(quiet.err));
     QVERIFY(quiet.err.contains(QStringLiteral("critical: probe\n")));
     QVERIFY2(!quiet.err.contains(QStringLiteral("debug: probe")), qPrintable(quiet.err));
 
-    const Result verbose = runHost(script, {}, withoutDisplay(), {QStringLiteral("--verbose")});
+    const ChildRun verbose = runScript(script, {}, ChildOptions::withoutDisplay(), {QStringLiteral("--verbose")});
     QCOMPARE(verbose.exitCode, 0);
     QVERIFY2(verbose.err.contains(QStringLiteral("debug: probe\nwarning: probe\ncritical: probe\n")),
              qPrintable(verbose.err));

@@ -1,8 +1,9 @@
+#include "csvrows.h"
+#include "hostrun.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -31,18 +32,9 @@ private Q_SLOTS:
     void conflictingOptions();
 
 private:
-    struct Result
-    {
-        bool finished = false;
-        int exitCode = -1;
-        QString out;
-        QString err;
-    };
-
-    Result runHost(const QStringList &arguments);
-    Result runExample(const QByteArray &answers, const QStringList &options = {});
+    ChildRun runHeadless(const QStringList &arguments);
+    ChildRun runExample(const QByteArray &answers, const QStringList &options = {});
     QString writeFile(const QString &name, const QByteArray &contents);
-    static QList<QStringList> readCsv(const QString &path);
 
     QTemporaryDir folder;
 };
@@ -53,25 +45,13 @@ void HostAnswersTest::initTestCase()
     QVERIFY(QFile::exists(QStringLiteral(SCRIPT_HOST)));
 }
 
-HostAnswersTest::Result HostAnswersTest::runHost(const QStringList &arguments)
+// As on a machine without a display.
+ChildRun HostAnswersTest::runHeadless(const QStringList &arguments)
 {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    // As on a machine without a display.
-    for (const QString &name : {QStringLiteral("DISPLAY"), QStringLiteral("WAYLAND_DISPLAY"),
-                                QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("QT_LOGGING_RULES")})
-        environment.remove(name);
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder.path());
-    QProcess host;
-    host.setProcessEnvironment(environment);
-    host.start(QStringLiteral(SCRIPT_HOST), arguments);
-    Result result;
-    result.finished = host.waitForFinished(60000) && host.exitStatus() == QProcess::NormalExit;
-    if (!result.finished)
-        host.kill();
-    result.exitCode = host.exitCode();
-    result.out = QString::fromUtf8(host.readAllStandardOutput());
-    result.err = QString::fromUtf8(host.readAllStandardError());
-    return result;
+    ChildOptions options;
+    options.environment = ChildOptions::withoutDisplay();
+    options.environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder.path());
+    return runHost(arguments, options);
 }
 
 QString HostAnswersTest::writeFile(const QString &name, const QByteArray &contents)
@@ -83,26 +63,13 @@ QString HostAnswersTest::writeFile(const QString &name, const QByteArray &conten
     return path;
 }
 
-HostAnswersTest::Result HostAnswersTest::runExample(const QByteArray &answers, const QStringList &options)
+ChildRun HostAnswersTest::runExample(const QByteArray &answers, const QStringList &options)
 {
     const QString answersFile = writeFile(QStringLiteral("answers.json"), answers);
     QDir(folder.filePath(QStringLiteral("results"))).removeRecursively();
-    return runHost(options
-                   + QStringList{"--answers", answersFile, QStringLiteral(EXAMPLE_QUERY), "--fixture",
+    return runHeadless(options
+                       + QStringList{"--answers", answersFile, QStringLiteral(EXAMPLE_QUERY), "--fixture",
                                  QStringLiteral(FIXTURE), folder.filePath(QStringLiteral("results"))});
-}
-
-QList<QStringList> HostAnswersTest::readCsv(const QString &path)
-{
-    // The example quotes no cell of this fixture.
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return {};
-    QList<QStringList> rows;
-    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    for (const QString &line : lines)
-        rows.append(line.split(QLatin1Char(',')));
-    return rows;
 }
 
 void HostAnswersTest::exampleFollowsTheAnswers_data()
@@ -145,7 +112,7 @@ void HostAnswersTest::exampleFollowsTheAnswers()
     QFETCH(QString, absent);
     QFETCH(QList<QStringList>, rows);
 
-    const Result result = runExample(answers);
+    const ChildRun result = runExample(answers);
     QVERIFY2(result.finished, qPrintable(result.err));
     QVERIFY2(result.exitCode == 0, qPrintable(result.out + result.err));
     QCOMPARE(result.err, QString());
@@ -171,7 +138,7 @@ void HostAnswersTest::exampleFollowsTheAnswers()
 void HostAnswersTest::picturesGoWhereAsked()
 {
     const QString pictures = folder.filePath(QStringLiteral("pictures"));
-    const Result result = runExample(R"([
+    const ChildRun result = runExample(R"([
         {"dialog": "VeldmarkSelection", "tick": ["Alpha panels"], "press": "OK"},
         {"dialog": "ProgressDialog"},
         {"dialog": "VeldmarkDisplay", "press": "OK"}])",
@@ -186,7 +153,7 @@ void HostAnswersTest::picturesGoWhereAsked()
 
 void HostAnswersTest::cancelDuringTheFetch()
 {
-    const Result result = runExample(R"([
+    const ChildRun result = runExample(R"([
         {"dialog": "VeldmarkSelection", "tick": ["Alpha panels", "Beta panels"], "press": "OK"},
         {"dialog": "ProgressDialog", "cancel_after_ticks": 2}])");
     QVERIFY2(result.exitCode == 0, qPrintable(result.out + result.err));
@@ -236,7 +203,7 @@ void HostAnswersTest::misfitStopsTheRun()
     QFETCH(QString, message);
     QFETCH(bool, stopped);
 
-    const Result result = runExample(answers);
+    const ChildRun result = runExample(answers);
     QVERIFY2(result.finished, qPrintable(result.err));
     QCOMPARE(result.exitCode, 2);
     const QString answersFile = folder.filePath(QStringLiteral("answers.json"));
@@ -257,14 +224,14 @@ void HostAnswersTest::badAnswersFileStopsBeforeTheScript()
 {
     const QString script = writeFile(QStringLiteral("started.py"), "print('started')\n");
     const QString answers = writeFile(QStringLiteral("bad.json"), R"([{"dialog": "VeldmarkSelection", "tick": "A"}])");
-    const Result result = runHost({"--answers", answers, script});
+    const ChildRun result = runHeadless({"--answers", answers, script});
     QCOMPARE(result.exitCode, 2);
     QCOMPARE(result.out, QString());
     QCOMPARE(result.err, QStringLiteral(R"(veldmark-script-host: %1: answer 1 (VeldmarkSelection), field "tick": expected an array of names, found "A")"
                                         "\n")
                              .arg(answers));
 
-    const Result missing = runHost({"--answers", folder.filePath(QStringLiteral("missing.json")), script});
+    const ChildRun missing = runHeadless({"--answers", folder.filePath(QStringLiteral("missing.json")), script});
     QCOMPARE(missing.exitCode, 2);
     QCOMPARE(missing.out, QString());
     QVERIFY2(missing.err.startsWith(QStringLiteral("veldmark-script-host: %1: ").arg(folder.filePath("missing.json"))),
@@ -273,7 +240,7 @@ void HostAnswersTest::badAnswersFileStopsBeforeTheScript()
 
 void HostAnswersTest::modalWaitWithoutAnyoneIsRefused()
 {
-    const Result result = runHost({QStringLiteral(EXAMPLE_QUERY), "--fixture", QStringLiteral(FIXTURE),
+    const ChildRun result = runHeadless({QStringLiteral(EXAMPLE_QUERY), "--fixture", QStringLiteral(FIXTURE),
                                    folder.filePath(QStringLiteral("results"))});
     QVERIFY2(result.finished, "the host waited for ever");
     QCOMPARE(result.exitCode, 2);
@@ -296,7 +263,7 @@ for i in range(200):
 print('cancelled' if progress.cancelled() else 'done')
 progress.accept()
 )");
-    const Result result = runHost({script});
+    const ChildRun result = runHeadless({script});
     QCOMPARE(result.exitCode, 0);
     QCOMPARE(result.out, QStringLiteral("done\n"));
     QCOMPARE(result.err, QString());
@@ -308,12 +275,12 @@ void HostAnswersTest::debugLinesOnlyWhenVerbose()
         {"dialog": "VeldmarkSelection", "tick": ["Alpha panels"], "press": "OK"},
         {"dialog": "ProgressDialog"},
         {"dialog": "VeldmarkDisplay", "press": "OK"}])";
-    const Result quiet = runExample(answers);
+    const ChildRun quiet = runExample(answers);
     QCOMPARE(quiet.exitCode, 0);
     QCOMPARE(quiet.err, QString());
     QVERIFY(!quiet.out.contains(QStringLiteral("Showing:")));
 
-    const Result verbose = runExample(answers, {"--verbose"});
+    const ChildRun verbose = runExample(answers, {"--verbose"});
     QCOMPARE(verbose.exitCode, 0);
     QCOMPARE(verbose.out, quiet.out);
     QVERIFY2(verbose.err.contains(QRegularExpression(QStringLiteral("^Showing:  \\d+ ,  \\d+ $"),
@@ -336,7 +303,7 @@ void HostAnswersTest::conflictingOptions()
 {
     QFETCH(QStringList, options);
     QFETCH(QString, message);
-    const Result result = runHost(options + QStringList{QStringLiteral(EXAMPLE_QUERY)});
+    const ChildRun result = runHeadless(options + QStringList{QStringLiteral(EXAMPLE_QUERY)});
     QCOMPARE(result.exitCode, 2);
     QCOMPARE(result.out, QString());
     QCOMPARE(result.err, message);

@@ -1,7 +1,8 @@
+#include "hostrun.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -27,13 +28,7 @@ private Q_SLOTS:
     void packagedHostRunsPackagedExample();
 
 private:
-    struct Run
-    {
-        int exitCode = -1;
-        QString out;
-        QString err;
-    };
-    static Run run(const QString &program, const QStringList &arguments, const QString &folder = {});
+    static ChildRun run(const QString &program, const QStringList &arguments, const QString &folder = {});
     static QStringList filesUnder(const QString &folder);
     void buildPackage();
 
@@ -43,28 +38,14 @@ private:
     QString m_packageRoot;
 };
 
-InstallTest::Run InstallTest::run(const QString &program, const QStringList &arguments, const QString &folder)
+ChildRun InstallTest::run(const QString &program, const QStringList &arguments, const QString &folder)
 {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    ChildOptions options;
     // What is installed must find its libraries by itself.
-    environment.remove(QStringLiteral("LD_LIBRARY_PATH"));
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    if (!folder.isEmpty())
-        process.setWorkingDirectory(folder);
-    process.start(program, arguments);
-    Run result;
-    if (!process.waitForFinished(300000) || process.exitStatus() != QProcess::NormalExit) {
-        process.kill();
-        process.waitForFinished();
-        result.err = program + QStringLiteral(" did not finish\n");
-    } else {
-        result.exitCode = process.exitCode();
-    }
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err += QString::fromUtf8(process.readAllStandardError());
-    return result;
+    options.environment.remove(QStringLiteral("LD_LIBRARY_PATH"));
+    options.folder = folder;
+    options.timeoutMs = 300000;
+    return runProgram(program, arguments, options);
 }
 
 QStringList InstallTest::filesUnder(const QString &folder)
@@ -81,7 +62,7 @@ QStringList InstallTest::filesUnder(const QString &folder)
 void InstallTest::initTestCase()
 {
     QVERIFY(m_prefix.isValid());
-    const Run install = run(QStringLiteral(CMAKE_COMMAND),
+    const ChildRun install = run(QStringLiteral(CMAKE_COMMAND),
                             {"--install", QStringLiteral(BUILD_DIR), "--prefix", m_prefix.path()});
     QVERIFY2(install.exitCode == 0, qPrintable(install.err));
     if (QStringLiteral(INSTALL_PREFIX) == QLatin1String("/usr"))
@@ -91,7 +72,7 @@ void InstallTest::initTestCase()
 void InstallTest::buildPackage()
 {
     QVERIFY(m_packageFolder.isValid());
-    const Run cpack = run(QStringLiteral(CPACK_COMMAND),
+    const ChildRun cpack = run(QStringLiteral(CPACK_COMMAND),
                           {"-G", "DEB", "--config", QStringLiteral(BUILD_DIR "/CPackConfig.cmake"), "-B",
                            m_packageFolder.path()});
     QVERIFY2(cpack.exitCode == 0, qPrintable(cpack.out + cpack.err));
@@ -100,7 +81,7 @@ void InstallTest::buildPackage()
     m_package = m_packageFolder.filePath(packages.first());
 
     m_packageRoot = m_packageFolder.filePath(QStringLiteral("root"));
-    const Run extract = run(QStringLiteral("dpkg-deb"), {"-x", m_package, m_packageRoot});
+    const ChildRun extract = run(QStringLiteral("dpkg-deb"), {"-x", m_package, m_packageRoot});
     QVERIFY2(extract.exitCode == 0, qPrintable(extract.err));
 }
 
@@ -161,7 +142,7 @@ void InstallTest::installedHostRunsScripts()
                  "      VeldmarkDisplay().displayData().data())\n");
     script.close();
 
-    const Run host = run(m_prefix.filePath("bin/veldmark-script-host"), {script.fileName()}, folder.path());
+    const ChildRun host = run(m_prefix.filePath("bin/veldmark-script-host"), {script.fileName()}, folder.path());
     QVERIFY2(host.exitCode == 0, qPrintable(host.err));
     QCOMPARE(host.out, QStringLiteral("False compound b'{\\n}\\n'\n"));
     QVERIFY2(!host.err.contains(QStringLiteral("plug-in")), qPrintable(host.err));
@@ -173,15 +154,15 @@ void InstallTest::hostBuildFindsInterfaceAndPlugin()
     // target and loads the plug-in the package names.
     QTemporaryDir build;
     QVERIFY(build.isValid());
-    const Run configure = run(QStringLiteral(CMAKE_COMMAND),
+    const ChildRun configure = run(QStringLiteral(CMAKE_COMMAND),
                               {"-S", QStringLiteral(HOST_PROJECT), "-B", build.path(), "-G",
                                QStringLiteral(CMAKE_GENERATOR), "-DCMAKE_CXX_COMPILER=" CMAKE_CXX_COMPILER,
                                "-DCMAKE_CXX_FLAGS=" HOST_PROJECT_FLAGS, "-DCMAKE_PREFIX_PATH=" + m_prefix.path()});
     QVERIFY2(configure.exitCode == 0, qPrintable(configure.out + configure.err));
-    const Run compile = run(QStringLiteral(CMAKE_COMMAND), {"--build", build.path()});
+    const ChildRun compile = run(QStringLiteral(CMAKE_COMMAND), {"--build", build.path()});
     QVERIFY2(compile.exitCode == 0, qPrintable(compile.out + compile.err));
 
-    const Run host = run(build.filePath("pluginhost"), {});
+    const ChildRun host = run(build.filePath("pluginhost"), {});
     QVERIFY2(host.exitCode == 0, qPrintable(host.err));
     const QString plugin = QStringLiteral(INSTALL_LIBDIR "/veldmark-widgets/plugins/libveldmarkplugin.so");
     QCOMPARE(host.out.trimmed(), QDir::cleanPath(m_prefix.filePath(plugin)));
@@ -191,9 +172,9 @@ void InstallTest::packageControlFields()
 {
     if (m_package.isEmpty())
         QSKIP("A Debian package is built from a tree configured with the prefix /usr.");
-    const Run architecture = run(QStringLiteral("dpkg"), {"--print-architecture"});
+    const ChildRun architecture = run(QStringLiteral("dpkg"), {"--print-architecture"});
     QCOMPARE(architecture.exitCode, 0);
-    const Run fields = run(QStringLiteral("dpkg-deb"), {"--field", m_package, "Package", "Version", "Architecture",
+    const ChildRun fields = run(QStringLiteral("dpkg-deb"), {"--field", m_package, "Package", "Version", "Architecture",
                                                         "Maintainer", "Depends"});
     QVERIFY2(fields.exitCode == 0, qPrintable(fields.err));
 
@@ -219,11 +200,11 @@ void InstallTest::packageContents()
 {
     if (m_package.isEmpty())
         QSKIP("A Debian package is built from a tree configured with the prefix /usr.");
-    const Run multiarch = run(QStringLiteral("dpkg-architecture"), {"-qDEB_HOST_MULTIARCH"});
+    const ChildRun multiarch = run(QStringLiteral("dpkg-architecture"), {"-qDEB_HOST_MULTIARCH"});
     QVERIFY2(multiarch.exitCode == 0, qPrintable(multiarch.err));
     const QString libdir = QStringLiteral("usr/lib/") + multiarch.out.trimmed();
 
-    const Run contents = run(QStringLiteral("dpkg-deb"), {"--contents", m_package});
+    const ChildRun contents = run(QStringLiteral("dpkg-deb"), {"--contents", m_package});
     QVERIFY2(contents.exitCode == 0, qPrintable(contents.err));
     QStringList files;
     for (const QString &line : contents.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
@@ -256,7 +237,7 @@ void InstallTest::packagedHostRunsPackagedExample()
         QSKIP("A Debian package is built from a tree configured with the prefix /usr.");
     QTemporaryDir output;
     QVERIFY(output.isValid());
-    const Run host = run(QDir(m_packageRoot).filePath("usr/bin/veldmark-script-host"),
+    const ChildRun host = run(QDir(m_packageRoot).filePath("usr/bin/veldmark-script-host"),
                          {"--simulated-user", output.filePath("pictures"),
                           QDir(m_packageRoot).filePath("usr/share/veldmark-widgets/examples/veldmark_query.py"),
                           output.filePath("results")});

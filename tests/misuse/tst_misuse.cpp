@@ -1,6 +1,5 @@
 #include "pythonsession.h"
 
-#include <QApplication>
 #include <QHash>
 #include <QDialog>
 #include <QPointer>
@@ -25,8 +24,6 @@ private Q_SLOTS:
     void deletedByHandlerOfSignalFromQt();
 
 private:
-    bool run(const QString &code) { return python.run(code); }
-    QVariant value(const QString &expression) { return python.value(expression); }
 
     PythonSession python;
 };
@@ -43,8 +40,7 @@ void tst_Misuse::cleanupTestCase()
 
 void tst_Misuse::init()
 {
-    python.errors.clear();
-    QVERIFY(run(QStringLiteral(R"(
+    QVERIFY(python.run(QStringLiteral(R"(
 import json
 from PythonQt.Kestrane import VeldmarkDisplay, VeldmarkSelection, ProgressDialog
 display = VeldmarkDisplay()
@@ -57,9 +53,7 @@ def assays():
 
 void tst_Misuse::cleanup()
 {
-    QVERIFY(python.clearGlobals());
-    QVERIFY(QApplication::topLevelWidgets().isEmpty());
-    QVERIFY2(python.errors.isEmpty(), qPrintable(python.errors.join(QString())));
+    QVERIFY2(python.endTest(), qPrintable(python.failure));
 }
 
 void tst_Misuse::careless_data()
@@ -263,21 +257,21 @@ void tst_Misuse::careless()
 #endif
 
     python.addVariable(QStringLiteral("snippet"), snippet);
-    QVERIFY(run(QStringLiteral(R"(
+    QVERIFY(python.run(QStringLiteral(R"(
 try:
     exec(snippet)
     caught = ('', '')
 except Exception as e:
     caught = (type(e).__name__, str(e))
 )")));
-    const QStringList caught = value(QStringLiteral("caught")).toStringList();
+    const QStringList caught = python.value(QStringLiteral("caught")).toStringList();
     QCOMPARE(caught.value(0), exception);
     QVERIFY2(caught.value(1).contains(message), qPrintable(caught.value(1).left(2000)));
-    QVERIFY2(value(after).toBool(), qPrintable(after));
+    QVERIFY2(python.value(after).toBool(), qPrintable(after));
 
     // The interpreter and the dialogs carry on.
-    QVERIFY(run(QStringLiteral("display.setDisplayData(b'{\"next\": {}}')")));
-    QCOMPARE(value(QStringLiteral("assays()")).toMap(),
+    QVERIFY(python.run(QStringLiteral("display.setDisplayData(b'{\"next\": {}}')")));
+    QCOMPARE(python.value(QStringLiteral("assays()")).toMap(),
              QVariantMap({{"next", QVariantMap({{"selected", true}})}}));
 }
 
@@ -288,15 +282,15 @@ void tst_Misuse::deletedByHandlerOfSignalFromQt()
 #ifdef VELDMARK_REAL_PYTHONQT
     QSKIP("Our bridge's safety; the real PythonQt frees the dialog while Qt still runs on it");
 #endif
-    QVERIFY(run(QStringLiteral(
+    QVERIFY(python.run(QStringLiteral(
         "progress.show()\n"
         "progress.rejected.connect(lambda: progress.delete())\n")));
-    QPointer<QDialog> dialog = qobject_cast<QDialog *>(value(QStringLiteral("progress")).value<QObject *>());
+    QPointer<QDialog> dialog = qobject_cast<QDialog *>(python.value(QStringLiteral("progress")).value<QObject *>());
     QVERIFY(dialog);
     QVERIFY(QTest::qWaitForWindowExposed(dialog.data()));
 
     QTest::keyClick(dialog.data(), Qt::Key_Escape);
-    QVERIFY(value(QStringLiteral("not progress")).toBool());
+    QVERIFY(python.value(QStringLiteral("not progress")).toBool());
     QVERIFY(dialog);
     QTRY_VERIFY(!dialog);
 }

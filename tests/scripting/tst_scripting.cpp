@@ -35,9 +35,7 @@ private Q_SLOTS:
     void displayModalRun();
 
 private:
-    bool run(const QString &code) { return python.run(code); }
-    QVariant value(const QString &expression) { return python.value(expression); }
-    QDialog *dialogNamed(const QString &variable) { return qobject_cast<QDialog *>(value(variable).value<QObject *>()); }
+    QDialog *dialogNamed(const QString &variable) { return qobject_cast<QDialog *>(python.value(variable).value<QObject *>()); }
 
     PythonSession python;
 };
@@ -54,17 +52,14 @@ void tst_Scripting::cleanupTestCase()
 
 void tst_Scripting::init()
 {
-    python.errors.clear();
-    QVERIFY(run(QStringLiteral(
+    QVERIFY(python.run(QStringLiteral(
         "import json\n"
         "from PythonQt.Kestrane import VeldmarkDisplay, VeldmarkSelection, ProgressDialog\n")));
 }
 
 void tst_Scripting::cleanup()
 {
-    QVERIFY(python.clearGlobals());
-    QVERIFY(QApplication::topLevelWidgets().isEmpty());
-    QVERIFY2(python.errors.isEmpty(), qPrintable(python.errors.join(QString())));
+    QVERIFY2(python.endTest(), qPrintable(python.failure));
 }
 
 void tst_Scripting::constructors_data()
@@ -79,7 +74,7 @@ void tst_Scripting::constructors()
 {
     QFETCH(QString, className);
     python.addVariable(QStringLiteral("cls"), className);
-    QVERIFY(run(QStringLiteral(R"(
+    QVERIFY(python.run(QStringLiteral(R"(
 Class = globals()[cls]
 bare = Class()
 with_none = Class(None)
@@ -98,9 +93,9 @@ except ValueError as e:
     message = str(e)
 checks += [bool(child) is False, bool(bare) is True]
 )")));
-    QCOMPARE(value(QStringLiteral("checks")).toList(),
+    QCOMPARE(python.value(QStringLiteral("checks")).toList(),
              QVariantList({true, true, true, true, true, true, true, true}));
-    const QString message = value(QStringLiteral("message")).toString();
+    const QString message = python.value(QStringLiteral("message")).toString();
     QVERIFY2(message.contains(QStringLiteral("destroyed")), qPrintable(message));
     QVERIFY2(message.contains(className), qPrintable(message));
 }
@@ -119,7 +114,7 @@ void tst_Scripting::progressLoopStopsOnCancel()
     });
     user.start(50);
 
-    QVERIFY(run(QStringLiteral(R"(
+    QVERIFY(python.run(QStringLiteral(R"(
 progress = ProgressDialog()
 progress.show()
 fetched = 0
@@ -132,17 +127,17 @@ for library in range(100000):
         break
 stopped = (progress.cancelled(), progress.visible, fetched < 1000000)
 )")));
-    QCOMPARE(value(QStringLiteral("stopped")).toList(), QVariantList({true, false, true}));
+    QCOMPARE(python.value(QStringLiteral("stopped")).toList(), QVariantList({true, false, true}));
 }
 
 void tst_Scripting::selectionFilledAndRead()
 {
-    QVERIFY(run(QStringLiteral(R"(
+    QVERIFY(python.run(QStringLiteral(R"(
 selection = VeldmarkSelection()
 selection.setAvailableItems({'beta': ['L3'], 'Alpha': ['L1', 'L2'], 'Zed': [], 'Numbers': [42]})
 before = (selection.selectedItems(), selection.aggregationMode())
 )")));
-    QCOMPARE(value(QStringLiteral("before")).toList(),
+    QCOMPARE(python.value(QStringLiteral("before")).toList(),
              QVariantList({QStringList(), QStringLiteral("compound")}));
 
     QDialog *dialog = dialogNamed(QStringLiteral("selection"));
@@ -156,13 +151,13 @@ before = (selection.selectedItems(), selection.aggregationMode())
     tree->topLevelItem(0)->setCheckState(0, Qt::Checked);
     tree->topLevelItem(1)->setCheckState(0, Qt::Checked);
 
-    QCOMPARE(value(QStringLiteral("selection.selectedItems()")).toStringList(),
+    QCOMPARE(python.value(QStringLiteral("selection.selectedItems()")).toStringList(),
              QStringList({"L1", "L2", "42"}));
 }
 
 void tst_Scripting::selectionModalRun()
 {
-    QVERIFY(run(QStringLiteral(
+    QVERIFY(python.run(QStringLiteral(
         "selection = VeldmarkSelection()\n"
         "selection.setAvailableItems({'Kinase panel': ['KIN-01', 'KIN-02'], 'ADME': ['Solubility']})\n")));
     QDialog *dialog = dialogNamed(QStringLiteral("selection"));
@@ -174,17 +169,17 @@ void tst_Scripting::selectionModalRun()
         auto box = dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
         QTest::mouseClick(box->button(QDialogButtonBox::Ok), Qt::LeftButton);
     });
-    QVERIFY(run(QStringLiteral(
+    QVERIFY(python.run(QStringLiteral(
         "accepted = selection.run()\n"
         "result = (accepted, selection.selectedItems(), selection.aggregationMode())\n")));
     QVERIFY(user.acted());
-    QCOMPARE(value(QStringLiteral("result")).toList(),
+    QCOMPARE(python.value(QStringLiteral("result")).toList(),
              QVariantList({true, QStringList({"KIN-02"}), QStringLiteral("batch")}));
 }
 
 void tst_Scripting::displayDocumentRoundTrip()
 {
-    QVERIFY(run(QStringLiteral(R"(
+    QVERIFY(python.run(QStringLiteral(R"(
 display = VeldmarkDisplay()
 display.setDisplayData(json.dumps({
     'IC50 (nM)': {'alias': 'IC50', 'default_uncertainty': 0.5, 'factor': True, 'selected': False},
@@ -195,17 +190,17 @@ document = json.loads(written.data())
 checks = (type(written.data()) is bytes, written.data().endswith(b'}\n'), written.size() == len(written.data()),
           written == written.data())
 )")));
-    QCOMPARE(value(QStringLiteral("checks")).toList(), QVariantList({true, true, true, true}));
-    QCOMPARE(value(QStringLiteral("sorted(document)")).toStringList(),
+    QCOMPARE(python.value(QStringLiteral("checks")).toList(), QVariantList({true, true, true, true}));
+    QCOMPARE(python.value(QStringLiteral("sorted(document)")).toStringList(),
              QStringList({"IC50 (nM)", "Solubility"}));
-    QCOMPARE(value(QStringLiteral("document['IC50 (nM)']['selected']")), QVariant(false));
-    QCOMPARE(value(QStringLiteral("document['Solubility']")).toMap(),
+    QCOMPARE(python.value(QStringLiteral("document['IC50 (nM)']['selected']")), QVariant(false));
+    QCOMPARE(python.value(QStringLiteral("document['Solubility']")).toMap(),
              QVariantMap({{"include_count", 1}, {"note", "kept"}, {"selected", true}}));
 
-    QVERIFY(run(QStringLiteral(
+    QVERIFY(python.run(QStringLiteral(
         "display.setDisplayData(b'not json')\n"
         "empty = display.displayData().data()\n")));
-    QCOMPARE(value(QStringLiteral("empty")).toByteArray(), QByteArray("{\n}\n"));
+    QCOMPARE(python.value(QStringLiteral("empty")).toByteArray(), QByteArray("{\n}\n"));
 }
 
 void tst_Scripting::displayModalRun_data()
@@ -221,7 +216,7 @@ void tst_Scripting::displayModalRun()
     QFETCH(bool, pressOk);
     QFETCH(QString, expectedAlias);
 
-    QVERIFY(run(QStringLiteral(
+    QVERIFY(python.run(QStringLiteral(
         "display = VeldmarkDisplay()\n"
         "display.setDisplayData(b'{\"IC50 (nM)\": {\"alias\": \"IC50\"}}')\n")));
     QDialog *dialog = dialogNamed(QStringLiteral("display"));
@@ -234,12 +229,12 @@ void tst_Scripting::displayModalRun()
         QTest::mouseClick(box->button(pressOk ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel),
                           Qt::LeftButton);
     });
-    QVERIFY(run(QStringLiteral(
+    QVERIFY(python.run(QStringLiteral(
         "accepted = display.run()\n"
         "entry = json.loads(display.displayData().data())['IC50 (nM)']\n")));
     QVERIFY(user.acted());
-    QCOMPARE(value(QStringLiteral("accepted")), QVariant(pressOk));
-    QCOMPARE(value(QStringLiteral("entry['alias']")).toString(), expectedAlias);
+    QCOMPARE(python.value(QStringLiteral("accepted")), QVariant(pressOk));
+    QCOMPARE(python.value(QStringLiteral("entry['alias']")).toString(), expectedAlias);
 }
 
 QTEST_MAIN(tst_Scripting)

@@ -2,14 +2,24 @@
 
 #include "pluginwidgets.h"
 
+#include <QApplication>
 #include <QPluginLoader>
+#include <QWidget>
+
+void PythonSession::startBridge()
+{
+    PythonQt::init();
+    // Direct: output written from Python threads arrives at once and in order.
+    connect(PythonQt::self(), &PythonQt::pythonStdOut, this, [this](const QString &text) { output << text; },
+            Qt::DirectConnection);
+    connect(PythonQt::self(), &PythonQt::pythonStdErr, this, [this](const QString &text) { errors << text; },
+            Qt::DirectConnection);
+    main = PythonQt::self()->getMainModule();
+}
 
 bool PythonSession::start(const QString &pluginPath)
 {
-    PythonQt::init();
-    connect(PythonQt::self(), &PythonQt::pythonStdErr, this,
-            [this](const QString &text) { errors << text; });
-
+    startBridge();
     QPluginLoader loader(pluginPath);
     auto plugin = qobject_cast<PluginWidgets *>(loader.instance());
     if (!plugin) {
@@ -17,7 +27,6 @@ bool PythonSession::start(const QString &pluginPath)
         return false;
     }
     plugin->registerClasses();
-    main = PythonQt::self()->getMainModule();
     return true;
 }
 
@@ -44,6 +53,11 @@ void PythonSession::addVariable(const QString &name, const QVariant &value)
     main.addVariable(name, value);
 }
 
+void PythonSession::addObject(const QString &name, QObject *object)
+{
+    main.addObject(name, object);
+}
+
 bool PythonSession::clearGlobals()
 {
     return run(QStringLiteral(R"(
@@ -52,4 +66,19 @@ for name in [n for n in globals() if not n.startswith('__')]:
 import gc
 gc.collect()
 )"));
+}
+
+bool PythonSession::endTest()
+{
+    failure.clear();
+    if (!clearGlobals())
+        failure = QStringLiteral("the script's objects could not be dropped\n");
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (const QWidget *window : windows)
+        failure += QStringLiteral("a window is left: %1\n").arg(QString::fromLatin1(window->metaObject()->className()));
+    if (!errors.isEmpty())
+        failure += QStringLiteral("the script wrote to stderr:\n") + errors.join(QString());
+    output.clear();
+    errors.clear();
+    return failure.isEmpty();
 }

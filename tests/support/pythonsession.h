@@ -7,15 +7,18 @@
 #include <QStringList>
 #include <QVariant>
 
-// The bridge with the plug-in's classes registered, driven the way a query
-// script is: through code evaluated in the main module.
+// The bridge driven the way a query script is: through code evaluated in the
+// main module.
 class PythonSession : public QObject
 {
     Q_OBJECT
 
 public:
-    // Loads the plug-in through Qt's plug-in loader and registers its
-    // classes; false, with the reason in `failure`, if that fails.
+    // Starts the bridge with nothing registered, for tests that register
+    // their own classes.
+    void startBridge();
+    // Starts the bridge, loads the plug-in through Qt's plug-in loader and
+    // registers its classes; false, with the reason in `failure`, if that fails.
     bool start(const QString &pluginPath);
     void stop();
 
@@ -23,14 +26,21 @@ public:
     bool run(const QString &code);
     QVariant value(const QString &expression);
     void addVariable(const QString &name, const QVariant &value);
-    // Drops every script object, so Python-owned dialogs are deleted.
-    bool clearGlobals();
+    void addObject(const QString &name, QObject *object);
+    // What every test's cleanup() checks: the script's objects dropped, no
+    // window left open and nothing written to stderr; false, with what was
+    // wrong in `failure`, otherwise. Starts the next test with no output.
+    bool endTest();
 
     QString failure;
-    // What Python wrote to stderr.
+    // What Python wrote to stdout and stderr, in order, from any thread.
+    QStringList output;
     QStringList errors;
 
 private:
+    // Drops every script object, so Python-owned dialogs are deleted.
+    bool clearGlobals();
+
     PythonQtObjectPtr main;
 };
 
