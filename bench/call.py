@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Times a slot call from Python: dialog.setWindowTitle("x") in a loop.
 # Run by veldmark-script-host it goes through our bridge; run by python3 it goes
 # through PyQt5. Prints the best time per call over several rounds, in ns.

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Times connecting a Python callable to a signal and disconnecting it again,
 # 200,000 times on one dialog: each pair must cost the same however many
 # came before, and leave nothing behind. Run by veldmark-script-host it goes through

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 // Times the dialogs' hot paths against the cheapest code doing the same
 // underlying work, in the same run on the same data, and prints one table
 // row per path: measured, floor, ratio and goal.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 // A method or signal looked up on a wrapper (bound) or on its class
 // (unbound: the instance comes as the first argument). Slots and signals
 // share one layout and one call path; a signal's type adds connect(),

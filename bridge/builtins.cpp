@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 // The methods every wrapper has besides its class's own: those PythonQt
 // adds to each QObject.
 #include "pythonqt_p.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 // The registry of wrapped classes: their Python types and their per-class
 // member tables.
 #include "pythonqt_p.h"

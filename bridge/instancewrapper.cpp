@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 // The Python side of a wrapped QObject: the instance type every registered
 // class derives from, and the metatype that lets a class answer for its
 // slots and signals (`ProgressDialog.tick(d)`).

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 // Overload resolution: which meta-method a Python call reaches, its
 // arguments converted, and the errors PythonQt gives when none fits.
 #include "pythonqt_p.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 // Which wrapper stands for which object, when an object counts as gone, and
 // when an object a script lets go of is deleted.
 #include "pythonqt_p.h"

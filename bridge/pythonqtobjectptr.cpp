@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 #include "PythonQtObjectPtr.h"
 
 #include "PythonQt.h"

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 """The columns a query adds to the host's data set, from the user's choices.
 
 Pure Python (standard library only), so it can be tried without the host:

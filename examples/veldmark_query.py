@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 """Example query: Veldmark assay results as columns of the host's data set.
 
 Run by the host, which registers the dialogs before it runs the script:

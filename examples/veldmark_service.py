@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 """A simulated Veldmark assay-data service for the example query.
 
 The real service is reached over the network; this stand-in answers the same

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Runs the compatibility scripts (tests/compat/) through the stand-in host
 # built with our bridge and through the one built against the real PythonQt,
 # and shows where they print differently; exits 1 on a difference that is not

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Builds the fuzzers (clang, ASan+UBSan, libFuzzer) into ${BUILD_DIR:-build-fuzz}
 # and runs each for ${FUZZ_SECONDS:-60} seconds from its seed corpus. New
 # inputs go to the build directory; a crash leaves its input there as

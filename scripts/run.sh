@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 # The main job: builds the host and the plug-in, then runs the example query
 # through the host. With a display the dialogs open for a person; without one
 # the host runs offscreen and a simulated user answers them as the example's

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Builds the whole tree with AddressSanitizer and UndefinedBehaviorSanitizer
 # into ${BUILD_DIR:-build-asan} and runs every test under them, leak
 # detection on. Arguments go to ctest (e.g. -R tst_scripting).

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Shared set-up: installs the Debian packages the build needs (only those
 # missing), then configures and builds into ${BUILD_DIR:-build} as
 # ${BUILD_TYPE:-Release}. Arguments go to CMake's configure step.

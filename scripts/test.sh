@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Installs what the tests, benchmarks, fuzzers and packaging need, builds
 # everything and runs every test headless.
 set -euo pipefail

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 // Built without QT_NO_KEYWORDS, and with Qt included first, the way a
 // plug-in of the host may be built: PythonQt.h must still compile and leave
 // Qt's keywords working.

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 # A signal named without its parameters, as people often write it.
 from PythonQt.Kestrane import ProgressDialog
 from observe import show

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 # A signal callback that raises: the error is reported, the script goes on,
 # and the host ends with status 1.
 from PythonQt.Kestrane import ProgressDialog

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 # A callback that refers to its own dialog, still connected when the script
 # ends.
 from PythonQt.Kestrane import ProgressDialog

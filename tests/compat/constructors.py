@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Constructing each dialog with and without a parent.
 from PythonQt.Kestrane import ProgressDialog, VeldmarkDisplay, VeldmarkSelection
 from observe import show

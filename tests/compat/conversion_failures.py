@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Values whose conversion fails part-way: a number too big for any Qt type,
 # a key whose str() raises, text with lone surrogates, which UTF-8 cannot hold.
 from PythonQt.Kestrane import ProgressDialog, VeldmarkDisplay, VeldmarkSelection

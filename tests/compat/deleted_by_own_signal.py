@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 # A dialog deleted by the handler of its own signal, and a parent deleted by
 # the handler of its child's signal.
 from PythonQt.Kestrane import ProgressDialog, VeldmarkSelection

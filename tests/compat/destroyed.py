@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Dialogs whose C++ object is gone: deleted with their parent, or by delete().
 from PythonQt.Kestrane import ProgressDialog, VeldmarkDisplay, VeldmarkSelection
 from observe import show

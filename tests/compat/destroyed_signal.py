@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Connecting to a signal of a dialog that is gone.
 from PythonQt.Kestrane import ProgressDialog
 from observe import show

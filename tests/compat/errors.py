@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Calls a careless script makes and the errors it gets.
 from PythonQt.Kestrane import ProgressDialog, VeldmarkDisplay, VeldmarkSelection
 from observe import show

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 # What a script finds by looking at a dialog: dir(), hasattr(), properties
 # by name, weak references, and QWidget methods that are not slots.
 import weakref

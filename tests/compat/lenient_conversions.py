@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Arguments that are not quite what a slot takes: objects whose str() raises,
 # generators and other iterables for lists, mappings that are not dicts.
 from PythonQt.Kestrane import ProgressDialog, VeldmarkSelection

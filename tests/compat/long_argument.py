@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 # A 10 MB argument of the wrong type: how long the error message gets.
 from PythonQt.Kestrane import VeldmarkDisplay
 

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Lists and dicts nested 100,000 deep, where the library map goes.
 from PythonQt.Kestrane import VeldmarkSelection
 from observe import show

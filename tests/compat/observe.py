@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 """What the compatibility scripts print: one plain line per observation, the
 same whichever bridge runs them, so two runs can be compared line by line."""
 

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Who deletes a dialog: Python when its last reference goes and it has no
 # parent; the parent otherwise.
 import gc

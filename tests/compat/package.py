@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 # The package scripts import from, and the classes in it.
 import PythonQt
 import PythonQt.Kestrane

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 # The progress window as a fetch loop drives it.
 from PythonQt.Kestrane import ProgressDialog
 from observe import show

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Dialogs the script still holds when it ends, one shown and one the child of
 # another: the host deletes them before the application goes, not
 # PythonQt::cleanup().

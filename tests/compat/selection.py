@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Filling the library tree and reading the choice back.
 from PythonQt.Kestrane import VeldmarkSelection
 from observe import show

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 # A list and a dict that contain themselves, where the library map goes.
 from PythonQt.Kestrane import VeldmarkSelection
 from observe import show

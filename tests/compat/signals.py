@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Signals: connect by signature, by name and through the signal object;
 # emit, disconnect, and callbacks that take fewer arguments.
 from PythonQt.Kestrane import ProgressDialog, VeldmarkSelection

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 # A dialog subclassed in Python, the way a script adds its own state.
 from PythonQt.Kestrane import ProgressDialog, VeldmarkSelection
 from observe import show

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 """Run by the host with the path of Kestrane.pyi: checks every class and
 name the stub declares against what the bridge exposes, and every class the
 bridge exposes against the stub.

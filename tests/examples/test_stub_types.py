@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 """Type-checks the examples and the guide's complete example against the
 editor stub with mypy, and shows that the stub refuses the mistakes the
 bridge would let through or reject only at run time.

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 # cmake -DBUILD_DIR=<build> -DCHECKS=<target:header:reached|hidden;...> -P checklayers.cmake
 # Builds each probe target: a "reached" header must compile, a "hidden" one
 # must fail because it is not found.

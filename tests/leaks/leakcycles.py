@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 """Create, fill, show, close and destroy each dialog many times through the
 bridge and check that the resident size stays flat.
 

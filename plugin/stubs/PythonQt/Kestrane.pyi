@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Editor completion and type checking for the Veldmark dialogs as Kestrane's
 # Python bridge shows them: `from PythonQt.Kestrane import VeldmarkSelection, ...`.
 #
