@@ -52,13 +52,12 @@ namespace {
 
 // ---------------------------------------------------------------- test data
 
-const char *const targets[] = {"hERG", "CYP3A4", "CYP2D6", "EGFR", "BRAF V600E", "PDE4B",
-                               "Nav1.5", "GABA-A alpha1", "5-HT2B", "muscarinic M1"};
+const char *const targets[] = {"hERG",  "CYP3A4", "CYP2D6",        "EGFR",   "BRAF V600E",
+                               "PDE4B", "Nav1.5", "GABA-A alpha1", "5-HT2B", "muscarinic M1"};
 const char *const methods[] = {"IC50", "Ki", "EC50", "% inhibition at 10 uM", "Kd"};
 const char *const systems[] = {"patch clamp, CHO cells", "fluorescence polarisation",
                                "radioligand binding, rat cortex membranes",
-                               "TR-FRET, recombinant human enzyme",
-                               "cell viability, HepG2, 72 h"};
+                               "TR-FRET, recombinant human enzyme", "cell viability, HepG2, 72 h"};
 
 // Names as a query returns them: an identifier, a target, a read-out and the
 // assay system; every 97th one is far wider than the list.
@@ -80,7 +79,8 @@ QString numberedAssayName(int i)
 {
     return QStringLiteral("Assay %1 %2 (%3)")
         .arg(i)
-        .arg(QLatin1String(methods[i % 3 == 0 ? 0 : i % 5]), QLatin1String(i % 4 == 0 ? "nM" : "uM"));
+        .arg(QLatin1String(methods[i % 3 == 0 ? 0 : i % 5]),
+             QLatin1String(i % 4 == 0 ? "nM" : "uM"));
 }
 
 QByteArray assayDocument(int count, bool selected, QString (*name)(int) = assayName)
@@ -89,8 +89,9 @@ QByteArray assayDocument(int count, bool selected, QString (*name)(int) = assayN
     for (int i = 0; i < count; ++i) {
         QJsonObject entry{
             {QStringLiteral("selected"), selected},
-            {QStringLiteral("alias"), QStringLiteral("%1 %2").arg(QLatin1String(targets[i % 10]),
-                                                                  QLatin1String(methods[i % 5]))},
+            {QStringLiteral("alias"),
+             QStringLiteral("%1 %2").arg(QLatin1String(targets[i % 10]),
+                                         QLatin1String(methods[i % 5]))},
             {QStringLiteral("default_uncertainty"), 0.05 * (i % 7)},
             {QStringLiteral("include_count"), i % 2 == 0},
             {QStringLiteral("include_values"), i % 3 == 0},
@@ -161,8 +162,7 @@ void settle()
         QCoreApplication::processEvents();
 }
 
-template<typename Widget>
-void showAndWait(Widget &widget)
+template<typename Widget> void showAndWait(Widget &widget)
 {
     widget.show();
     if (!QTest::qWaitForWindowExposed(&widget))
@@ -181,8 +181,14 @@ void readDialog(benchmark::State &state, const QByteArray &document)
         dialog.setDisplayData(document);
 }
 
-void BM_Read10k(benchmark::State &state) { readDialog(state, document10k()); }
-void BM_Read100k(benchmark::State &state) { readDialog(state, document100k()); }
+void BM_Read10k(benchmark::State &state)
+{
+    readDialog(state, document10k());
+}
+void BM_Read100k(benchmark::State &state)
+{
+    readDialog(state, document100k());
+}
 
 void readFloor(benchmark::State &state, const QByteArray &document)
 {
@@ -192,9 +198,15 @@ void readFloor(benchmark::State &state, const QByteArray &document)
     }
 }
 
-void BM_ReadFloor10k(benchmark::State &state) { readFloor(state, document10k()); }
+void BM_ReadFloor10k(benchmark::State &state)
+{
+    readFloor(state, document10k());
+}
 // Not a row's floor: shows how far the JSON reading alone stays linear.
-void BM_ReadFloor100k(benchmark::State &state) { readFloor(state, document100k()); }
+void BM_ReadFloor100k(benchmark::State &state)
+{
+    readFloor(state, document100k());
+}
 
 void BM_Write10k(benchmark::State &state)
 {
@@ -262,8 +274,14 @@ void searchKeystroke(benchmark::State &state, bool type)
     }
 }
 
-void BM_SearchType(benchmark::State &state) { searchKeystroke(state, true); }
-void BM_SearchErase(benchmark::State &state) { searchKeystroke(state, false); }
+void BM_SearchType(benchmark::State &state)
+{
+    searchKeystroke(state, true);
+}
+void BM_SearchErase(benchmark::State &state)
+{
+    searchKeystroke(state, false);
+}
 
 const QChar splittingKey = QLatin1Char('7');
 
@@ -285,8 +303,14 @@ void keystrokePair(benchmark::State &state, int count)
     }
 }
 
-void BM_Keystroke10k(benchmark::State &state) { keystrokePair(state, 10000); }
-void BM_Keystroke100k(benchmark::State &state) { keystrokePair(state, 100000); }
+void BM_Keystroke10k(benchmark::State &state)
+{
+    keystrokePair(state, 10000);
+}
+void BM_Keystroke100k(benchmark::State &state)
+{
+    keystrokePair(state, 100000);
+}
 
 // The size of the assay list in a dialog as it first opens.
 QSize shownListSize()
@@ -328,8 +352,14 @@ void keystrokeFloor(benchmark::State &state, int count)
     }
 }
 
-void BM_KeystrokeFloor10k(benchmark::State &state) { keystrokeFloor(state, 10000); }
-void BM_KeystrokeFloor100k(benchmark::State &state) { keystrokeFloor(state, 100000); }
+void BM_KeystrokeFloor10k(benchmark::State &state)
+{
+    keystrokeFloor(state, 10000);
+}
+void BM_KeystrokeFloor100k(benchmark::State &state)
+{
+    keystrokeFloor(state, 100000);
+}
 
 // "Select all" or "Clear" clicked over 100,000 assays none or all of which
 // are checked, until the list is repainted.
@@ -352,8 +382,14 @@ void checkAll100k(benchmark::State &state, bool check)
     }
 }
 
-void BM_SelectAll100k(benchmark::State &state) { checkAll100k(state, true); }
-void BM_Clear100k(benchmark::State &state) { checkAll100k(state, false); }
+void BM_SelectAll100k(benchmark::State &state)
+{
+    checkAll100k(state, true);
+}
+void BM_Clear100k(benchmark::State &state)
+{
+    checkAll100k(state, false);
+}
 
 // -------------------------------------------------------- selection dialog
 
@@ -405,7 +441,8 @@ void BM_TickGroup(benchmark::State &state)
     VeldmarkSelection dialog;
     dialog.setAvailableItems(libraries());
     showAndWait(dialog);
-    QTreeWidgetItem *group = dialog.findChild<QTreeWidget *>(QStringLiteral("treeWidget"))->topLevelItem(0);
+    QTreeWidgetItem *group =
+        dialog.findChild<QTreeWidget *>(QStringLiteral("treeWidget"))->topLevelItem(0);
     bool tick = true;
     for (auto _ : state) {
         group->setCheckState(0, tick ? Qt::Checked : Qt::Unchecked);
@@ -508,7 +545,8 @@ void BM_CallBridge(benchmark::State &state)
     childTimed(state, [] {
         return childReport(QStringLiteral(SCRIPT_HOST),
                            {QStringLiteral("--plugins"), QStringLiteral(VELDMARK_PLUGIN_DIR),
-                            QStringLiteral(CALL_SCRIPT)}) * 1e-9;
+                            QStringLiteral(CALL_SCRIPT)})
+            * 1e-9;
     });
 }
 
@@ -525,7 +563,8 @@ void BM_ConnectBridge(benchmark::State &state)
     childTimed(state, [] {
         return childReport(QStringLiteral(SCRIPT_HOST),
                            {QStringLiteral("--plugins"), QStringLiteral(VELDMARK_PLUGIN_DIR),
-                            QStringLiteral(CONNECT_SCRIPT)}) * 1e-9;
+                            QStringLiteral(CONNECT_SCRIPT)})
+            * 1e-9;
     });
 }
 
@@ -541,7 +580,8 @@ const char startOption[] = "--start-probe";
 void BM_Start(benchmark::State &state)
 {
     childTimed(state, [] {
-        return childReport(QCoreApplication::applicationFilePath(), {QLatin1String(startOption)}) * 1e-9;
+        return childReport(QCoreApplication::applicationFilePath(), {QLatin1String(startOption)})
+            * 1e-9;
     });
 }
 
@@ -555,13 +595,15 @@ int startProbe()
     QPluginLoader loader(QStringLiteral(VELDMARK_PLUGIN_FILE));
     auto widgets = qobject_cast<PluginWidgets *>(loader.instance());
     if (!widgets) {
-        std::fprintf(stderr, "cannot load %s: %s\n", VELDMARK_PLUGIN_FILE, qPrintable(loader.errorString()));
+        std::fprintf(stderr, "cannot load %s: %s\n", VELDMARK_PLUGIN_FILE,
+                     qPrintable(loader.errorString()));
         return 1;
     }
     widgets->registerClasses();
     PythonQtObjectPtr main = PythonQt::self()->getMainModule();
-    main.evalScript(QStringLiteral("from PythonQt.Kestrane import VeldmarkDisplay, VeldmarkSelection, ProgressDialog\n"
-                                   "dialogs = [VeldmarkDisplay(), VeldmarkSelection(), ProgressDialog()]\n"));
+    main.evalScript(QStringLiteral(
+        "from PythonQt.Kestrane import VeldmarkDisplay, VeldmarkSelection, ProgressDialog\n"
+        "dialogs = [VeldmarkDisplay(), VeldmarkSelection(), ProgressDialog()]\n"));
     const qint64 elapsed = timer.nsecsElapsed();
     const bool failed = PythonQt::self()->hadError();
     main.evalScript(QStringLiteral("del dialogs\n"));
@@ -684,7 +726,8 @@ public:
         QStringList names = best.keys();
         names.sort();
         for (const QString &name : names)
-            std::fprintf(stderr, "  %-18s %s\n", qPrintable(name), qPrintable(timeText(best[name])));
+            std::fprintf(stderr, "  %-18s %s\n", qPrintable(name),
+                         qPrintable(timeText(best[name])));
     }
 
 private:
@@ -717,7 +760,8 @@ Row ratioRow(const QString &name, double measured, double floor, double limit,
 Row memoryRow(const QString &name, double measuredKiB, double floorKiB, double limit)
 {
     const auto text = [](double kib) {
-        return kib < 0 ? QStringLiteral("not run") : QStringLiteral("%1 MB").arg(kib * 1024 / 1e6, 0, 'f', 1);
+        return kib < 0 ? QStringLiteral("not run")
+                       : QStringLiteral("%1 MB").arg(kib * 1024 / 1e6, 0, 'f', 1);
     };
     Row row = ratioRow(name, measuredKiB, floorKiB, limit);
     row.measured = text(measuredKiB);
@@ -727,8 +771,12 @@ Row memoryRow(const QString &name, double measuredKiB, double floorKiB, double l
 
 Row absoluteRow(const QString &name, double measured, double limit)
 {
-    return {name, timeText(measured), QStringLiteral("-"), QStringLiteral("-"),
-            QStringLiteral("< %1").arg(timeText(limit)), measured > 0 && measured < limit};
+    return {name,
+            timeText(measured),
+            QStringLiteral("-"),
+            QStringLiteral("-"),
+            QStringLiteral("< %1").arg(timeText(limit)),
+            measured > 0 && measured < limit};
 }
 
 void printTable(const BestTimes &t, double peakDialogKiB, double peakFloorKiB)
@@ -736,7 +784,8 @@ void printTable(const BestTimes &t, double peakDialogKiB, double peakFloorKiB)
     const double tick = t["BM_Tick"];
     const double tickFloor = t["BM_TickFloor"];
     Row tickRow = ratioRow(QStringLiteral("tick"), tick, tickFloor, 1.2);
-    tickRow.floor += QStringLiteral(" (QProgressDialog::setValue %1)").arg(timeText(t["BM_TickPeer"]));
+    tickRow.floor +=
+        QStringLiteral(" (QProgressDialog::setValue %1)").arg(timeText(t["BM_TickPeer"]));
     tickRow.goal += QStringLiteral(", <= 50.0 us");
     tickRow.met = tickRow.met && tick <= 50e-6;
 
@@ -744,8 +793,9 @@ void printTable(const BestTimes &t, double peakDialogKiB, double peakFloorKiB)
     const double selectAll = t["BM_SelectAll"];
     const double readFloor10k = t["BM_ReadFloor10k"];
     const double readFloor100k = t["BM_ReadFloor100k"];
-    Row read100kRow = ratioRow(QStringLiteral("read 100k"), t["BM_Read100k"], read10k > 0 ? 10 * read10k : -1,
-                               1.2, QStringLiteral("10 x %1").arg(timeText(read10k)));
+    Row read100kRow =
+        ratioRow(QStringLiteral("read 100k"), t["BM_Read100k"], read10k > 0 ? 10 * read10k : -1,
+                 1.2, QStringLiteral("10 x %1").arg(timeText(read10k)));
     if (readFloor10k > 0 && readFloor100k > 0)
         read100kRow.floor += QStringLiteral(" (JSON alone: %1 of 10 x)")
                                  .arg(readFloor100k / (10 * readFloor10k), 0, 'f', 2);
@@ -756,9 +806,11 @@ void printTable(const BestTimes &t, double peakDialogKiB, double peakFloorKiB)
         absoluteRow(QStringLiteral("select all"), selectAll, 1.0),
         absoluteRow(QStringLiteral("search"), qMax(t["BM_SearchType"], t["BM_SearchErase"]), 20e-3),
         ratioRow(QStringLiteral("keys 10k"), t["BM_Keystroke10k"], t["BM_KeystrokeFloor10k"], 10.0),
-        ratioRow(QStringLiteral("keys 100k"), t["BM_Keystroke100k"], t["BM_KeystrokeFloor100k"], 10.0),
+        ratioRow(QStringLiteral("keys 100k"), t["BM_Keystroke100k"], t["BM_KeystrokeFloor100k"],
+                 10.0),
         memoryRow(QStringLiteral("peak 100k"), peakDialogKiB, peakFloorKiB, 1.3),
-        ratioRow(QStringLiteral("select 100k"), t["BM_SelectAll100k"], selectAll > 0 ? 10 * selectAll : -1, 1.2,
+        ratioRow(QStringLiteral("select 100k"), t["BM_SelectAll100k"],
+                 selectAll > 0 ? 10 * selectAll : -1, 1.2,
                  QStringLiteral("10 x %1").arg(timeText(selectAll))),
         absoluteRow(QStringLiteral("clear 100k"), t["BM_Clear100k"], 1.0),
         ratioRow(QStringLiteral("fill"), t["BM_Fill"], t["BM_FillFloor"], 5.0),
@@ -769,14 +821,16 @@ void printTable(const BestTimes &t, double peakDialogKiB, double peakFloorKiB)
         absoluteRow(QStringLiteral("start"), t["BM_Start"], 150e-3),
     };
 
-    const QStringList header = {QStringLiteral("row"), QStringLiteral("measured"), QStringLiteral("floor"),
-                                QStringLiteral("ratio"), QStringLiteral("goal"), QStringLiteral("met")};
+    const QStringList header = {QStringLiteral("row"),   QStringLiteral("measured"),
+                                QStringLiteral("floor"), QStringLiteral("ratio"),
+                                QStringLiteral("goal"),  QStringLiteral("met")};
     QVector<int> widths;
     for (const QString &title : header)
         widths.append(title.size());
     auto cells = [](const Row &row) {
-        return QStringList{row.name, row.measured, row.floor, row.ratio, row.goal,
-                           row.met ? QStringLiteral("met") : QStringLiteral("MISSED")};
+        return QStringList{row.name,  row.measured,
+                           row.floor, row.ratio,
+                           row.goal,  row.met ? QStringLiteral("met") : QStringLiteral("MISSED")};
     };
     for (const Row &row : rows) {
         const QStringList c = cells(row);
@@ -793,13 +847,18 @@ void printTable(const BestTimes &t, double peakDialogKiB, double peakFloorKiB)
     QStringList rule;
     for (int w : widths)
         rule.append(QString(w, QLatin1Char('-')));
-    std::printf("%s\n", (QLatin1Char('|') + QStringLiteral("-%1-|").arg(rule.join(QStringLiteral("-|-")))).toUtf8().constData());
+    std::printf("%s\n",
+                (QLatin1Char('|') + QStringLiteral("-%1-|").arg(rule.join(QStringLiteral("-|-"))))
+                    .toUtf8()
+                    .constData());
     for (const Row &row : rows)
         line(cells(row));
-    std::printf("\ncall: ns per dialog.setWindowTitle(\"x\") from Python, each binding in a fresh"
-                " process\n(veldmark-script-host for the bridge, %s for PyQt5); connect: ns per connect and"
-                " disconnect\nof a callable, over 200,000 pairs, the same way; start: in a fresh process.\n",
-                SYSTEM_PYTHON);
+    std::printf(
+        "\ncall: ns per dialog.setWindowTitle(\"x\") from Python, each binding in a fresh"
+        " process\n(veldmark-script-host for the bridge, %s for PyQt5); connect: ns per connect and"
+        " disconnect\nof a callable, over 200,000 pairs, the same way; start: in a fresh "
+        "process.\n",
+        SYSTEM_PYTHON);
 }
 
 void registerBenchmarks(int repetitions)

@@ -21,8 +21,7 @@ typedef QObject *PythonQtQObjectCreatorFunctionCB();
 // Tells a C++ shell object which Python instance stands for it.
 typedef void PythonQtShellSetInstanceWrapperCB(void *object, PythonQtInstanceWrapper *wrapper);
 
-template<class T>
-QObject *PythonQtCreateObject()
+template<class T> QObject *PythonQtCreateObject()
 {
     return new T();
 }

@@ -16,10 +16,9 @@ using Wrapper = PythonQtInstanceWrapper;
 
 struct Bound
 {
-    PyObject_HEAD
-    PyObject *self;  // the wrapper, or null when looked up on the class
+    PyObject_HEAD PyObject *self; // the wrapper, or null when looked up on the class
     ClassInfo *classInfo;
-    PyObject *memberCapsule;  // keeps member alive
+    PyObject *memberCapsule; // keeps member alive
     const Member *member;
     vectorcallfunc vectorcall;
 };
@@ -66,7 +65,7 @@ Wrapper *instanceFor(Bound *bound, PyObject *const *&args, Py_ssize_t &nargs)
         return asWrapper(args[-1]);
     }
     const QByteArray description = (bound->member->kind == Member::Signal ? "signal " : "slot ")
-                                   + bound->member->overloads.first().signature;
+        + bound->member->overloads.first().signature;
     if (nargs == 0) {
         PyErr_Format(PyExc_ValueError, "%s requires %s instance as first argument.",
                      description.constData(), bound->classInfo->className.constData());
@@ -201,7 +200,8 @@ PyObject *describeOverload(const Overload &overload, Description what)
     case Description::Types:
         return texts(method.parameterTypes(), first);
     case Description::Result:
-        return PyUnicode_FromString(qstrcmp(method.typeName(), "void") == 0 ? "" : method.typeName());
+        return PyUnicode_FromString(qstrcmp(method.typeName(), "void") == 0 ? ""
+                                                                            : method.typeName());
     }
     Py_RETURN_NONE;
 }
@@ -251,8 +251,8 @@ PyMethodDef signalMethods[] = {
      METH_FASTCALL, "Calls the callable whenever the signal is emitted."},
     {"disconnect", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(signalDisconnect)),
      METH_FASTCALL, "Drops the callable's connection, or all Python connections."},
-    {"emit", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(signalEmit)),
-     METH_FASTCALL, "Emits the signal."},
+    {"emit", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(signalEmit)), METH_FASTCALL,
+     "Emits the signal."},
     {nullptr, nullptr, 0, nullptr},
 };
 
@@ -299,8 +299,8 @@ PyObject *boundCompare(PyObject *a, PyObject *b, int op)
     if ((op != Py_EQ && op != Py_NE) || Py_TYPE(a) != Py_TYPE(b))
         Py_RETURN_NOTIMPLEMENTED;
     const bool equal = asBound(a)->self == asBound(b)->self
-                       && asBound(a)->classInfo == asBound(b)->classInfo
-                       && asBound(a)->member->name == asBound(b)->member->name;
+        && asBound(a)->classInfo == asBound(b)->classInfo
+        && asBound(a)->member->name == asBound(b)->member->name;
     return PyBool_FromLong(equal == (op == Py_EQ));
 }
 
@@ -315,7 +315,8 @@ Py_hash_t boundHash(PyObject *object)
 PyObject *boundDescriptorGet(PyObject *object, PyObject *instance, PyObject *)
 {
     Bound *bound = asBound(object);
-    if (bound->self || !instance || instance == Py_None || !isInstanceOf(instance, bound->classInfo)) {
+    if (bound->self || !instance || instance == Py_None
+        || !isInstanceOf(instance, bound->classInfo)) {
         Py_INCREF(object);
         return object;
     }

@@ -59,7 +59,8 @@ PyObject *builtinClassName(Wrapper *self, const Member &member, PyObject *const 
                                        : self->classInfo->className.constData());
 }
 
-PyObject *builtinInherits(Wrapper *self, const Member &member, PyObject *const *args, Py_ssize_t nargs)
+PyObject *builtinInherits(Wrapper *self, const Member &member, PyObject *const *args,
+                          Py_ssize_t nargs)
 {
     QObject *target = prepareCall(self, member, nargs, 1, 1);
     const char *name = target ? textArgument(member, args[0]) : nullptr;
@@ -144,9 +145,9 @@ PyObject *builtinChildren(Wrapper *self, const Member &member, PyObject *const *
 bool childCriteria(const Member &member, PyObject *const *args, Py_ssize_t nargs,
                    QByteArray &className, QString &name)
 {
-    ClassInfo *info = PyType_Check(args[0]) ? PythonQtPrivate::instance()->classForType(
-                          reinterpret_cast<PyTypeObject *>(args[0]))
-                                            : nullptr;
+    ClassInfo *info = PyType_Check(args[0])
+        ? PythonQtPrivate::instance()->classForType(reinterpret_cast<PyTypeObject *>(args[0]))
+        : nullptr;
     if (!info) {
         PyErr_Format(PyExc_ValueError, "%s() takes a registered class first",
                      member.name.constData());
@@ -154,8 +155,8 @@ bool childCriteria(const Member &member, PyObject *const *args, Py_ssize_t nargs
     }
     className = info->className;
     return nargs < 2 || Conversions::toString(args[1], name, true)
-           || (PyErr_Format(PyExc_ValueError, "%s() takes a str name", member.name.constData()),
-               false);
+        || (PyErr_Format(PyExc_ValueError, "%s() takes a str name", member.name.constData()),
+            false);
 }
 
 QObjectList findDescendants(QObject *target, const QByteArray &className, const QString &name,
@@ -226,8 +227,8 @@ PyObject *builtinTr(Wrapper *self, const Member &member, PyObject *const *args, 
 {
     QObject *target = prepareCall(self, member, nargs, 1, 1);
     const char *text = target ? textArgument(member, args[0]) : nullptr;
-    return text ? Conversions::fromString(QCoreApplication::translate(
-               target->metaObject()->className(), text))
+    return text ? Conversions::fromString(
+               QCoreApplication::translate(target->metaObject()->className(), text))
                 : nullptr;
 }
 
@@ -261,8 +262,8 @@ PyObject *noSuchSignal(const char *action, QObject *target, PyObject *signature)
 bool qtReceiver(PyObject *const *args, QObject *&receiver, QByteArray &method)
 {
     receiver = InstanceWrapper::check(args[1])
-                   ? PythonQtPrivate::liveObject(reinterpret_cast<Wrapper *>(args[1]))
-                   : nullptr;
+        ? PythonQtPrivate::liveObject(reinterpret_cast<Wrapper *>(args[1]))
+        : nullptr;
     if (!receiver || !PyUnicode_Check(args[2])) {
         PyErr_SetString(PyExc_ValueError, "takes a signal, a live Qt object and a slot");
         return false;
@@ -278,7 +279,8 @@ QByteArray signalCode(QObject *target, int index)
     return '2' + target->metaObject()->method(index).methodSignature();
 }
 
-PyObject *builtinConnect(Wrapper *self, const Member &member, PyObject *const *args, Py_ssize_t nargs)
+PyObject *builtinConnect(Wrapper *self, const Member &member, PyObject *const *args,
+                         Py_ssize_t nargs)
 {
     QObject *target = prepareCall(self, member, nargs, 2, 3);
     if (!target)
@@ -338,7 +340,7 @@ PyObject *builtinHelp(Wrapper *self, const Member &member, PyObject *const *, Py
         if (method.access() == QMetaMethod::Public)
             text += "  " + method.methodSignature() + '\n';
     }
-    PyObject *out = PySys_GetObject("stdout");  // borrowed
+    PyObject *out = PySys_GetObject("stdout"); // borrowed
     if (out && out != Py_None) {
         PyObject *result = PyObject_CallMethod(out, "write", "s", text.constData());
         if (!result)

@@ -9,8 +9,7 @@ namespace {
 
 struct ByteArray
 {
-    PyObject_HEAD
-    QByteArray bytes;
+    PyObject_HEAD QByteArray bytes;
 };
 
 // A heap type named plainly, so that messages call it 'QByteArray' as PythonQt's do;

@@ -12,7 +12,7 @@
 // bytes and == compares with bytes; bytes() and len() are not offered.
 namespace ByteArrayObject {
 
-bool ready();  // prepares the type once
+bool ready(); // prepares the type once
 PyTypeObject *type();
 PyObject *create(const QByteArray &bytes);
 bool check(PyObject *object);

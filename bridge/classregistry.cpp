@@ -16,7 +16,7 @@ namespace {
 bool isScriptVisible(const QMetaMethod &method)
 {
     return method.access() == QMetaMethod::Public
-           && method.methodType() != QMetaMethod::Constructor;
+        && method.methodType() != QMetaMethod::Constructor;
 }
 
 // A decorator slot that adds a method to the class of its first parameter;
@@ -25,8 +25,8 @@ bool isInstanceDecorator(const QMetaMethod &method, const QByteArray &pointerTyp
 {
     const QByteArray name = method.name();
     return isScriptVisible(method) && method.parameterCount() > 0
-           && method.parameterTypes().first() == pointerType && !name.startsWith("new_")
-           && !name.startsWith("delete_") && !name.startsWith("static_");
+        && method.parameterTypes().first() == pointerType && !name.startsWith("new_")
+        && !name.startsWith("delete_") && !name.startsWith("static_");
 }
 
 bool hasSignature(const Member &member, const QMetaMethod &method)
@@ -71,8 +71,8 @@ ClassInfo *PythonQtPrivate::classForType(PyTypeObject *type) const
     // A Python subclass stands for the registered class it derives from.
     PyObject *mro = type->tp_mro;
     for (Py_ssize_t i = 0; mro && i < PyTuple_GET_SIZE(mro); ++i) {
-        if (ClassInfo *info = classesByType.value(
-                reinterpret_cast<PyTypeObject *>(PyTuple_GET_ITEM(mro, i))))
+        if (ClassInfo *info =
+                classesByType.value(reinterpret_cast<PyTypeObject *>(PyTuple_GET_ITEM(mro, i))))
             return info;
     }
     return nullptr;
@@ -98,8 +98,8 @@ ClassInfo *PythonQtPrivate::registerClass(const QMetaObject *metaObject, const Q
         classesByMetaObject.insert(metaObject, existing);
         return existing;
     }
-    ClassInfo *base = metaObject->superClass() ? registerClass(metaObject->superClass(), package)
-                                               : nullptr;
+    ClassInfo *base =
+        metaObject->superClass() ? registerClass(metaObject->superClass(), package) : nullptr;
     // Kept for the life of the process: the Python type, and wrappers that
     // outlive cleanup(), refer to it.
     auto info = new ClassInfo;
@@ -119,8 +119,8 @@ ClassInfo *PythonQtPrivate::registerClass(const QMetaObject *metaObject, const Q
     classesByType.insert(info->type, info);
 
     const int separator = info->className.lastIndexOf("::");
-    const QByteArray attribute = separator < 0 ? info->className
-                                               : info->className.mid(separator + 2);
+    const QByteArray attribute =
+        separator < 0 ? info->className : info->className.mid(separator + 2);
     PyObject *module = packageModule(info->package);
     PyObject_SetAttrString(module, attribute.constData(), reinterpret_cast<PyObject *>(info->type));
     // Pointer types of this class may now turn into wrappers.

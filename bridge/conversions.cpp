@@ -36,7 +36,7 @@ bool isEnumeration(const QByteArray &name, const QMetaObject *scope)
             return true;
     }
     return separator > 0 && name.startsWith("Qt::")
-           && qt_getQtMetaObject()->indexOfEnumerator(enumName) >= 0;
+        && qt_getQtMetaObject()->indexOfEnumerator(enumName) >= 0;
 }
 
 bool isTextLike(PyObject *value)
@@ -51,11 +51,10 @@ bool isListLike(PyObject *value, bool strict)
     if (PyList_Check(value) || PyTuple_Check(value))
         return true;
     return !strict && !isTextLike(value) && !PyDict_Check(value)
-           && (PySequence_Check(value) || Py_TYPE(value)->tp_iter);
+        && (PySequence_Check(value) || Py_TYPE(value)->tp_iter);
 }
 
-template<typename Fn>
-bool forEachItem(PyObject *sequence, Fn fn)
+template<typename Fn> bool forEachItem(PyObject *sequence, Fn fn)
 {
     PyObject *fast = PySequence_Fast(sequence, "");
     if (!fast) {
@@ -278,8 +277,7 @@ PyObject *fromVariantList(const QVariantList &list)
     return tuple;
 }
 
-template<typename Map>
-PyObject *fromVariantMap(const Map &map)
+template<typename Map> PyObject *fromVariantMap(const Map &map)
 {
     PyObject *dict = PyDict_New();
     for (auto it = map.cbegin(); dict && it != map.cend(); ++it) {
@@ -301,21 +299,50 @@ ArgType ArgType::fromTypeName(const QByteArray &typeName, int typeId, const QMet
     t.name = typeName;
     t.typeId = typeId;
     switch (typeId) {
-    case QMetaType::Void: t.kind = Void; return t;
-    case QMetaType::Bool: t.kind = Bool; return t;
-    case QMetaType::Int: t.kind = Int; return t;
-    case QMetaType::UInt: t.kind = UInt; return t;
-    case QMetaType::LongLong: t.kind = LongLong; return t;
-    case QMetaType::ULongLong: t.kind = ULongLong; return t;
-    case QMetaType::Double: t.kind = Double; return t;
-    case QMetaType::Float: t.kind = Float; return t;
-    case QMetaType::QString: t.kind = String; return t;
-    case QMetaType::QStringList: t.kind = StringList; return t;
-    case QMetaType::QByteArray: t.kind = ByteArray; return t;
-    case QMetaType::QVariantMap: t.kind = VariantMap; return t;
-    case QMetaType::QVariantList: t.kind = VariantList; return t;
-    case QMetaType::QVariant: t.kind = Variant; return t;
-    default: break;
+    case QMetaType::Void:
+        t.kind = Void;
+        return t;
+    case QMetaType::Bool:
+        t.kind = Bool;
+        return t;
+    case QMetaType::Int:
+        t.kind = Int;
+        return t;
+    case QMetaType::UInt:
+        t.kind = UInt;
+        return t;
+    case QMetaType::LongLong:
+        t.kind = LongLong;
+        return t;
+    case QMetaType::ULongLong:
+        t.kind = ULongLong;
+        return t;
+    case QMetaType::Double:
+        t.kind = Double;
+        return t;
+    case QMetaType::Float:
+        t.kind = Float;
+        return t;
+    case QMetaType::QString:
+        t.kind = String;
+        return t;
+    case QMetaType::QStringList:
+        t.kind = StringList;
+        return t;
+    case QMetaType::QByteArray:
+        t.kind = ByteArray;
+        return t;
+    case QMetaType::QVariantMap:
+        t.kind = VariantMap;
+        return t;
+    case QMetaType::QVariantList:
+        t.kind = VariantList;
+        return t;
+    case QMetaType::QVariant:
+        t.kind = Variant;
+        return t;
+    default:
+        break;
     }
     if (typeName.endsWith('*') && isIdentifier(typeName.left(typeName.size() - 1))) {
         // Only a QObject can inherit() the class name, so a wrapper is never
@@ -324,15 +351,15 @@ ArgType ArgType::fromTypeName(const QByteArray &typeName, int typeId, const QMet
         t.className = typeName.left(typeName.size() - 1);
         const bool knownQObject = (typeId != QMetaType::UnknownType
                                    && (QMetaType::typeFlags(typeId) & QMetaType::PointerToQObject))
-                                  || (PythonQtPrivate::instance()
-                                      && PythonQtPrivate::instance()->classInfo(t.className));
+            || (PythonQtPrivate::instance() && PythonQtPrivate::instance()->classInfo(t.className));
         t.returnsWrappable = knownQObject || t.className == "QObject";
         return t;
     }
     const bool registeredEnumeration = typeId != QMetaType::UnknownType
-                                       && (QMetaType::typeFlags(typeId) & QMetaType::IsEnumeration);
-    if (registeredEnumeration || (typeId == QMetaType::UnknownType && isEnumeration(typeName, scope))) {
-        t.kind = Int;  // moc stores enumerations as their int value
+        && (QMetaType::typeFlags(typeId) & QMetaType::IsEnumeration);
+    if (registeredEnumeration
+        || (typeId == QMetaType::UnknownType && isEnumeration(typeName, scope))) {
+        t.kind = Int; // moc stores enumerations as their int value
         return t;
     }
     t.kind = Other;
@@ -342,21 +369,36 @@ ArgType ArgType::fromTypeName(const QByteArray &typeName, int typeId, const QMet
 void *ArgStorage::prepare(const ArgType &type)
 {
     switch (type.kind) {
-    case ArgType::Void: return nullptr;
-    case ArgType::Bool: return &value.b;
-    case ArgType::Int: return &value.i;
-    case ArgType::UInt: return &value.u;
-    case ArgType::LongLong: return &value.ll;
-    case ArgType::ULongLong: return &value.ull;
-    case ArgType::Double: return &value.d;
-    case ArgType::Float: return &value.f;
-    case ArgType::String: return &string;
-    case ArgType::StringList: return &stringList;
-    case ArgType::ByteArray: return &bytes;
-    case ArgType::VariantMap: return &map;
-    case ArgType::VariantList: return &list;
-    case ArgType::Variant: return &variant;
-    case ArgType::Object: return &value.object;
+    case ArgType::Void:
+        return nullptr;
+    case ArgType::Bool:
+        return &value.b;
+    case ArgType::Int:
+        return &value.i;
+    case ArgType::UInt:
+        return &value.u;
+    case ArgType::LongLong:
+        return &value.ll;
+    case ArgType::ULongLong:
+        return &value.ull;
+    case ArgType::Double:
+        return &value.d;
+    case ArgType::Float:
+        return &value.f;
+    case ArgType::String:
+        return &string;
+    case ArgType::StringList:
+        return &stringList;
+    case ArgType::ByteArray:
+        return &bytes;
+    case ArgType::VariantMap:
+        return &map;
+    case ArgType::VariantList:
+        return &list;
+    case ArgType::Variant:
+        return &variant;
+    case ArgType::Object:
+        return &value.object;
     case ArgType::Other:
         if (type.typeId == QMetaType::UnknownType)
             return nullptr;
@@ -375,7 +417,8 @@ QString stringFromUnicode(PyObject *unicode)
     case PyUnicode_1BYTE_KIND:
         return QString::fromLatin1(static_cast<const char *>(PyUnicode_DATA(unicode)), int(length));
     case PyUnicode_2BYTE_KIND:
-        return QString::fromUtf16(static_cast<const ushort *>(PyUnicode_DATA(unicode)), int(length));
+        return QString::fromUtf16(static_cast<const ushort *>(PyUnicode_DATA(unicode)),
+                                  int(length));
     default:
         return QString::fromUcs4(static_cast<const uint *>(PyUnicode_DATA(unicode)), int(length));
     }
@@ -426,9 +469,15 @@ bool toArg(PyObject *value, const ArgType &type, ArgStorage &storage, bool stric
         if (strict)
             return false;
         switch (PyObject_IsTrue(value)) {
-        case -1: PyErr_Clear(); return false;
-        case 0: storage.value.b = false; return true;
-        default: storage.value.b = true; return true;
+        case -1:
+            PyErr_Clear();
+            return false;
+        case 0:
+            storage.value.b = false;
+            return true;
+        default:
+            storage.value.b = true;
+            return true;
         }
     case ArgType::Int: {
         qlonglong v = 0;
@@ -488,21 +537,34 @@ bool toArg(PyObject *value, const ArgType &type, ArgStorage &storage, bool stric
 PyObject *fromArg(const ArgType &type, const void *data)
 {
     switch (type.kind) {
-    case ArgType::Void: Py_RETURN_NONE;
-    case ArgType::Bool: return PyBool_FromLong(*static_cast<const bool *>(data));
-    case ArgType::Int: return PyLong_FromLong(*static_cast<const int *>(data));
-    case ArgType::UInt: return PyLong_FromUnsignedLong(*static_cast<const uint *>(data));
-    case ArgType::LongLong: return PyLong_FromLongLong(*static_cast<const qlonglong *>(data));
+    case ArgType::Void:
+        Py_RETURN_NONE;
+    case ArgType::Bool:
+        return PyBool_FromLong(*static_cast<const bool *>(data));
+    case ArgType::Int:
+        return PyLong_FromLong(*static_cast<const int *>(data));
+    case ArgType::UInt:
+        return PyLong_FromUnsignedLong(*static_cast<const uint *>(data));
+    case ArgType::LongLong:
+        return PyLong_FromLongLong(*static_cast<const qlonglong *>(data));
     case ArgType::ULongLong:
         return PyLong_FromUnsignedLongLong(*static_cast<const qulonglong *>(data));
-    case ArgType::Double: return PyFloat_FromDouble(*static_cast<const double *>(data));
-    case ArgType::Float: return PyFloat_FromDouble(*static_cast<const float *>(data));
-    case ArgType::String: return fromString(*static_cast<const QString *>(data));
-    case ArgType::StringList: return fromStringList(*static_cast<const QStringList *>(data));
-    case ArgType::ByteArray: return ByteArrayObject::create(*static_cast<const QByteArray *>(data));
-    case ArgType::VariantMap: return fromVariantMap(*static_cast<const QVariantMap *>(data));
-    case ArgType::VariantList: return fromVariantList(*static_cast<const QVariantList *>(data));
-    case ArgType::Variant: return fromVariant(*static_cast<const QVariant *>(data));
+    case ArgType::Double:
+        return PyFloat_FromDouble(*static_cast<const double *>(data));
+    case ArgType::Float:
+        return PyFloat_FromDouble(*static_cast<const float *>(data));
+    case ArgType::String:
+        return fromString(*static_cast<const QString *>(data));
+    case ArgType::StringList:
+        return fromStringList(*static_cast<const QStringList *>(data));
+    case ArgType::ByteArray:
+        return ByteArrayObject::create(*static_cast<const QByteArray *>(data));
+    case ArgType::VariantMap:
+        return fromVariantMap(*static_cast<const QVariantMap *>(data));
+    case ArgType::VariantList:
+        return fromVariantList(*static_cast<const QVariantList *>(data));
+    case ArgType::Variant:
+        return fromVariant(*static_cast<const QVariant *>(data));
     case ArgType::Object:
         if (!type.returnsWrappable)
             Py_RETURN_NONE;
@@ -523,7 +585,8 @@ namespace {
 class NestingGuard
 {
 public:
-    NestingGuard() : entered(Py_EnterRecursiveCall(" while converting to a Qt value") == 0)
+    NestingGuard()
+        : entered(Py_EnterRecursiveCall(" while converting to a Qt value") == 0)
     {
         if (!entered)
             PyErr_Clear();
@@ -574,7 +637,8 @@ bool toVariant(PyObject *value, QVariant &result)
         toByteArray(value, bytes, true);
         result = bytes;
     } else if (InstanceWrapper::check(value)) {
-        result = QVariant::fromValue(reinterpret_cast<PythonQtInstanceWrapper *>(value)->object.data());
+        result =
+            QVariant::fromValue(reinterpret_cast<PythonQtInstanceWrapper *>(value)->object.data());
     } else if (PyDict_Check(value) || (PyMapping_Check(value) && !PySequence_Check(value))) {
         const NestingGuard guard;
         QVariantMap map;
@@ -599,29 +663,42 @@ PyObject *fromVariant(const QVariant &value)
 {
     const int type = value.userType();
     switch (type) {
-    case QMetaType::UnknownType: Py_RETURN_NONE;
-    case QMetaType::Bool: return PyBool_FromLong(value.toBool());
+    case QMetaType::UnknownType:
+        Py_RETURN_NONE;
+    case QMetaType::Bool:
+        return PyBool_FromLong(value.toBool());
     case QMetaType::Int:
     case QMetaType::Short:
     case QMetaType::Char:
     case QMetaType::SChar:
     case QMetaType::Long:
-    case QMetaType::LongLong: return PyLong_FromLongLong(value.toLongLong());
+    case QMetaType::LongLong:
+        return PyLong_FromLongLong(value.toLongLong());
     case QMetaType::UInt:
     case QMetaType::UShort:
     case QMetaType::UChar:
     case QMetaType::ULong:
-    case QMetaType::ULongLong: return PyLong_FromUnsignedLongLong(value.toULongLong());
+    case QMetaType::ULongLong:
+        return PyLong_FromUnsignedLongLong(value.toULongLong());
     case QMetaType::Double:
-    case QMetaType::Float: return PyFloat_FromDouble(value.toDouble());
-    case QMetaType::QString: return fromString(value.toString());
-    case QMetaType::QByteArray: return ByteArrayObject::create(value.toByteArray());
-    case QMetaType::QStringList: return fromStringList(value.toStringList());
-    case QMetaType::QVariantList: return fromVariantList(value.toList());
-    case QMetaType::QVariantMap: return fromVariantMap(value.toMap());
-    case QMetaType::QVariantHash: return fromVariantMap(value.toHash());
-    case QMetaType::QObjectStar: return PythonQtPrivate::instance()->wrap(value.value<QObject *>());
-    default: break;
+    case QMetaType::Float:
+        return PyFloat_FromDouble(value.toDouble());
+    case QMetaType::QString:
+        return fromString(value.toString());
+    case QMetaType::QByteArray:
+        return ByteArrayObject::create(value.toByteArray());
+    case QMetaType::QStringList:
+        return fromStringList(value.toStringList());
+    case QMetaType::QVariantList:
+        return fromVariantList(value.toList());
+    case QMetaType::QVariantMap:
+        return fromVariantMap(value.toMap());
+    case QMetaType::QVariantHash:
+        return fromVariantMap(value.toHash());
+    case QMetaType::QObjectStar:
+        return PythonQtPrivate::instance()->wrap(value.value<QObject *>());
+    default:
+        break;
     }
     if (type == qMetaTypeId<PythonQtObjectPtr>()) {
         PyObject *object = value.value<PythonQtObjectPtr>().object();

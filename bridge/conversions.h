@@ -33,18 +33,17 @@ struct ArgType
         VariantMap,
         VariantList,
         Variant,
-        Object,  // pointer to a QObject subclass, checked by class name
-        Other    // any other meta-type, through QVariant
+        Object, // pointer to a QObject subclass, checked by class name
+        Other // any other meta-type, through QVariant
     };
 
-    static ArgType fromTypeName(const QByteArray &typeName, int typeId,
-                                const QMetaObject *scope);
+    static ArgType fromTypeName(const QByteArray &typeName, int typeId, const QMetaObject *scope);
 
     Kind kind = Void;
     int typeId = QMetaType::Void;
-    QByteArray name;       // as written in the signature
-    QByteArray className;  // the pointee of an Object
-    bool returnsWrappable = false;  // an Object result whose class is a QObject
+    QByteArray name; // as written in the signature
+    QByteArray className; // the pointee of an Object
+    bool returnsWrappable = false; // an Object result whose class is a QObject
 };
 
 // Room for one converted argument; argv[i] points into it.

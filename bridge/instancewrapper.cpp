@@ -108,7 +108,7 @@ bool hasDynamicProperty(QObject *object, const QByteArray &name)
 bool isDunder(PyObject *name)
 {
     return PyUnicode_GET_LENGTH(name) > 2 && PyUnicode_READ_CHAR(name, 0) == '_'
-           && PyUnicode_READ_CHAR(name, 1) == '_';
+        && PyUnicode_READ_CHAR(name, 1) == '_';
 }
 
 PyObject *noAttributeError(const Wrapper *self, PyObject *name)
@@ -200,8 +200,8 @@ int writeProperty(PyObject *object, const Member &member, PyObject *value)
         return -1;
     }
     const QVariant converted = type.kind == ArgType::Variant || type.kind == ArgType::Other
-                                   ? storage.variant
-                                   : QVariant(type.typeId, storage.prepare(type));
+        ? storage.variant
+        : QVariant(type.typeId, storage.prepare(type));
     if (!member.property.write(target, converted)) {
         PyErr_Format(PyExc_ValueError, "Property '%s' of %s could not be written", name,
                      self->classInfo->className.constData());
@@ -260,14 +260,14 @@ PyObject *wrapperRepr(PyObject *object)
 {
     Wrapper *self = asWrapper(object);
     const QByteArray text = QByteArray(typeName(object)) + " (" + self->classInfo->className
-                            + " at: " + address(PythonQtPrivate::liveObject(self)) + ')';
+        + " at: " + address(PythonQtPrivate::liveObject(self)) + ')';
     return PyUnicode_FromString(text.constData());
 }
 
 PyObject *wrapperStr(PyObject *object)
 {
     const QByteArray text = QByteArray(typeName(object)) + " (QObject "
-                            + address(PythonQtPrivate::liveObject(asWrapper(object))) + ')';
+        + address(PythonQtPrivate::liveObject(asWrapper(object))) + ')';
     return PyUnicode_FromString(text.constData());
 }
 
@@ -275,7 +275,8 @@ PyObject *wrapperStr(PyObject *object)
 // on an instance of the class: properties, slots, signals and the built-ins.
 PyObject *withMemberNames(PyTypeObject *base, PyObject *object, ClassInfo *info)
 {
-    PyObject *names = PyObject_CallMethod(reinterpret_cast<PyObject *>(base), "__dir__", "O", object);
+    PyObject *names =
+        PyObject_CallMethod(reinterpret_cast<PyObject *>(base), "__dir__", "O", object);
     PythonQtPrivate *d = PythonQtPrivate::instance();
     if (!names || !d || !info)
         return names;
@@ -384,8 +385,7 @@ bool ready()
     classType.tp_getattro = classGetAttr;
     classType.tp_methods = classMethods;
 
-    return PyType_Ready(&wrapperType) == 0 && PyType_Ready(&classType) == 0
-           && BoundMember::ready();
+    return PyType_Ready(&wrapperType) == 0 && PyType_Ready(&classType) == 0 && BoundMember::ready();
 }
 
 PyTypeObject *baseType()
@@ -408,10 +408,9 @@ PyTypeObject *createType(const ClassInfo &info, const QByteArray &module)
 {
     const int separator = info.className.lastIndexOf("::");
     const QByteArray name = separator < 0 ? info.className : info.className.mid(separator + 2);
-    PyObject *type = PyObject_CallFunction(reinterpret_cast<PyObject *>(&classType), "s(O){sssss()}",
-                                           name.constData(), &wrapperType, "__module__",
-                                           module.constData(), "__qualname__", name.constData(),
-                                           "__slots__");
+    PyObject *type = PyObject_CallFunction(
+        reinterpret_cast<PyObject *>(&classType), "s(O){sssss()}", name.constData(), &wrapperType,
+        "__module__", module.constData(), "__qualname__", name.constData(), "__slots__");
     return reinterpret_cast<PyTypeObject *>(type);
 }
 

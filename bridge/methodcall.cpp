@@ -28,26 +28,27 @@ QByteArray argumentsRepr(PyObject *const *args, Py_ssize_t nargs)
     QByteArray text;
     if (repr) {
         const QString full = Conversions::stringFromUnicode(repr);
-        text = (full.size() > MaxReprLength ? full.left(MaxReprLength) + QStringLiteral("...") : full)
-                   .toUtf8();
+        text =
+            (full.size() > MaxReprLength ? full.left(MaxReprLength) + QStringLiteral("...") : full)
+                .toUtf8();
     }
     Py_XDECREF(repr);
     PyErr_Clear();
     return text;
 }
 
-PyObject *overloadError(const QVector<Overload> &overloads, PyObject *const *args,
-                        Py_ssize_t nargs, bool countMatched)
+PyObject *overloadError(const QVector<Overload> &overloads, PyObject *const *args, Py_ssize_t nargs,
+                        bool countMatched)
 {
     const QByteArray given = argumentsRepr(args, nargs);
     QByteArray message;
     if (overloads.size() == 1) {
         message = "Called " + overloads.first().signature
-                  + (countMatched ? " with wrong arguments: " : " with wrong number of arguments: ")
-                  + given;
+            + (countMatched ? " with wrong arguments: " : " with wrong number of arguments: ")
+            + given;
     } else {
         message = "Could not find matching overload for given arguments:\n" + given
-                  + "\n The following slots are available:\n";
+            + "\n The following slots are available:\n";
         for (const Overload &overload : overloads)
             message += overload.signature + '\n';
     }
@@ -58,7 +59,10 @@ PyObject *overloadError(const QVector<Overload> &overloads, PyObject *const *arg
 // Storage for one call's converted arguments, sized to the method.
 struct Arguments
 {
-    explicit Arguments(int count) : storage(new ArgStorage[size_t(count)]), argv(count + 2) {}
+    explicit Arguments(int count)
+        : storage(new ArgStorage[size_t(count)])
+        , argv(count + 2)
+    { }
 
     std::unique_ptr<ArgStorage[]> storage;
     QVarLengthArray<void *, 12> argv;

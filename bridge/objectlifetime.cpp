@@ -76,11 +76,12 @@ void PythonQtPrivate::attach(PythonQtInstanceWrapper *wrapper, QObject *object, 
     wrapper->ownedByPython = ownedByPython;
     // From the moment destruction starts, the wrapper reaches nothing, and a
     // later object at the same address must not meet it.
-    wrapper->destroyedConnection = QObject::connect(object, &QObject::destroyed, [wrapper](QObject *gone) {
-        if (PythonQtPrivate *d = instance())
-            d->objectDestroyed(gone);
-        wrapper->object.clear();
-    });
+    wrapper->destroyedConnection =
+        QObject::connect(object, &QObject::destroyed, [wrapper](QObject *gone) {
+            if (PythonQtPrivate *d = instance())
+                d->objectDestroyed(gone);
+            wrapper->object.clear();
+        });
     wrappers.insert(object, wrapper);
     ClassInfo *info = wrapper->classInfo;
     if (info->shell && Py_TYPE(wrapper) != info->type)
@@ -147,7 +148,8 @@ void PythonQtPrivate::postDeferred()
     }
 }
 
-BusyScope::BusyScope(QObject *object, Kind kind) : kind(kind)
+BusyScope::BusyScope(QObject *object, Kind kind)
+    : kind(kind)
 {
     if (PythonQtPrivate *d = PythonQtPrivate::instance())
         d->busyObjects.append(object);

@@ -142,8 +142,8 @@ PythonQt::PythonQt(int flags, const QByteArray &pythonQtModuleName)
     : d(new PythonQtPrivate(this))
 {
     d->flags = flags;
-    d->moduleName = pythonQtModuleName.isEmpty() ? QByteArrayLiteral("PythonQt")
-                                                 : pythonQtModuleName;
+    d->moduleName =
+        pythonQtModuleName.isEmpty() ? QByteArrayLiteral("PythonQt") : pythonQtModuleName;
     if (!InstanceWrapper::ready() || !ByteArrayObject::ready()) {
         PyErr_Print();
         qFatal("PythonQt: could not prepare its Python types");
@@ -272,8 +272,8 @@ void PythonQt::evalFile(PyObject *object, const QString &filename)
         return;
     }
     const QByteArray source = file.readAll();
-    PyObject *code = Py_CompileString(source.constData(), filename.toUtf8().constData(),
-                                      Py_file_input);
+    PyObject *code =
+        Py_CompileString(source.constData(), filename.toUtf8().constData(), Py_file_input);
     PyObject *value = code ? PyEval_EvalCode(code, globals, globals) : nullptr;
     if (!value)
         handleError();
@@ -316,8 +316,8 @@ QVariant PythonQt::call(PyObject *object, const QString &callable, const QVarian
                         const QVariantMap &kwargs)
 {
     PyObject *globals = globalsOf(object);
-    PyObject *function = globals ? PyDict_GetItemString(globals, callable.toUtf8().constData())
-                                 : nullptr;
+    PyObject *function =
+        globals ? PyDict_GetItemString(globals, callable.toUtf8().constData()) : nullptr;
     if (!function) {
         PyErr_Format(PyExc_NameError, "name '%s' is not defined", callable.toUtf8().constData());
         handleError();
@@ -371,7 +371,7 @@ bool PythonQt::handleError(bool printStack)
         return true;
     }
     if (printStack)
-        PyErr_PrintEx(0);  // keeps no sys.last_traceback alive
+        PyErr_PrintEx(0); // keeps no sys.last_traceback alive
     else
         PyErr_Clear();
     d->hadError = true;

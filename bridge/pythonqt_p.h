@@ -50,8 +50,9 @@ struct ClassInfo;
 struct PythonQtInstanceWrapperStruct
 {
     PyObject_HEAD
-    // Null before a Python subclass's __init__ has constructed the object.
-    QPointer<QObject> object;
+        // Null before a Python subclass's __init__ has constructed the object.
+        QPointer<QObject>
+            object;
     ClassInfo *classInfo;
     PyObject *weakReferences;
     // Deletes the object with the wrapper, if it has no parent by then.
@@ -63,21 +64,21 @@ struct PythonQtInstanceWrapperStruct
 // decorator slot that receives the instance as its hidden first argument.
 struct Overload
 {
-    QByteArray name;  // the method's, or the class's for a constructor
+    QByteArray name; // the method's, or the class's for a constructor
     QObject *decorator = nullptr;
-    bool hiddenSelf = false;  // the decorator slot's first parameter is the instance
-    const QMetaObject *owner = nullptr;  // declares the method
+    bool hiddenSelf = false; // the decorator slot's first parameter is the instance
+    const QMetaObject *owner = nullptr; // declares the method
     int localIndex = -1;
     int index = -1;
     bool isSignal = false;
     ArgType result;
-    QVector<ArgType> params;  // as Python passes them
-    QByteArray signature;     // as PythonQt shows it in error messages
+    QVector<ArgType> params; // as Python passes them
+    QByteArray signature; // as PythonQt shows it in error messages
 };
 
 struct Member;
 using BuiltinFunction = PyObject *(*)(PythonQtInstanceWrapper *self, const Member &member,
-                                       PyObject *const *args, Py_ssize_t nargs);
+                                      PyObject *const *args, Py_ssize_t nargs);
 
 struct Member
 {
@@ -110,7 +111,9 @@ struct ClassInfo
 class PythonQtPrivate
 {
 public:
-    explicit PythonQtPrivate(PythonQt *q) : q(q) {}
+    explicit PythonQtPrivate(PythonQt *q)
+        : q(q)
+    { }
 
     static PythonQtPrivate *instance();
 
@@ -208,7 +211,8 @@ PyTypeObject *baseType();
 PyTypeObject *metaType();
 bool check(PyObject *object);
 PyTypeObject *createType(const ClassInfo &info, const QByteArray &module);
-PyObject *destroyedError(const char *action, const QByteArray &name, const PythonQtInstanceWrapper *self);
+PyObject *destroyedError(const char *action, const QByteArray &name,
+                         const PythonQtInstanceWrapper *self);
 PyObject *readProperty(PythonQtInstanceWrapper *self, const Member &member);
 } // namespace InstanceWrapper
 

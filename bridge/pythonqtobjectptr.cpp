@@ -5,17 +5,20 @@
 
 #include "PythonQt.h"
 
-PythonQtObjectPtr::PythonQtObjectPtr(PyObject *object) : ptr(object)
+PythonQtObjectPtr::PythonQtObjectPtr(PyObject *object)
+    : ptr(object)
 {
     Py_XINCREF(ptr);
 }
 
-PythonQtObjectPtr::PythonQtObjectPtr(const PythonQtObjectPtr &other) : ptr(other.ptr)
+PythonQtObjectPtr::PythonQtObjectPtr(const PythonQtObjectPtr &other)
+    : ptr(other.ptr)
 {
     Py_XINCREF(ptr);
 }
 
-PythonQtObjectPtr::PythonQtObjectPtr(PythonQtObjectPtr &&other) noexcept : ptr(other.ptr)
+PythonQtObjectPtr::PythonQtObjectPtr(PythonQtObjectPtr &&other) noexcept
+    : ptr(other.ptr)
 {
     other.ptr = nullptr;
 }

@@ -35,7 +35,10 @@ int firstDynamicSlot()
 
 } // namespace
 
-SignalReceiver::SignalReceiver(QObject *sender) : QObject(sender), sender(sender) {}
+SignalReceiver::SignalReceiver(QObject *sender)
+    : QObject(sender)
+    , sender(sender)
+{ }
 
 SignalReceiver::~SignalReceiver()
 {
@@ -58,10 +61,10 @@ const SignalReceiver::SignalShape &SignalReceiver::shapeOf(int signalIndex)
     SignalShape shape;
     const QList<QByteArray> types = signal.parameterTypes();
     for (int i = 0; i < signal.parameterCount(); ++i)
-        shape.params.append(ArgType::fromTypeName(types.at(i), signal.parameterType(i),
-                                                  sender->metaObject()));
+        shape.params.append(
+            ArgType::fromTypeName(types.at(i), signal.parameterType(i), sender->metaObject()));
     shape.senderDying = signal.methodSignature().startsWith("destroyed(")
-                        && signal.enclosingMetaObject() == &QObject::staticMetaObject;
+        && signal.enclosingMetaObject() == &QObject::staticMetaObject;
     return *shapes.insert(signalIndex, shape);
 }
 

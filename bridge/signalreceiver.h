@@ -31,14 +31,14 @@ private:
     struct SignalShape
     {
         QVector<ArgType> params;
-        bool senderDying = false;  // destroyed(): the sender is half gone
+        bool senderDying = false; // destroyed(): the sender is half gone
     };
 
     struct Connection
     {
         int signalIndex = -1;
-        PyObject *callable = nullptr;  // null once disconnected
-        int argumentCount = 0;  // how many of the signal's arguments the callable takes
+        PyObject *callable = nullptr; // null once disconnected
+        int argumentCount = 0; // how many of the signal's arguments the callable takes
     };
 
     const SignalShape &shapeOf(int signalIndex);

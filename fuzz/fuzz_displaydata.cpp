@@ -29,8 +29,7 @@ const char *const uncertaintyTexts[] = {
 const char *const displayNames[] = {"", "IC50", "\xc3\xa9t\xc3\xa9", "null"};
 const char *const searchTexts[] = {"", "a", "A", "IC", "zzz"};
 
-template<typename T, size_t N>
-T pick(const T (&table)[N], uchar byte)
+template<typename T, size_t N> T pick(const T (&table)[N], uchar byte)
 {
     return table[byte % N];
 }
@@ -59,8 +58,7 @@ struct Panel
         , geometric(dialog->findChild<QRadioButton *>("rbgeometric"))
         , selectAll(dialog->findChild<QPushButton *>("selectButton"))
         , clear(dialog->findChild<QPushButton *>("clearButton"))
-    {
-    }
+    { }
 
     void act(uchar byte)
     {
@@ -80,16 +78,35 @@ struct Panel
                 rows->setData(row, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
             }
             break;
-        case 3: displayName->setText(pick(displayNames, arg)); break;
-        case 4: uncertainty->setText(pick(uncertaintyTexts, arg)); break;
-        case 5: count->toggle(); break;
-        case 6: values->toggle(); break;
-        case 7: (arg & 1 ? geometric : arithmetic)->setChecked(true); break;
-        case 8: selectAll->click(); break;
-        case 9: clear->click(); break;
-        case 10: search->setText(pick(searchTexts, arg)); break;
-        case 11: QMetaObject::invokeMethod(list->window(), "accept"); break;
-        default: break;
+        case 3:
+            displayName->setText(pick(displayNames, arg));
+            break;
+        case 4:
+            uncertainty->setText(pick(uncertaintyTexts, arg));
+            break;
+        case 5:
+            count->toggle();
+            break;
+        case 6:
+            values->toggle();
+            break;
+        case 7:
+            (arg & 1 ? geometric : arithmetic)->setChecked(true);
+            break;
+        case 8:
+            selectAll->click();
+            break;
+        case 9:
+            clear->click();
+            break;
+        case 10:
+            search->setText(pick(searchTexts, arg));
+            break;
+        case 11:
+            QMetaObject::invokeMethod(list->window(), "accept");
+            break;
+        default:
+            break;
         }
     }
 };
@@ -116,7 +133,7 @@ void checkNumbersKept(const QJsonValue &in, const QJsonValue &out)
 bool isSavedEntry(const QJsonObject &entry)
 {
     return entry.size() == 6 && entry.value("default_uncertainty").isDouble()
-           && entry.value("alias").isString();
+        && entry.value("alias").isString();
 }
 
 void checkDocument(const QByteArray &input, const QByteArray &output)
@@ -133,10 +150,12 @@ void checkDocument(const QByteArray &input, const QByteArray &output)
         FUZZ_CHECK(it.value().isObject(), "every entry is an object");
         const QJsonObject entry = it.value().toObject();
         FUZZ_CHECK(entry.value("selected").isBool(), "every entry carries selected");
-        if (entry.contains("default_uncertainty") && !given.value(it.key()).toObject().contains("default_uncertainty"))
+        if (entry.contains("default_uncertainty")
+            && !given.value(it.key()).toObject().contains("default_uncertainty"))
             FUZZ_CHECK(isSavedEntry(entry), "uncertainty only from the input or the panel");
         if (isSavedEntry(entry)) {
-            FUZZ_CHECK(std::isfinite(entry.value("default_uncertainty").toDouble()), "saved uncertainty finite");
+            FUZZ_CHECK(std::isfinite(entry.value("default_uncertainty").toDouble()),
+                       "saved uncertainty finite");
             continue;
         }
         // "selected" is always rewritten as a boolean, and an entry that is

@@ -46,11 +46,13 @@ void checkInvariants(VeldmarkSelection &dialog, QTreeWidget *tree, QPushButton *
         const QTreeWidgetItem *group = tree->topLevelItem(i);
         // A group without libraries is only a heading: the user may tick it.
         if (group->childCount() > 0)
-            FUZZ_CHECK(group->checkState(0) == summary(group), "group state summarises its libraries");
+            FUZZ_CHECK(group->checkState(0) == summary(group),
+                       "group state summarises its libraries");
         for (int j = 0; j < group->childCount(); ++j)
             FUZZ_CHECK(group->child(j)->childCount() == 0, "libraries have no children");
     }
-    FUZZ_CHECK(ok->isEnabled() == !dialog.selectedItems().isEmpty(), "OK enabled exactly with a selection");
+    FUZZ_CHECK(ok->isEnabled() == !dialog.selectedItems().isEmpty(),
+               "OK enabled exactly with a selection");
 }
 
 } // namespace
@@ -62,7 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     VeldmarkSelection dialog;
     auto tree = dialog.findChild<QTreeWidget *>("treeWidget");
-    QPushButton *ok = dialog.findChild<QDialogButtonBox *>("buttonBox")->button(QDialogButtonBox::Ok);
+    QPushButton *ok =
+        dialog.findChild<QDialogButtonBox *>("buttonBox")->button(QDialogButtonBox::Ok);
 
     dialog.setAvailableItems(available);
     checkInvariants(dialog, tree, ok);

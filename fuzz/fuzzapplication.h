@@ -29,12 +29,12 @@ inline FuzzInput splitFuzzInput(const uint8_t *data, size_t size, int maxActions
 }
 
 // An invariant broke: report it and let libFuzzer keep the input.
-#define FUZZ_CHECK(condition, what)                                              \
-    do {                                                                         \
-        if (!(condition)) {                                                      \
+#define FUZZ_CHECK(condition, what) \
+    do { \
+        if (!(condition)) { \
             std::fprintf(stderr, "invariant broken: %s (%s)\n", what, #condition); \
-            std::abort();                                                        \
-        }                                                                        \
+            std::abort(); \
+        } \
     } while (false)
 
 #endif // FUZZAPPLICATION_H

@@ -45,7 +45,8 @@ QString className(const QObject *object)
     return QString::fromLatin1(object->metaObject()->className());
 }
 
-void sendKey(QWidget *widget, int key, Qt::KeyboardModifiers modifiers, const QString &text = QString())
+void sendKey(QWidget *widget, int key, Qt::KeyboardModifiers modifiers,
+             const QString &text = QString())
 {
     QKeyEvent pressEvent(QEvent::KeyPress, key, modifiers, text);
     QKeyEvent releaseEvent(QEvent::KeyRelease, key, modifiers, text);
@@ -61,22 +62,28 @@ void typeText(QLineEdit *edit, const QString &text)
 
 } // namespace
 
-AnsweringUser::AnsweringUser(const QList<DialogAnswer> &answers, const QString &pictureFolder, QObject *parent)
-    : QObject(parent), answers(answers), pictureFiles(pictureFolder), otherDialogs(Answers::dialogClasses())
+AnsweringUser::AnsweringUser(const QList<DialogAnswer> &answers, const QString &pictureFolder,
+                             QObject *parent)
+    : QObject(parent)
+    , answers(answers)
+    , pictureFiles(pictureFolder)
+    , otherDialogs(Answers::dialogClasses())
 {
     // A modal dialog of any other class would wait for ever.
     qApp->installEventFilter(&otherDialogs);
     connect(&otherDialogs, &ModalWaitWatcher::waiting, this, &AnsweringUser::refuseOtherDialog);
     // Every tick() processes events once, and so wakes the event dispatcher
     // once, whether or not its text changed.
-    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake, this, &AnsweringUser::countTick);
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake, this,
+            &AnsweringUser::countTick);
 }
 
 bool AnsweringUser::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
     case QEvent::Show:
-        if (auto *dialog = qobject_cast<QDialog *>(watched); dialog && dialog->isWindow() && !event->spontaneous())
+        if (auto *dialog = qobject_cast<QDialog *>(watched);
+            dialog && dialog->isWindow() && !event->spontaneous())
             opened(dialog);
         break;
     case QEvent::LayoutRequest:
@@ -95,28 +102,34 @@ bool AnsweringUser::eventFilter(QObject *watched, QEvent *event)
 
 void AnsweringUser::opened(QDialog *dialog)
 {
-    const auto answerable = std::find_if(Answers::dialogClasses().cbegin(), Answers::dialogClasses().cend(),
-                                         [dialog](const QString &name) { return dialog->inherits(qPrintable(name)); });
+    const auto answerable =
+        std::find_if(Answers::dialogClasses().cbegin(), Answers::dialogClasses().cend(),
+                     [dialog](const QString &name) { return dialog->inherits(qPrintable(name)); });
     if (answerable == Answers::dialogClasses().cend())
         return;
     ++openedDialogs;
     if (stopped) {
-        fail(dialog, QStringLiteral("dialog %1 (%2) opened after the script was stopped").arg(openedDialogs).arg(*answerable));
+        fail(dialog,
+             QStringLiteral("dialog %1 (%2) opened after the script was stopped")
+                 .arg(openedDialogs)
+                 .arg(*answerable));
         return;
     }
     if (nextAnswer >= answers.size()) {
-        fail(dialog, QStringLiteral("dialog %1 (%2) opened, but there is no answer left for it")
-                         .arg(openedDialogs)
-                         .arg(*answerable));
+        fail(dialog,
+             QStringLiteral("dialog %1 (%2) opened, but there is no answer left for it")
+                 .arg(openedDialogs)
+                 .arg(*answerable));
         return;
     }
     const DialogAnswer answer = answers.at(nextAnswer++);
     if (answer.dialog != *answerable) {
-        fail(dialog, QStringLiteral("answer %1 is for a %2, but dialog %3 is a %4")
-                         .arg(answer.number)
-                         .arg(answer.dialog)
-                         .arg(openedDialogs)
-                         .arg(*answerable));
+        fail(dialog,
+             QStringLiteral("answer %1 is for a %2, but dialog %3 is a %4")
+                 .arg(answer.number)
+                 .arg(answer.dialog)
+                 .arg(openedDialogs)
+                 .arg(*answerable));
         return;
     }
     if (answer.dialog == QLatin1String("ProgressDialog")) {
@@ -142,13 +155,16 @@ void AnsweringUser::answerSelection(QDialog *dialog, const DialogAnswer &answer)
     if (!tree)
         return;
     for (const QString &name : answer.tick) {
-        const QList<QTreeWidgetItem *> items = tree->findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
+        const QList<QTreeWidgetItem *> items =
+            tree->findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
         if (items.isEmpty()) {
             QStringList listed;
             for (QTreeWidgetItemIterator it(tree); *it; ++it)
                 listed.append((*it)->text(0));
-            fail(dialog, QStringLiteral("%1, field \"tick\": the dialog has no group or library %2; it lists %3")
-                             .arg(answer.name(), quoted(name), someOf(listed)));
+            fail(dialog,
+                 QStringLiteral(
+                     "%1, field \"tick\": the dialog has no group or library %2; it lists %3")
+                     .arg(answer.name(), quoted(name), someOf(listed)));
             return;
         }
         // A click on the box of an unticked or partly ticked item ticks it.
@@ -158,7 +174,8 @@ void AnsweringUser::answerSelection(QDialog *dialog, const DialogAnswer &answer)
         }
     }
     if (!answer.aggregation.isEmpty()) {
-        const char *button = answer.aggregation == QLatin1String("batch") ? "rbBatch" : "rbCompound";
+        const char *button =
+            answer.aggregation == QLatin1String("batch") ? "rbBatch" : "rbCompound";
         if (!setChecked(dialog, button, true, answer))
             return;
     }
@@ -189,8 +206,9 @@ bool AnsweringUser::setAssayChecks(QDialog *dialog, QListView *list, const Dialo
         Qt::CheckState state;
         const char *field;
     };
-    for (const Step &step : {Step{answer.uncheckAll, answer.uncheck, "clearButton", Qt::Unchecked, "uncheck"},
-                             Step{answer.checkAll, answer.check, "selectButton", Qt::Checked, "check"}}) {
+    for (const Step &step :
+         {Step{answer.uncheckAll, answer.uncheck, "clearButton", Qt::Unchecked, "uncheck"},
+          Step{answer.checkAll, answer.check, "selectButton", Qt::Checked, "check"}}) {
         if (step.all) {
             auto *button = widget<QPushButton>(dialog, step.allButton, answer);
             if (!button)
@@ -198,8 +216,9 @@ bool AnsweringUser::setAssayChecks(QDialog *dialog, QListView *list, const Dialo
             button->click();
         }
         for (const QString &name : step.names) {
-            const QModelIndex index =
-                findAssay(dialog, list, name, QStringLiteral("%1, field \"%2\"").arg(answer.name(), QLatin1String(step.field)));
+            const QModelIndex index = findAssay(
+                dialog, list, name,
+                QStringLiteral("%1, field \"%2\"").arg(answer.name(), QLatin1String(step.field)));
             if (!index.isValid())
                 return false;
             // A click on an assay's box selects its row and toggles the box.
@@ -214,13 +233,15 @@ bool AnsweringUser::setAssayChecks(QDialog *dialog, QListView *list, const Dialo
 bool AnsweringUser::answerPanel(QDialog *dialog, QListView *list, const AssayPanelAnswer &panel,
                                 const DialogAnswer &answer)
 {
-    const QString where = QStringLiteral("%1, field \"assays\" / %2").arg(answer.name(), quoted(panel.assay));
+    const QString where =
+        QStringLiteral("%1, field \"assays\" / %2").arg(answer.name(), quoted(panel.assay));
     const QModelIndex index = findAssay(dialog, list, panel.assay, where);
     if (!index.isValid())
         return false;
     list->setCurrentIndex(index);
     if (panel.displayName
-        && !replaceText(dialog, "lineEditDisplayName", *panel.displayName, where + QStringLiteral(" / \"display_name\"")))
+        && !replaceText(dialog, "lineEditDisplayName", *panel.displayName,
+                        where + QStringLiteral(" / \"display_name\"")))
         return false;
     if (panel.defaultUncertainty
         && !replaceText(dialog, "lineEditUncertainty", *panel.defaultUncertainty,
@@ -236,7 +257,8 @@ bool AnsweringUser::answerPanel(QDialog *dialog, QListView *list, const AssayPan
     return true;
 }
 
-QModelIndex AnsweringUser::findAssay(QDialog *dialog, QListView *list, const QString &name, const QString &where)
+QModelIndex AnsweringUser::findAssay(QDialog *dialog, QListView *list, const QString &name,
+                                     const QString &where)
 {
     const QAbstractItemModel *model = list->model();
     QStringList listed;
@@ -246,15 +268,20 @@ QModelIndex AnsweringUser::findAssay(QDialog *dialog, QListView *list, const QSt
             return index;
         listed.append(index.data().toString());
     }
-    fail(dialog, QStringLiteral("%1: the dialog lists no assay %2; it lists %3").arg(where, quoted(name), someOf(listed)));
+    fail(dialog,
+         QStringLiteral("%1: the dialog lists no assay %2; it lists %3")
+             .arg(where, quoted(name), someOf(listed)));
     return {};
 }
 
-bool AnsweringUser::replaceText(QDialog *dialog, const char *field, const QString &text, const QString &where)
+bool AnsweringUser::replaceText(QDialog *dialog, const char *field, const QString &text,
+                                const QString &where)
 {
     auto *edit = dialog->findChild<QLineEdit *>(QLatin1String(field));
     if (!edit) {
-        fail(dialog, QStringLiteral("%1: the dialog has no QLineEdit \"%2\"").arg(where, QLatin1String(field)));
+        fail(dialog,
+             QStringLiteral("%1: the dialog has no QLineEdit \"%2\"")
+                 .arg(where, QLatin1String(field)));
         return false;
     }
     edit->setFocus();
@@ -264,13 +291,16 @@ bool AnsweringUser::replaceText(QDialog *dialog, const char *field, const QStrin
     else
         typeText(edit, text);
     if (edit->text() != text) {
-        fail(dialog, QStringLiteral("%1: typed %2, but the field shows %3").arg(where, quoted(text), quoted(edit->text())));
+        fail(dialog,
+             QStringLiteral("%1: typed %2, but the field shows %3")
+                 .arg(where, quoted(text), quoted(edit->text())));
         return false;
     }
     return true;
 }
 
-bool AnsweringUser::setChecked(QDialog *dialog, const char *button, bool checked, const DialogAnswer &answer)
+bool AnsweringUser::setChecked(QDialog *dialog, const char *button, bool checked,
+                               const DialogAnswer &answer)
 {
     auto *box = widget<QAbstractButton>(dialog, button, answer);
     if (!box)
@@ -293,7 +323,8 @@ void AnsweringUser::press(QDialog *dialog, const DialogAnswer &answer)
         return;
     }
     if (!button->isEnabled()) {
-        fail(dialog, QStringLiteral("%1: cannot press %2, it is disabled").arg(answer.name(), label));
+        fail(dialog,
+             QStringLiteral("%1: cannot press %2, it is disabled").arg(answer.name(), label));
         return;
     }
     button->click();
@@ -350,10 +381,12 @@ QStringList AnsweringUser::unusedAnswers() const
     QStringList messages;
     for (const WatchedProgress &watched : progressDialogs) {
         if (watched.answer.cancelAfterTicks > 0 && !watched.cancelled)
-            messages.append(QStringLiteral("%1: Cancel after %2 ticks was never pressed: the dialog was ticked %3 times")
-                                .arg(watched.answer.name())
-                                .arg(watched.answer.cancelAfterTicks)
-                                .arg(watched.ticks));
+            messages.append(
+                QStringLiteral(
+                    "%1: Cancel after %2 ticks was never pressed: the dialog was ticked %3 times")
+                    .arg(watched.answer.name())
+                    .arg(watched.answer.cancelAfterTicks)
+                    .arg(watched.ticks));
     }
     for (int i = nextAnswer; i < answers.size(); ++i)
         messages.append(QStringLiteral("%1 was not used: the script opened %2 dialogs")
@@ -367,9 +400,10 @@ Widget *AnsweringUser::widget(QDialog *dialog, const char *name, const DialogAns
 {
     auto *found = dialog->findChild<Widget *>(QLatin1String(name));
     if (!found)
-        fail(dialog, QStringLiteral("%1: the dialog has no %2 \"%3\"")
-                         .arg(answer.name(), QString::fromLatin1(Widget::staticMetaObject.className()),
-                              QLatin1String(name)));
+        fail(dialog,
+             QStringLiteral("%1: the dialog has no %2 \"%3\"")
+                 .arg(answer.name(), QString::fromLatin1(Widget::staticMetaObject.className()),
+                      QLatin1String(name)));
     return found;
 }
 
@@ -388,7 +422,8 @@ void AnsweringUser::fail(QDialog *dialog, const QString &message)
 void AnsweringUser::refuseOtherDialog(QWidget *window)
 {
     stopped = true;
-    Q_EMIT failed(QStringLiteral("the script waits in a modal %1 (%2), which an answers file cannot answer")
-                      .arg(className(window), quoted(window->windowTitle())));
+    Q_EMIT failed(
+        QStringLiteral("the script waits in a modal %1 (%2), which an answers file cannot answer")
+            .arg(className(window), quoted(window->windowTitle())));
     window->close();
 }

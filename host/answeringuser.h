@@ -35,8 +35,8 @@ class AnsweringUser : public QObject
     Q_OBJECT
 
 public:
-    explicit AnsweringUser(const QList<DialogAnswer> &answers, const QString &pictureFolder = QString(),
-                           QObject *parent = nullptr);
+    explicit AnsweringUser(const QList<DialogAnswer> &answers,
+                           const QString &pictureFolder = QString(), QObject *parent = nullptr);
 
     QStringList pictures() const { return pictureFiles.saved(); }
     // After the script: one message per answer it never used, or used only
@@ -66,10 +66,12 @@ private:
     void answerSelection(QDialog *dialog, const DialogAnswer &answer);
     void answerDisplay(QDialog *dialog, const DialogAnswer &answer);
     bool setAssayChecks(QDialog *dialog, QListView *list, const DialogAnswer &answer);
-    bool answerPanel(QDialog *dialog, QListView *list, const AssayPanelAnswer &panel, const DialogAnswer &answer);
+    bool answerPanel(QDialog *dialog, QListView *list, const AssayPanelAnswer &panel,
+                     const DialogAnswer &answer);
     bool replaceText(QDialog *dialog, const char *field, const QString &text, const QString &where);
     bool setChecked(QDialog *dialog, const char *button, bool checked, const DialogAnswer &answer);
-    QModelIndex findAssay(QDialog *dialog, QListView *list, const QString &name, const QString &where);
+    QModelIndex findAssay(QDialog *dialog, QListView *list, const QString &name,
+                          const QString &where);
     void press(QDialog *dialog, const DialogAnswer &answer);
 
     void watchProgress(QDialog *dialog, const DialogAnswer &answer);

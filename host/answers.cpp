@@ -52,19 +52,21 @@ public:
     std::optional<DialogAnswer> read(const QJsonValue &value)
     {
         if (!value.isObject())
-            return fail(QStringLiteral("expected an object with a \"dialog\" key, found %1").arg(describe(value)));
+            return fail(QStringLiteral("expected an object with a \"dialog\" key, found %1")
+                            .arg(describe(value)));
         const QJsonObject object = value.toObject();
         const QJsonValue dialog = object.value(QLatin1String("dialog"));
         if (!dialog.isString() || !Answers::dialogClasses().contains(dialog.toString())) {
             path = QStringList{QStringLiteral("dialog")};
-            return fail(QStringLiteral("expected %1, found %2")
-                            .arg(listOf(Answers::dialogClasses()),
-                                 dialog.isUndefined() ? QStringLiteral("nothing") : describe(dialog)));
+            return fail(
+                QStringLiteral("expected %1, found %2")
+                    .arg(listOf(Answers::dialogClasses()),
+                         dialog.isUndefined() ? QStringLiteral("nothing") : describe(dialog)));
         }
         answer.dialog = dialog.toString();
         const bool ok = answer.dialog == selectionClass ? readSelection(object)
-                        : answer.dialog == displayClass ? readDisplay(object)
-                                                         : readProgress(object);
+            : answer.dialog == displayClass             ? readDisplay(object)
+                                                        : readProgress(object);
         if (!ok)
             return std::nullopt;
         return answer;
@@ -76,16 +78,17 @@ private:
     bool readSelection(const QJsonObject &object)
     {
         return onlyKeys(object, {"dialog", "tick", "aggregation", "press"})
-               && readNames(object, QStringLiteral("tick"), &answer.tick)
-               && readChoice(object, QStringLiteral("aggregation"), QStringList{"compound", "batch"}, false,
-                             &answer.aggregation)
-               && readPress(object);
+            && readNames(object, QStringLiteral("tick"), &answer.tick)
+            && readChoice(object, QStringLiteral("aggregation"), QStringList{"compound", "batch"},
+                          false, &answer.aggregation)
+            && readPress(object);
     }
 
     bool readDisplay(const QJsonObject &object)
     {
         if (!onlyKeys(object, {"dialog", "uncheck", "check", "assays", "press"})
-            || !readNamesOrAll(object, QStringLiteral("uncheck"), &answer.uncheck, &answer.uncheckAll)
+            || !readNamesOrAll(object, QStringLiteral("uncheck"), &answer.uncheck,
+                               &answer.uncheckAll)
             || !readNamesOrAll(object, QStringLiteral("check"), &answer.check, &answer.checkAll))
             return false;
         for (const QString &name : qAsConst(answer.check)) {
@@ -108,7 +111,8 @@ private:
         path = QStringList{QStringLiteral("cancel_after_ticks")};
         const double count = ticks.toDouble(-1);
         if (!ticks.isDouble() || count < 1 || count > INT_MAX || std::floor(count) != count)
-            return failed(QStringLiteral("expected a whole number of ticks, 1 or more, found %1").arg(describe(ticks)));
+            return failed(QStringLiteral("expected a whole number of ticks, 1 or more, found %1")
+                              .arg(describe(ticks)));
         answer.cancelAfterTicks = int(count);
         return true;
     }
@@ -120,13 +124,16 @@ private:
             return true;
         path = QStringList{QStringLiteral("assays")};
         if (!assays.isObject())
-            return failed(QStringLiteral("expected an object from assay name to what to do in its details, found %1")
-                              .arg(describe(assays)));
+            return failed(
+                QStringLiteral(
+                    "expected an object from assay name to what to do in its details, found %1")
+                    .arg(describe(assays)));
         const QJsonObject panels = assays.toObject();
         for (auto it = panels.begin(); it != panels.end(); ++it) {
             path = QStringList{QStringLiteral("assays"), it.key()};
             if (!it.value().isObject())
-                return failed(QStringLiteral("expected an object, found %1").arg(describe(it.value())));
+                return failed(
+                    QStringLiteral("expected an object, found %1").arg(describe(it.value())));
             AssayPanelAnswer panel;
             panel.assay = it.key();
             if (!readPanel(it.value().toObject(), &panel))
@@ -139,32 +146,43 @@ private:
     bool readPanel(const QJsonObject &object, AssayPanelAnswer *panel)
     {
         const QStringList parent = path;
-        if (!onlyKeys(object, {"display_name", "default_uncertainty", "include_count", "include_values", "mean"},
-                      QStringLiteral("the details of an assay take")))
+        if (!onlyKeys(
+                object,
+                {"display_name", "default_uncertainty", "include_count", "include_values", "mean"},
+                QStringLiteral("the details of an assay take")))
             return false;
         for (const QString &key : object.keys()) {
             path = parent + QStringList(key);
             const QJsonValue value = object.value(key);
             if (key == QLatin1String("display_name")) {
                 if (!value.isString())
-                    return failed(QStringLiteral("expected a string, found %1").arg(describe(value)));
+                    return failed(
+                        QStringLiteral("expected a string, found %1").arg(describe(value)));
                 panel->displayName = value.toString();
             } else if (key == QLatin1String("default_uncertainty")) {
                 if (value.isDouble())
-                    panel->defaultUncertainty = QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
+                    panel->defaultUncertainty =
+                        QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
                 else if (value.isString())
                     panel->defaultUncertainty = value.toString();
                 else
-                    return failed(QStringLiteral("expected the text to type, as a string or a number, found %1")
-                                      .arg(describe(value)));
+                    return failed(
+                        QStringLiteral(
+                            "expected the text to type, as a string or a number, found %1")
+                            .arg(describe(value)));
             } else if (key == QLatin1String("mean")) {
-                if (value != QJsonValue(QLatin1String("arithmetic")) && value != QJsonValue(QLatin1String("geometric")))
-                    return failed(QStringLiteral("expected \"arithmetic\" or \"geometric\", found %1").arg(describe(value)));
+                if (value != QJsonValue(QLatin1String("arithmetic"))
+                    && value != QJsonValue(QLatin1String("geometric")))
+                    return failed(
+                        QStringLiteral("expected \"arithmetic\" or \"geometric\", found %1")
+                            .arg(describe(value)));
                 panel->geometricMean = value.toString() == QLatin1String("geometric");
             } else {
                 if (!value.isBool())
-                    return failed(QStringLiteral("expected true or false, found %1").arg(describe(value)));
-                (key == QLatin1String("include_count") ? panel->includeCount : panel->includeValues) = value.toBool();
+                    return failed(
+                        QStringLiteral("expected true or false, found %1").arg(describe(value)));
+                (key == QLatin1String("include_count") ? panel->includeCount
+                                                       : panel->includeValues) = value.toBool();
             }
         }
         return true;
@@ -173,22 +191,26 @@ private:
     bool readPress(const QJsonObject &object)
     {
         QString button;
-        if (!readChoice(object, QStringLiteral("press"), QStringList{"OK", "Cancel"}, true, &button))
+        if (!readChoice(object, QStringLiteral("press"), QStringList{"OK", "Cancel"}, true,
+                        &button))
             return false;
-        answer.press = button == QLatin1String("OK") ? DialogAnswer::Button::Ok : DialogAnswer::Button::Cancel;
+        answer.press =
+            button == QLatin1String("OK") ? DialogAnswer::Button::Ok : DialogAnswer::Button::Cancel;
         return true;
     }
 
-    bool readChoice(const QJsonObject &object, const QString &key, const QStringList &choices, bool required,
-                    QString *result)
+    bool readChoice(const QJsonObject &object, const QString &key, const QStringList &choices,
+                    bool required, QString *result)
     {
         const QJsonValue value = object.value(key);
         if (value.isUndefined() && !required)
             return true;
         path = QStringList{key};
         if (!value.isString() || !choices.contains(value.toString()))
-            return failed(QStringLiteral("expected %1, found %2")
-                              .arg(listOf(choices), value.isUndefined() ? QStringLiteral("nothing") : describe(value)));
+            return failed(
+                QStringLiteral("expected %1, found %2")
+                    .arg(listOf(choices),
+                         value.isUndefined() ? QStringLiteral("nothing") : describe(value)));
         *result = value.toString();
         return true;
     }
@@ -200,19 +222,22 @@ private:
             return true;
         path = QStringList{key};
         if (!value.isArray())
-            return failed(QStringLiteral("expected an array of names, found %1").arg(describe(value)));
+            return failed(
+                QStringLiteral("expected an array of names, found %1").arg(describe(value)));
         const QJsonArray array = value.toArray();
         for (int i = 0; i < array.size(); ++i) {
             if (!array.at(i).isString()) {
                 path = QStringList{key, QString::number(i + 1)};
-                return failed(QStringLiteral("expected a name, found %1").arg(describe(array.at(i))));
+                return failed(
+                    QStringLiteral("expected a name, found %1").arg(describe(array.at(i))));
             }
             names->append(array.at(i).toString());
         }
         return true;
     }
 
-    bool readNamesOrAll(const QJsonObject &object, const QString &key, QStringList *names, bool *all)
+    bool readNamesOrAll(const QJsonObject &object, const QString &key, QStringList *names,
+                        bool *all)
     {
         const QJsonValue value = object.value(key);
         if (value == QJsonValue(QLatin1String("all"))) {
@@ -221,7 +246,8 @@ private:
         }
         if (!value.isUndefined() && !value.isArray()) {
             path = QStringList{key};
-            return failed(QStringLiteral("expected \"all\" or an array of assay names, found %1").arg(describe(value)));
+            return failed(QStringLiteral("expected \"all\" or an array of assay names, found %1")
+                              .arg(describe(value)));
         }
         return readNames(object, key, names);
     }
@@ -235,9 +261,12 @@ private:
         for (const QString &key : object.keys()) {
             if (!allowed.contains(key)) {
                 path.append(key);
-                return failed(QStringLiteral("unknown key; %1 %2")
-                                  .arg(what.isEmpty() ? QStringLiteral("an answer for %1 takes").arg(answer.dialog) : what,
-                                       listOf(allowed)));
+                return failed(
+                    QStringLiteral("unknown key; %1 %2")
+                        .arg(what.isEmpty()
+                                 ? QStringLiteral("an answer for %1 takes").arg(answer.dialog)
+                                 : what,
+                             listOf(allowed)));
             }
         }
         return true;
@@ -259,8 +288,10 @@ private:
         QStringList fields;
         for (const QString &field : qAsConst(path))
             fields.append(quoted(field));
-        error = answer.name() + (fields.isEmpty() ? QString() : QStringLiteral(", field ") + fields.join(QStringLiteral(" / ")))
-                + QStringLiteral(": ") + message;
+        error = answer.name()
+            + (fields.isEmpty() ? QString()
+                                : QStringLiteral(", field ") + fields.join(QStringLiteral(" / ")))
+            + QStringLiteral(": ") + message;
         return false;
     }
 
@@ -304,11 +335,13 @@ std::optional<QList<DialogAnswer>> Answers::fromJson(const QByteArray &json, QSt
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError) {
-        *error = QStringLiteral("%1: %2").arg(lineAndColumn(json, parseError.offset), parseError.errorString());
+        *error = QStringLiteral("%1: %2").arg(lineAndColumn(json, parseError.offset),
+                                              parseError.errorString());
         return std::nullopt;
     }
     if (!document.isArray()) {
-        *error = QStringLiteral("expected an array of answers, one for each dialog the script opens, found an object");
+        *error = QStringLiteral(
+            "expected an array of answers, one for each dialog the script opens, found an object");
         return std::nullopt;
     }
     QList<DialogAnswer> answers;

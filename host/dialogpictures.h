@@ -15,7 +15,9 @@ class QWidget;
 class DialogPictures
 {
 public:
-    explicit DialogPictures(const QString &folder = QString()) : folder(folder) {}
+    explicit DialogPictures(const QString &folder = QString())
+        : folder(folder)
+    { }
 
     void take(QWidget *dialog);
     // The pictures saved so far, in the order they were taken.

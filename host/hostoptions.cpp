@@ -13,7 +13,8 @@ namespace {
 
 [[noreturn]] void usageError(const QString &message)
 {
-    std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()), qPrintable(message));
+    std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()),
+                 qPrintable(message));
     std::exit(2);
 }
 
@@ -30,15 +31,18 @@ HostOptions HostOptions::parse(const QCoreApplication &app, const QString &defau
                                            QStringLiteral("dir"), defaultPlugins);
     const QCommandLineOption answersOption(
         QStringLiteral("answers"),
-        QStringLiteral("Let a simulated user answer the dialogs as <file> says (JSON, see docs/scripting.md)."),
+        QStringLiteral("Let a simulated user answer the dialogs as <file> says (JSON, see "
+                       "docs/scripting.md)."),
         QStringLiteral("file"));
     const QCommandLineOption picturesOption(
         QStringLiteral("pictures"),
-        QStringLiteral("With --answers, save a picture of each dialog in <dir>."), QStringLiteral("dir"));
+        QStringLiteral("With --answers, save a picture of each dialog in <dir>."),
+        QStringLiteral("dir"));
     const QCommandLineOption userOption(
         QStringLiteral("simulated-user"),
-        QStringLiteral("Let a simulated user answer the dialogs with plausible choices, saving a picture "
-                       "of each in <dir>."),
+        QStringLiteral(
+            "Let a simulated user answer the dialogs with plausible choices, saving a picture "
+            "of each in <dir>."),
         QStringLiteral("dir"));
     const QCommandLineOption batchOption(
         QStringLiteral("simulated-batch"),
@@ -48,11 +52,14 @@ HostOptions HostOptions::parse(const QCoreApplication &app, const QString &defau
         QStringLiteral("The simulated user presses Cancel in the dialogs of <class>."),
         QStringLiteral("class"));
     const QCommandLineOption verboseOption(
-        QStringLiteral("verbose"), QStringLiteral("Show Qt's debug messages, the dialogs' own among them."));
-    parser.addOptions({pluginsOption, answersOption, picturesOption, userOption, batchOption, cancelOption,
-                       verboseOption});
-    parser.addPositionalArgument(QStringLiteral("script"), QStringLiteral("The Python script to run."));
-    parser.addPositionalArgument(QStringLiteral("args"), QStringLiteral("The script's sys.argv[1:]."),
+        QStringLiteral("verbose"),
+        QStringLiteral("Show Qt's debug messages, the dialogs' own among them."));
+    parser.addOptions({pluginsOption, answersOption, picturesOption, userOption, batchOption,
+                       cancelOption, verboseOption});
+    parser.addPositionalArgument(QStringLiteral("script"),
+                                 QStringLiteral("The Python script to run."));
+    parser.addPositionalArgument(QStringLiteral("args"),
+                                 QStringLiteral("The script's sys.argv[1:]."),
                                  QStringLiteral("[args...]"));
     // Everything after the script belongs to the script.
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
@@ -71,8 +78,10 @@ HostOptions HostOptions::parse(const QCoreApplication &app, const QString &defau
     options.simulatedCancel = parser.value(cancelOption);
     options.verbose = parser.isSet(verboseOption);
     if (parser.isSet(answersOption) && parser.isSet(userOption))
-        usageError(QStringLiteral("--answers and --simulated-user each bring a user; give one of them"));
+        usageError(
+            QStringLiteral("--answers and --simulated-user each bring a user; give one of them"));
     if (parser.isSet(picturesOption) && !parser.isSet(answersOption))
-        usageError(QStringLiteral("--pictures goes with --answers (--simulated-user takes its own folder)"));
+        usageError(QStringLiteral(
+            "--pictures goes with --answers (--simulated-user takes its own folder)"));
     return options;
 }

@@ -10,9 +10,9 @@
 #include <QWidget>
 
 ModalWaitWatcher::ModalWaitWatcher(const QStringList &answeredClasses, QObject *parent)
-    : QObject(parent), answeredClasses(answeredClasses)
-{
-}
+    : QObject(parent)
+    , answeredClasses(answeredClasses)
+{ }
 
 bool ModalWaitWatcher::eventFilter(QObject *watched, QEvent *event)
 {

@@ -28,7 +28,8 @@ void filterMessage(QtMsgType type, const QMessageLogContext &context, const QStr
 
 bool isPlatformNoise(QtMsgType type, const QString &message)
 {
-    return type == QtWarningMsg && message == QLatin1String("This plugin does not support propagateSizeHints()");
+    return type == QtWarningMsg
+        && message == QLatin1String("This plugin does not support propagateSizeHints()");
 }
 
 void installPlatformNoiseFilter()

@@ -33,19 +33,22 @@ void report(const QString &text)
 
 } // namespace
 
-ScriptHost::ScriptHost(QObject *parent) : QObject(parent)
+ScriptHost::ScriptHost(QObject *parent)
+    : QObject(parent)
 {
     PythonQt *python = PythonQt::self();
     // Direct: Python threads' output is written at once, in the order written.
-    connect(python, &PythonQt::pythonStdOut, this, [](const QString &text) { write(stdout, text); },
-            Qt::DirectConnection);
-    connect(python, &PythonQt::pythonStdErr, this, [](const QString &text) { write(stderr, text); },
-            Qt::DirectConnection);
+    connect(
+        python, &PythonQt::pythonStdOut, this, [](const QString &text) { write(stdout, text); },
+        Qt::DirectConnection);
+    connect(
+        python, &PythonQt::pythonStdErr, this, [](const QString &text) { write(stderr, text); },
+        Qt::DirectConnection);
     // sys.exit() ends the script, not the process from inside a Qt call.
     python->setSystemExitExceptionHandlerEnabled(true);
     connect(python, &PythonQt::systemExitExceptionRaised, this, [this](int exitCode) {
         if (!systemExitCode)
-            systemExitCode = exitCode & 0xff;  // the status python3 gives
+            systemExitCode = exitCode & 0xff; // the status python3 gives
     });
 }
 
@@ -75,7 +78,8 @@ void ScriptHost::loadPlugins(const QString &folder)
         auto widgets = qobject_cast<PluginWidgets *>(root);
         if (!widgets) {
             report(QStringLiteral("plug-in %1: %2 does not implement %3")
-                       .arg(file.absoluteFilePath(), QString::fromLatin1(root->metaObject()->className()),
+                       .arg(file.absoluteFilePath(),
+                            QString::fromLatin1(root->metaObject()->className()),
                             QString::fromLatin1(qobject_interface_iid<PluginWidgets *>())));
             continue;
         }

@@ -43,16 +43,20 @@ bool withoutDisplay()
 
 } // namespace
 
-ScriptUser::ScriptUser(const HostOptions &options, QObject *parent) : QObject(parent), options(options) {}
+ScriptUser::ScriptUser(const HostOptions &options, QObject *parent)
+    : QObject(parent)
+    , options(options)
+{ }
 
 ScriptUser::~ScriptUser() = default;
 
 bool ScriptUser::start()
 {
     if (!options.simulatedUser.isEmpty()) {
-        simulatedUser.reset(new SimulatedUser(options.simulatedUser, options.simulatedBatch
-                                                                          ? SimulatedUser::Aggregation::Batch
-                                                                          : SimulatedUser::Aggregation::Compound));
+        simulatedUser.reset(new SimulatedUser(options.simulatedUser,
+                                              options.simulatedBatch
+                                                  ? SimulatedUser::Aggregation::Batch
+                                                  : SimulatedUser::Aggregation::Compound));
         simulatedUser->setCancelIn(options.simulatedCancel);
         qApp->installEventFilter(simulatedUser.data());
     } else if (!options.answers.isEmpty()) {
@@ -64,7 +68,8 @@ bool ScriptUser::start()
         }
         answeringUser.reset(new AnsweringUser(*answers, options.pictures));
         connect(answeringUser.data(), &AnsweringUser::failed, this, [this](const QString &message) {
-            stopScript(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(options.answers), message));
+            stopScript(
+                QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(options.answers), message));
         });
         qApp->installEventFilter(answeringUser.data());
     } else if (withoutDisplay()) {
@@ -82,7 +87,8 @@ int ScriptUser::finish(int scriptStatus)
     if (answeringUser) {
         const QStringList unused = answeringUser->unusedAnswers();
         for (const QString &message : unused)
-            report(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(options.answers), message));
+            report(
+                QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(options.answers), message));
         // A script that failed on its own keeps its status.
         if (!unused.isEmpty() && status == 0)
             status = refusedStatus;
@@ -103,9 +109,11 @@ void ScriptUser::stopScript(const QString &message)
 
 void ScriptUser::refuseUnanswerable(QWidget *window)
 {
-    stopScript(QStringLiteral("the script waits in the modal dialog %1 (\"%2\"), but without a display no one can "
-                              "answer it; give the answers with --answers FILE (see \"Testing a script without a "
-                              "display\" in docs/scripting.md)")
-                   .arg(QString::fromLatin1(window->metaObject()->className()), window->windowTitle()));
+    stopScript(
+        QStringLiteral(
+            "the script waits in the modal dialog %1 (\"%2\"), but without a display no one can "
+            "answer it; give the answers with --answers FILE (see \"Testing a script without a "
+            "display\" in docs/scripting.md)")
+            .arg(QString::fromLatin1(window->metaObject()->className()), window->windowTitle()));
     window->close();
 }

@@ -18,9 +18,10 @@
 #include <QTreeWidget>
 
 SimulatedUser::SimulatedUser(const QString &pictureFolder, Aggregation aggregation, QObject *parent)
-    : QObject(parent), pictureFiles(pictureFolder), aggregation(aggregation)
-{
-}
+    : QObject(parent)
+    , pictureFiles(pictureFolder)
+    , aggregation(aggregation)
+{ }
 
 bool SimulatedUser::eventFilter(QObject *watched, QEvent *event)
 {
@@ -105,7 +106,8 @@ void SimulatedUser::watchProgress(QDialog *dialog)
     if (!label || progressTexts.contains(dialog))
         return;
     progressTexts.insert(dialog, label->text());
-    connect(dialog, &QObject::destroyed, this, [this](QObject *gone) { progressTexts.remove(gone); });
+    connect(dialog, &QObject::destroyed, this,
+            [this](QObject *gone) { progressTexts.remove(gone); });
 }
 
 void SimulatedUser::pictureProgressOnceMessageShows(QDialog *dialog)

@@ -9,8 +9,7 @@
 
 VeldmarkDecorators::VeldmarkDecorators()
     : QObject(nullptr)
-{
-}
+{ }
 
 VeldmarkDisplay *VeldmarkDecorators::new_VeldmarkDisplay(QWidget *parent)
 {

@@ -12,15 +12,17 @@
 
 VeldmarkPlugin::VeldmarkPlugin()
     : QObject(nullptr)
-{
-}
+{ }
 
 // The bridge takes the decorator object over; scripts construct the
 // dialogs through its new_ slots.
 void VeldmarkPlugin::registerClasses()
 {
-    PythonQt::self()->registerClass(&VeldmarkDisplay::staticMetaObject, "Kestrane", nullptr, nullptr);
-    PythonQt::self()->registerClass(&VeldmarkSelection::staticMetaObject, "Kestrane", nullptr, nullptr);
-    PythonQt::self()->registerClass(&ProgressDialog::staticMetaObject, "Kestrane", nullptr, nullptr);
+    PythonQt::self()->registerClass(&VeldmarkDisplay::staticMetaObject, "Kestrane", nullptr,
+                                    nullptr);
+    PythonQt::self()->registerClass(&VeldmarkSelection::staticMetaObject, "Kestrane", nullptr,
+                                    nullptr);
+    PythonQt::self()->registerClass(&ProgressDialog::staticMetaObject, "Kestrane", nullptr,
+                                    nullptr);
     PythonQt::self()->addDecorators(new VeldmarkDecorators);
 }

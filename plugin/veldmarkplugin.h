@@ -13,7 +13,8 @@
 class VeldmarkPlugin : public QObject, public PluginWidgets
 {
     Q_OBJECT
-    Q_PLUGIN_METADATA(IID "org.qt-project.Qt.QDesignerCustomWidgetInterface" FILE "veldmarkplugin.json")
+    Q_PLUGIN_METADATA(IID "org.qt-project.Qt.QDesignerCustomWidgetInterface" FILE
+                          "veldmarkplugin.json")
     Q_INTERFACES(PluginWidgets)
 
 public:

@@ -12,10 +12,13 @@ void AssayFilterModel::setSourceModel(QAbstractItemModel *model)
         disconnect(sourceModel(), nullptr, this, nullptr);
     QAbstractProxyModel::setSourceModel(model);
     if (model) {
-        connect(model, &QAbstractItemModel::modelAboutToBeReset, this, &AssayFilterModel::sourceAboutToBeReset);
+        connect(model, &QAbstractItemModel::modelAboutToBeReset, this,
+                &AssayFilterModel::sourceAboutToBeReset);
         connect(model, &QAbstractItemModel::modelReset, this, &AssayFilterModel::sourceReset);
-        connect(model, &QAbstractItemModel::rowsInserted, this, &AssayFilterModel::sourceRowsInserted);
-        connect(model, &QAbstractItemModel::dataChanged, this, &AssayFilterModel::sourceDataChanged);
+        connect(model, &QAbstractItemModel::rowsInserted, this,
+                &AssayFilterModel::sourceRowsInserted);
+        connect(model, &QAbstractItemModel::dataChanged, this,
+                &AssayFilterModel::sourceDataChanged);
     }
     readSource();
     endResetModel();
@@ -132,7 +135,8 @@ void AssayFilterModel::sourceDataChanged(const QModelIndex &topLeft, const QMode
     const int first = firstRowFrom(topLeft.row());
     const int last = firstRowFrom(bottomRight.row() + 1) - 1;
     if (first <= last)
-        Q_EMIT dataChanged(index(first, topLeft.column()), index(last, bottomRight.column()), roles);
+        Q_EMIT dataChanged(index(first, topLeft.column()), index(last, bottomRight.column()),
+                           roles);
 }
 
 void AssayFilterModel::readSource()
@@ -236,7 +240,7 @@ int AssayFilterModel::firstRowFrom(int sourceRow) const
     const auto inFront = std::lower_bound(front.cbegin(), front.cend(), sourceRow);
     if (inFront != front.cend())
         return int(inFront - front.cbegin());
-    const auto laterInBack = std::partition_point(back.cbegin(), back.cend(),
-                                                  [sourceRow](int source) { return source >= sourceRow; });
+    const auto laterInBack = std::partition_point(
+        back.cbegin(), back.cend(), [sourceRow](int source) { return source >= sourceRow; });
     return front.size() + back.size() - int(laterInBack - back.cbegin());
 }

@@ -59,11 +59,11 @@ VeldmarkDisplay::VeldmarkDisplay(QWidget *parent)
     proxyModel->setSourceModel(assayModel);
 
     connect(assayModel, &QStandardItemModel::itemChanged, this, &VeldmarkDisplay::selectOnCheck);
-    connect(ui->lineEditSearch, &QLineEdit::textChanged,
-            proxyModel, &AssayFilterModel::setFilterFixedString);
+    connect(ui->lineEditSearch, &QLineEdit::textChanged, proxyModel,
+            &AssayFilterModel::setFilterFixedString);
     ui->listView->setModel(proxyModel);
-    connect(ui->listView->selectionModel(), &QItemSelectionModel::selectionChanged,
-            this, &VeldmarkDisplay::selectionChangedSlot);
+    connect(ui->listView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &VeldmarkDisplay::selectionChangedSlot);
     connect(ui->selectButton, &QPushButton::clicked, this, &VeldmarkDisplay::selectAllSlot);
     connect(ui->clearButton, &QPushButton::clicked, this, &VeldmarkDisplay::clearSelectionSlot);
 }

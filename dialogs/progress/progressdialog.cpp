@@ -10,7 +10,7 @@
 namespace {
 // Beyond this many characters the dots start again from the bare message.
 constexpr int maxTickedLength = 40;
-}
+} // namespace
 
 ProgressDialog::ProgressDialog(QWidget *parent)
     : QDialog(parent)

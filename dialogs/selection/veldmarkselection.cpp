@@ -33,11 +33,13 @@ VeldmarkSelection::VeldmarkSelection(QWidget *parent)
 {
     ui->setupUi(this);
     updateOkButton();
-    connect(ui->treeWidget, &QTreeWidget::itemChanged, this, &VeldmarkSelection::listSelectionChanged);
+    connect(ui->treeWidget, &QTreeWidget::itemChanged, this,
+            &VeldmarkSelection::listSelectionChanged);
 
     const QAbstractItemModel *model = ui->treeWidget->model();
     connect(model, &QAbstractItemModel::rowsInserted, this, &VeldmarkSelection::recordInsertedRows);
-    connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this, &VeldmarkSelection::forgetRemovedRows);
+    connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+            &VeldmarkSelection::forgetRemovedRows);
     connect(model, &QAbstractItemModel::modelReset, this, &VeldmarkSelection::recordWholeTree);
 }
 

@@ -11,7 +11,7 @@
 class PluginWidgets
 {
 public:
-    virtual ~PluginWidgets() {}
+    virtual ~PluginWidgets() { }
     virtual void registerClasses() = 0;
 };
 

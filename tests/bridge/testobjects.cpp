@@ -7,7 +7,8 @@ int ConversionTarget::liveCount = 0;
 int TestDialog::liveCount = 0;
 int TestDialog::deletedWhileRunning = 0;
 
-ConversionTarget::ConversionTarget(QObject *parent) : QObject(parent)
+ConversionTarget::ConversionTarget(QObject *parent)
+    : QObject(parent)
 {
     ++liveCount;
 }
@@ -23,7 +24,8 @@ void ConversionTarget::setCount(int count)
     Q_EMIT countChanged(count);
 }
 
-TestDialog::TestDialog(QWidget *parent) : QDialog(parent)
+TestDialog::TestDialog(QWidget *parent)
+    : QDialog(parent)
 {
     ++liveCount;
 }

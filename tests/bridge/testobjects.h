@@ -70,7 +70,7 @@ Q_SIGNALS:
                          const QString &k);
 
 protected Q_SLOTS:
-    void protectedSlot() {}
+    void protectedSlot() { }
 
 private:
     int value = 0;

@@ -82,8 +82,9 @@ void tst_Bridge::initTestCase()
 
 void tst_Bridge::cleanupTestCase()
 {
-    QVERIFY2(python.run(QStringLiteral("from PythonQt.Tests import TestDialog\n"
-                                 "kept = TestDialog()\nkept.finished.connect(lambda code: kept.show())")),
+    QVERIFY2(python.run(QStringLiteral(
+                 "from PythonQt.Tests import TestDialog\n"
+                 "kept = TestDialog()\nkept.finished.connect(lambda code: kept.show())")),
              qPrintable(python.errors.join(QString())));
     python.stop();
     QVERIFY(!PythonQt::self());
@@ -151,7 +152,8 @@ registered = (sys.modules['PythonQt.Tests'] is PythonQt.Tests,
     QCOMPARE(python.value(QStringLiteral("registered")).toList(),
              QVariantList({true, false, false, false, QStringLiteral("QObject"),
                            QStringLiteral("PythonQt.Tests"), QStringLiteral("TestDialog")}));
-    QCOMPARE(python.value(QStringLiteral("TestDialog is PythonQt.Tests.TestDialog")), QVariant(true));
+    QCOMPARE(python.value(QStringLiteral("TestDialog is PythonQt.Tests.TestDialog")),
+             QVariant(true));
 }
 
 void tst_Bridge::decoratorsAreHeldAndNullIgnored()
@@ -168,47 +170,109 @@ void tst_Bridge::conversions_data()
     QTest::addColumn<QString>("expected");
     QTest::addColumn<QString>("type");
 
-    QTest::newRow("str") << "t.echoString('h\u00e9llo \U0001F600')" << "'h\u00e9llo \U0001F600'" << "str";
-    QTest::newRow("null QString is empty str") << "t.nullString()" << "''" << "str";
-    QTest::newRow("QString from int, leniently") << "t.echoString(12)" << "'12'" << "str";
-    QTest::newRow("QStringList from list") << "t.echoStringList(['a', 'b'])" << "('a', 'b')" << "tuple";
-    QTest::newRow("QStringList from tuple") << "t.echoStringList(('x',))" << "('x',)" << "tuple";
-    QTest::newRow("QStringList empty") << "t.echoStringList([])" << "()" << "tuple";
-    QTest::newRow("QByteArray from bytes") << "t.echoByteArray(b'\\x00ab').data()" << "b'\\x00ab'" << "bytes";
-    QTest::newRow("QByteArray from str as UTF-8") << "t.echoByteArray('\u00e9').data()" << "'\u00e9'.encode()" << "bytes";
-    QTest::newRow("QByteArray result is an object") << "t.echoByteArray(b'x')" << "b'x'" << "QByteArray";
-    QTest::newRow("QByteArray str() shows the bytes")
-        << "str(t.echoByteArray('\u00e9'))" << "\"b'\\\\xc3\\\\xa9'\"" << "str";
-    QTest::newRow("QByteArray equal") << "t.echoByteArray(b'ab') == b'ab'" << "True" << "bool";
-    QTest::newRow("QByteArray not equal") << "t.echoByteArray(b'a') == b'b'" << "False" << "bool";
+    QTest::newRow("str") << "t.echoString('h\u00e9llo \U0001F600')"
+                         << "'h\u00e9llo \U0001F600'"
+                         << "str";
+    QTest::newRow("null QString is empty str") << "t.nullString()"
+                                               << "''"
+                                               << "str";
+    QTest::newRow("QString from int, leniently") << "t.echoString(12)"
+                                                 << "'12'"
+                                                 << "str";
+    QTest::newRow("QStringList from list") << "t.echoStringList(['a', 'b'])"
+                                           << "('a', 'b')"
+                                           << "tuple";
+    QTest::newRow("QStringList from tuple") << "t.echoStringList(('x',))"
+                                            << "('x',)"
+                                            << "tuple";
+    QTest::newRow("QStringList empty") << "t.echoStringList([])"
+                                       << "()"
+                                       << "tuple";
+    QTest::newRow("QByteArray from bytes") << "t.echoByteArray(b'\\x00ab').data()"
+                                           << "b'\\x00ab'"
+                                           << "bytes";
+    QTest::newRow("QByteArray from str as UTF-8") << "t.echoByteArray('\u00e9').data()"
+                                                  << "'\u00e9'.encode()"
+                                                  << "bytes";
+    QTest::newRow("QByteArray result is an object") << "t.echoByteArray(b'x')"
+                                                    << "b'x'"
+                                                    << "QByteArray";
+    QTest::newRow("QByteArray str() shows the bytes") << "str(t.echoByteArray('\u00e9'))"
+                                                      << "\"b'\\\\xc3\\\\xa9'\""
+                                                      << "str";
+    QTest::newRow("QByteArray equal") << "t.echoByteArray(b'ab') == b'ab'"
+                                      << "True"
+                                      << "bool";
+    QTest::newRow("QByteArray not equal") << "t.echoByteArray(b'a') == b'b'"
+                                          << "False"
+                                          << "bool";
     QTest::newRow("QVariantMap keys through str()")
         << "t.echoMap({'a': 1, 2: 'b', 'n': None, 'l': [1, 2]})"
-        << "{'a': 1, '2': 'b', 'n': None, 'l': (1, 2)}" << "dict";
+        << "{'a': 1, '2': 'b', 'n': None, 'l': (1, 2)}"
+        << "dict";
     QTest::newRow("QVariantList") << "t.echoList([1, 'a', 2.5, True, None])"
-                                  << "(1, 'a', 2.5, True, None)" << "tuple";
+                                  << "(1, 'a', 2.5, True, None)"
+                                  << "tuple";
     QTest::newRow("QVariant nested") << "t.echoVariant({'k': [1, {'x': ['y']}]})"
-                                     << "{'k': (1, {'x': ('y',)})}" << "dict";
-    QTest::newRow("QVariant None") << "t.echoVariant(None)" << "None" << "NoneType";
-    QTest::newRow("QVariant large int") << "t.echoVariant(2**40)" << "2**40" << "int";
-    QTest::newRow("QVariant float") << "t.echoVariant(0.5)" << "0.5" << "float";
-    QTest::newRow("QVariant bytes") << "t.echoVariant(b'z').data()" << "b'z'" << "bytes";
-    QTest::newRow("QVariant wrapper") << "t.echoVariant(t) is t" << "True" << "bool";
-    QTest::newRow("bool") << "t.echoBool(False)" << "False" << "bool";
-    QTest::newRow("bool from int, leniently") << "t.echoBool(3)" << "True" << "bool";
-    QTest::newRow("int") << "t.echoInt(-7)" << "-7" << "int";
-    QTest::newRow("int from float floors") << "t.echoInt(2.7)" << "2" << "int";
-    QTest::newRow("int from bool") << "t.echoInt(True)" << "1" << "int";
-    QTest::newRow("double") << "t.echoDouble(2.5)" << "2.5" << "float";
-    QTest::newRow("double from int") << "t.echoDouble(3)" << "3.0" << "float";
-    QTest::newRow("QObject* same wrapper") << "t.echoObject(t) is t" << "True" << "bool";
-    QTest::newRow("QObject* None") << "t.echoObject(None)" << "None" << "NoneType";
-    QTest::newRow("QWidget* most derived class")
-        << "type(t.echoWidget(TestDialog())).__name__" << "'TestDialog'" << "str";
-    QTest::newRow("enumeration parameter") << "t.modeValue(t.Fancy)" << "101" << "int";
-    QTest::newRow("enumeration property") << "(setattr(t, 'mode', t.Fancy), t.mode)[1]" << "1" << "int";
-    QTest::newRow("Q_INVOKABLE") << "t.invokable()" << "42" << "int";
+                                     << "{'k': (1, {'x': ('y',)})}"
+                                     << "dict";
+    QTest::newRow("QVariant None") << "t.echoVariant(None)"
+                                   << "None"
+                                   << "NoneType";
+    QTest::newRow("QVariant large int") << "t.echoVariant(2**40)"
+                                        << "2**40"
+                                        << "int";
+    QTest::newRow("QVariant float") << "t.echoVariant(0.5)"
+                                    << "0.5"
+                                    << "float";
+    QTest::newRow("QVariant bytes") << "t.echoVariant(b'z').data()"
+                                    << "b'z'"
+                                    << "bytes";
+    QTest::newRow("QVariant wrapper") << "t.echoVariant(t) is t"
+                                      << "True"
+                                      << "bool";
+    QTest::newRow("bool") << "t.echoBool(False)"
+                          << "False"
+                          << "bool";
+    QTest::newRow("bool from int, leniently") << "t.echoBool(3)"
+                                              << "True"
+                                              << "bool";
+    QTest::newRow("int") << "t.echoInt(-7)"
+                         << "-7"
+                         << "int";
+    QTest::newRow("int from float floors") << "t.echoInt(2.7)"
+                                           << "2"
+                                           << "int";
+    QTest::newRow("int from bool") << "t.echoInt(True)"
+                                   << "1"
+                                   << "int";
+    QTest::newRow("double") << "t.echoDouble(2.5)"
+                            << "2.5"
+                            << "float";
+    QTest::newRow("double from int") << "t.echoDouble(3)"
+                                     << "3.0"
+                                     << "float";
+    QTest::newRow("QObject* same wrapper") << "t.echoObject(t) is t"
+                                           << "True"
+                                           << "bool";
+    QTest::newRow("QObject* None") << "t.echoObject(None)"
+                                   << "None"
+                                   << "NoneType";
+    QTest::newRow("QWidget* most derived class") << "type(t.echoWidget(TestDialog())).__name__"
+                                                 << "'TestDialog'"
+                                                 << "str";
+    QTest::newRow("enumeration parameter") << "t.modeValue(t.Fancy)"
+                                           << "101"
+                                           << "int";
+    QTest::newRow("enumeration property") << "(setattr(t, 'mode', t.Fancy), t.mode)[1]"
+                                          << "1"
+                                          << "int";
+    QTest::newRow("Q_INVOKABLE") << "t.invokable()"
+                                 << "42"
+                                 << "int";
     QTest::newRow("decorator instance slot") << "(setattr(t, 'count', 4), t.doubledCount())[1]"
-                                             << "8" << "int";
+                                             << "8"
+                                             << "int";
 }
 
 void tst_Bridge::conversions()
@@ -216,7 +280,8 @@ void tst_Bridge::conversions()
     QFETCH(QString, call);
     QFETCH(QString, expected);
     QFETCH(QString, type);
-    QVERIFY2(python.run(QStringLiteral("result = ") + call), qPrintable(python.errors.join(QString())));
+    QVERIFY2(python.run(QStringLiteral("result = ") + call),
+             qPrintable(python.errors.join(QString())));
     QCOMPARE(python.value(QStringLiteral("type(result).__name__")).toString(), type);
     QVERIFY2(python.value(QStringLiteral("result == (%1)").arg(expected)).toBool(),
              qPrintable(python.value(QStringLiteral("repr(result)")).toString()));
@@ -250,16 +315,20 @@ void tst_Bridge::errors_data()
     QTest::addColumn<QString>("message");
 
     QTest::newRow("wrong argument type")
-        << "t.echoInt('x')" << "ValueError"
+        << "t.echoInt('x')"
+        << "ValueError"
         << "Called echoInt(int value) -> int with wrong arguments: ('x',)";
     QTest::newRow("wrong argument count")
-        << "t.echoInt()" << "ValueError"
+        << "t.echoInt()"
+        << "ValueError"
         << "Called echoInt(int value) -> int with wrong number of arguments: ()";
-    QTest::newRow("int out of range") << "t.echoInt(2**40)" << "ValueError"
+    QTest::newRow("int out of range") << "t.echoInt(2**40)"
+                                      << "ValueError"
                                       << "Called echoInt(int value) -> int "
                                          "with wrong arguments: (1099511627776,)";
     QTest::newRow("no overload matches")
-        << "t.overloaded(1, 'x')" << "ValueError"
+        << "t.overloaded(1, 'x')"
+        << "ValueError"
         << "Could not find matching overload for given arguments:\n(1, 'x')\n"
            " The following slots are available:\n"
            "overloaded(int value) -> QString\n"
@@ -267,49 +336,70 @@ void tst_Bridge::errors_data()
            "overloaded(QString value) -> QString\n"
            "overloaded(int first, int second) -> QString\n";
     QTest::newRow("keyword arguments")
-        << "t.echoInt(value=1)" << "ValueError"
+        << "t.echoInt(value=1)"
+        << "ValueError"
         << "Called echoInt(int value) -> int with keyword arguments, but called slot does not "
            "support kwargs.";
-    QTest::newRow("keyword arguments to a built-in")
-        << "t.inherits(name='QObject')" << "TypeError"
-        << "inherits() takes no keyword arguments";
-    QTest::newRow("wrong object class") << "t.echoWidget(t)" << "ValueError"
-                                        << "Called echoWidget(QWidget value) -> QWidget "
-                                           "with wrong arguments: (ConversionTarget (ConversionTarget at: 0x";
-    QTest::newRow("unknown attribute") << "t.nothing" << "AttributeError"
+    QTest::newRow("keyword arguments to a built-in") << "t.inherits(name='QObject')"
+                                                     << "TypeError"
+                                                     << "inherits() takes no keyword arguments";
+    QTest::newRow("wrong object class")
+        << "t.echoWidget(t)"
+        << "ValueError"
+        << "Called echoWidget(QWidget value) -> QWidget "
+           "with wrong arguments: (ConversionTarget (ConversionTarget at: 0x";
+    QTest::newRow("unknown attribute") << "t.nothing"
+                                       << "AttributeError"
                                        << "ConversionTarget has no attribute named 'nothing'";
-    QTest::newRow("protected slot is hidden") << "t.protectedSlot()" << "AttributeError"
-                                              << "ConversionTarget has no attribute named 'protectedSlot'";
+    QTest::newRow("protected slot is hidden")
+        << "t.protectedSlot()"
+        << "AttributeError"
+        << "ConversionTarget has no attribute named 'protectedSlot'";
     QTest::newRow("bool property's getter is not a slot")
-        << "TestDialog().isVisible()" << "AttributeError" << "TestDialog has no attribute named 'isVisible'";
-    QTest::newRow("new attribute") << "t.extra = 1" << "AttributeError"
+        << "TestDialog().isVisible()"
+        << "AttributeError"
+        << "TestDialog has no attribute named 'isVisible'";
+    QTest::newRow("new attribute") << "t.extra = 1"
+                                   << "AttributeError"
                                    << "'extra' does not exist on ConversionTarget and creating new "
                                       "attributes on C++ objects is not allowed";
-    QTest::newRow("slot overwritten") << "t.echoInt = 1" << "AttributeError"
-                                      << "Slot 'echoInt' can not be overwritten on ConversionTarget object";
-    QTest::newRow("read-only property") << "t.label = 'x'" << "AttributeError"
-                                        << "Property 'label' of ConversionTarget object is not writable";
-    QTest::newRow("property of wrong type") << "t.count = 'many'" << "ValueError"
-                                            << "Property 'count' of ConversionTarget (int) can not be set to 'many'";
+    QTest::newRow("slot overwritten")
+        << "t.echoInt = 1"
+        << "AttributeError"
+        << "Slot 'echoInt' can not be overwritten on ConversionTarget object";
+    QTest::newRow("read-only property")
+        << "t.label = 'x'"
+        << "AttributeError"
+        << "Property 'label' of ConversionTarget object is not writable";
+    QTest::newRow("property of wrong type")
+        << "t.count = 'many'"
+        << "ValueError"
+        << "Property 'count' of ConversionTarget (int) can not be set to 'many'";
     QTest::newRow("constructor arguments")
-        << "ConversionTarget(1, 2)" << "ValueError"
+        << "ConversionTarget(1, 2)"
+        << "ValueError"
         << "Could not find matching overload for given arguments:\n(1, 2)\n"
            " The following slots are available:\n"
            "ConversionTarget(QObject parent) -> ConversionTarget\n"
            "ConversionTarget() -> ConversionTarget\n";
     QTest::newRow("constructor keyword arguments")
-        << "ConversionTarget(parent=None)" << "ValueError"
+        << "ConversionTarget(parent=None)"
+        << "ValueError"
         << "Called ConversionTarget(QObject parent) -> ConversionTarget with keyword arguments";
-    QTest::newRow("bytes() of a QByteArray") << "bytes(t.echoByteArray(b'x'))" << "TypeError"
+    QTest::newRow("bytes() of a QByteArray") << "bytes(t.echoByteArray(b'x'))"
+                                             << "TypeError"
                                              << "cannot convert";
-    QTest::newRow("len() of a QByteArray") << "len(t.echoByteArray(b'x'))" << "TypeError"
+    QTest::newRow("len() of a QByteArray") << "len(t.echoByteArray(b'x'))"
+                                           << "TypeError"
                                            << "object of type";
     QTest::newRow("class slot without an instance")
-        << "ConversionTarget.echoInt(1)" << "ValueError"
+        << "ConversionTarget.echoInt(1)"
+        << "ValueError"
         << "slot echoInt(int value) -> int requires ConversionTarget instance as first argument, "
            "got int";
     QTest::newRow("class slot of another class")
-        << "ConversionTarget.echoInt(TestDialog(), 1)" << "ValueError"
+        << "ConversionTarget.echoInt(TestDialog(), 1)"
+        << "ValueError"
         << "slot echoInt(int value) -> int requires ConversionTarget instance as first argument, "
            "got TestDialog";
 }
@@ -331,11 +421,13 @@ plain = TestDialog()
 none = TestDialog(None)
 child = TestDialog(plain)
 )")));
-    QCOMPARE(python.value(QStringLiteral("plain.parent() is None and none.parent() is None")), QVariant(true));
+    QCOMPARE(python.value(QStringLiteral("plain.parent() is None and none.parent() is None")),
+             QVariant(true));
     QCOMPARE(python.value(QStringLiteral("child.parent() is plain")), QVariant(true));
     QCOMPARE(python.value(QStringLiteral("plain is not none")), QVariant(true));
     QCOMPARE(TestDialog::liveCount, 3);
-    auto child = qobject_cast<TestDialog *>(python.value(QStringLiteral("child")).value<QObject *>());
+    auto child =
+        qobject_cast<TestDialog *>(python.value(QStringLiteral("child")).value<QObject *>());
     QVERIFY(child);
     QVERIFY(child->parentWidget());
     QCOMPARE(child->parentWidget(), python.value(QStringLiteral("plain")).value<QObject *>());
@@ -359,7 +451,8 @@ facts = (d.windowTitle, d.objectName, shown, d.visible, d.className(),
     QVERIFY(python.run(QStringLiteral("t.count = 7")));
     QCOMPARE(python.value(QStringLiteral("t.count")), QVariant(7));
     // exec_ is the old spelling of exec.
-    QCOMPARE(python.value(QStringLiteral("d.exec_ == d.exec and d.exec_ != d.show")), QVariant(true));
+    QCOMPARE(python.value(QStringLiteral("d.exec_ == d.exec and d.exec_ != d.show")),
+             QVariant(true));
     QVERIFY(python.value(QStringLiteral("repr(d.exec_)"))
                 .toString()
                 .startsWith(QStringLiteral("<qt slot exec of TestDialog instance at 0x")));
@@ -388,13 +481,17 @@ parent.delete()
              QStringList({"ValueError", "Trying to call 'show' on a destroyed TestDialog object"}));
     // The class name stays known, as in PythonQt.
     QCOMPARE(python.value(QStringLiteral("child.className()")), QVariant("TestDialog"));
-    QCOMPARE(raised(QStringLiteral("child.children()")),
-             QStringList({"ValueError", "Trying to call 'children' on a destroyed TestDialog object"}));
-    QCOMPARE(raised(QStringLiteral("child.windowTitle")),
-             QStringList({"ValueError",
-                          "Trying to read property 'windowTitle' from a destroyed TestDialog object"}));
-    QCOMPARE(raised(QStringLiteral("child.windowTitle = 'x'")).value(0), QStringLiteral("AttributeError"));
-    QCOMPARE(raised(QStringLiteral("child.finished.connect(print)")).value(0), QStringLiteral("ValueError"));
+    QCOMPARE(
+        raised(QStringLiteral("child.children()")),
+        QStringList({"ValueError", "Trying to call 'children' on a destroyed TestDialog object"}));
+    QCOMPARE(
+        raised(QStringLiteral("child.windowTitle")),
+        QStringList({"ValueError",
+                     "Trying to read property 'windowTitle' from a destroyed TestDialog object"}));
+    QCOMPARE(raised(QStringLiteral("child.windowTitle = 'x'")).value(0),
+             QStringLiteral("AttributeError"));
+    QCOMPARE(raised(QStringLiteral("child.finished.connect(print)")).value(0),
+             QStringLiteral("ValueError"));
     QCOMPARE(raised(QStringLiteral("t.echoObject(child)")).value(0), QStringLiteral("ValueError"));
 }
 
@@ -405,7 +502,8 @@ void tst_Bridge::objectDeletedByCppRaises()
     QVERIFY(python.run(QStringLiteral("echo = fromCpp.echoInt")));
     delete target;
     QCOMPARE(raised(QStringLiteral("echo(1)")),
-             QStringList({"ValueError", "Trying to call 'echoInt' on a destroyed ConversionTarget object"}));
+             QStringList({"ValueError",
+                          "Trying to call 'echoInt' on a destroyed ConversionTarget object"}));
     QCOMPARE(python.value(QStringLiteral("bool(fromCpp)")), QVariant(false));
 }
 
@@ -444,8 +542,10 @@ del child, later
 void tst_Bridge::sameObjectSameWrapper()
 {
     QVERIFY(python.run(QStringLiteral("d = TestDialog()\nc = TestDialog(d)")));
-    QCOMPARE(python.value(QStringLiteral("t.echoWidget(d) is d and c.parent() is d")), QVariant(true));
-    QCOMPARE(python.value(QStringLiteral("[x for x in d.children() if x is c] == [c]")), QVariant(true));
+    QCOMPARE(python.value(QStringLiteral("t.echoWidget(d) is d and c.parent() is d")),
+             QVariant(true));
+    QCOMPARE(python.value(QStringLiteral("[x for x in d.children() if x is c] == [c]")),
+             QVariant(true));
 }
 
 void tst_Bridge::staleWrapperNotReusedForNewObject()
@@ -465,10 +565,12 @@ void tst_Bridge::staleWrapperNotReusedForNewObject()
 
 void tst_Bridge::signalConnections()
 {
-    QTest::ignoreMessage(QtWarningMsg,
-                         "PythonQt: QObject::connect() signal 'nothing()' does not exist on ConversionTarget");
-    QTest::ignoreMessage(QtWarningMsg,
-                         "PythonQt: QObject::connect() signal 'countChanged' does not exist on ConversionTarget");
+    QTest::ignoreMessage(
+        QtWarningMsg,
+        "PythonQt: QObject::connect() signal 'nothing()' does not exist on ConversionTarget");
+    QTest::ignoreMessage(
+        QtWarningMsg,
+        "PythonQt: QObject::connect() signal 'countChanged' does not exist on ConversionTarget");
     QVERIFY(python.run(QStringLiteral(R"(
 got = []
 def onCount(value):
@@ -503,8 +605,8 @@ t.countChanged.connect(failing)
 t.countChanged.connect(after.append)
 target = t
 )")));
-    auto target = qobject_cast<ConversionTarget *>(
-        python.value(QStringLiteral("target")).value<QObject *>());
+    auto target =
+        qobject_cast<ConversionTarget *>(python.value(QStringLiteral("target")).value<QObject *>());
     QVERIFY(target);
     target->setCount(9);
     QCOMPARE(target->count(), 9);
@@ -592,9 +694,10 @@ void tst_Bridge::threeArgumentConnectChecksArguments()
 {
     // finished(int) into setWindowTitle(QString) would read an int as a
     // QString when the signal fires: Qt's check refuses it.
-    QTest::ignoreMessage(QtWarningMsg,
-                         "QObject::connect: Incompatible sender/receiver arguments\n"
-                         "        TestDialog::finished(int) --> TestDialog::setWindowTitle(QString)");
+    QTest::ignoreMessage(
+        QtWarningMsg,
+        "QObject::connect: Incompatible sender/receiver arguments\n"
+        "        TestDialog::finished(int) --> TestDialog::setWindowTitle(QString)");
     QVERIFY(python.run(QStringLiteral(R"(
 d = TestDialog()
 other = TestDialog()
@@ -622,11 +725,12 @@ d.destroyed.connect(check)
 child.destroyed.connect(check)
 d.delete()
 )py")));
-    const QVariantList dead = {false,
-                               QVariantList({"ValueError",
-                                             "Trying to call 'setNote' on a destroyed TestDialog object"}),
-                               QVariantList({"ValueError", "Trying to read property 'windowTitle' "
-                                                           "from a destroyed TestDialog object"})};
+    const QVariantList dead = {
+        false,
+        QVariantList({"ValueError", "Trying to call 'setNote' on a destroyed TestDialog object"}),
+        QVariantList({"ValueError",
+                      "Trying to read property 'windowTitle' "
+                      "from a destroyed TestDialog object"})};
     QCOMPARE(python.value(QStringLiteral("seen")).toList(), QVariantList({dead, dead}));
     QCOMPARE(TestDialog::liveCount, 0);
 }
@@ -640,8 +744,10 @@ t.elevenArguments(*range(10), 'eleventh')
 total = t.sumOfEleven(*range(1, 12))
 )")));
     QCOMPARE(python.value(QStringLiteral("total")), QVariant(66));
-    QCOMPARE(python.value(QStringLiteral("got == [tuple(range(10)) + ('eleventh',)]")), QVariant(true));
-    QCOMPARE(raised(QStringLiteral("t.sumOfEleven(*range(12))")).value(0), QStringLiteral("ValueError"));
+    QCOMPARE(python.value(QStringLiteral("got == [tuple(range(10)) + ('eleventh',)]")),
+             QVariant(true));
+    QCOMPARE(raised(QStringLiteral("t.sumOfEleven(*range(12))")).value(0),
+             QStringLiteral("ValueError"));
 }
 
 void tst_Bridge::deletionWaitsForTheOutermostCall()
@@ -694,8 +800,9 @@ facts = (named.title, named.windowTitle, child.parent() is named, child.title,
          type(plain).__name__, plain.className(), bool(empty), TestDialog.setWindowTitle(plain, 'p'),
          plain.windowTitle)
 )")));
-    QCOMPARE(python.value(QStringLiteral("facts")).toList(),
-             QVariantList({"Query", "Query", true, "Child", "Plain", "Plain", false, QVariant(), "p"}));
+    QCOMPARE(
+        python.value(QStringLiteral("facts")).toList(),
+        QVariantList({"Query", "Query", true, "Child", "Plain", "Plain", false, QVariant(), "p"}));
     QCOMPARE(TestDialog::liveCount, 3);
     QCOMPARE(raised(QStringLiteral("empty.show()")),
              QStringList({"ValueError", "Trying to call 'show' on a destroyed TestDialog object"}));
@@ -762,8 +869,9 @@ dropped = t.countChanged.disconnect(first)
 t.count = 4
 )")));
     QCOMPARE(python.value(QStringLiteral("(dropped, got)")).toList(),
-             QVariantList({true, QVariantList({QVariantList({"first", 3}), QVariantList({"second", 3}),
-                                               QVariantList({"second", 4})})}));
+             QVariantList({true,
+                           QVariantList({QVariantList({"first", 3}), QVariantList({"second", 3}),
+                                         QVariantList({"second", 4})})}));
 }
 
 void tst_Bridge::outputFromThreadsInOrder()

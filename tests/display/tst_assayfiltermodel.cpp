@@ -42,26 +42,40 @@ struct Listing
     {
         filter->setSourceModel(&source);
         view.setModel(filter);
-        QObject::connect(filter, &QAbstractItemModel::rowsAboutToBeRemoved, &view,
-                         [this](const QModelIndex &, int first, int last) { rows("removing", first, last); });
-        QObject::connect(filter, &QAbstractItemModel::rowsRemoved, &view,
-                         [this](const QModelIndex &, int first, int last) { rows("removed", first, last); });
-        QObject::connect(filter, &QAbstractItemModel::rowsAboutToBeInserted, &view,
-                         [this](const QModelIndex &, int first, int last) { rows("inserting", first, last); });
-        QObject::connect(filter, &QAbstractItemModel::rowsInserted, &view,
-                         [this](const QModelIndex &, int first, int last) { rows("inserted", first, last); });
+        QObject::connect(
+            filter, &QAbstractItemModel::rowsAboutToBeRemoved, &view,
+            [this](const QModelIndex &, int first, int last) { rows("removing", first, last); });
+        QObject::connect(
+            filter, &QAbstractItemModel::rowsRemoved, &view,
+            [this](const QModelIndex &, int first, int last) { rows("removed", first, last); });
+        QObject::connect(
+            filter, &QAbstractItemModel::rowsAboutToBeInserted, &view,
+            [this](const QModelIndex &, int first, int last) { rows("inserting", first, last); });
+        QObject::connect(
+            filter, &QAbstractItemModel::rowsInserted, &view,
+            [this](const QModelIndex &, int first, int last) { rows("inserted", first, last); });
         QObject::connect(filter, &QAbstractItemModel::dataChanged, &view,
-                         [this](const QModelIndex &from, const QModelIndex &to) { rows("changed", from.row(), to.row()); });
-        QObject::connect(filter, &QAbstractItemModel::modelAboutToBeReset, &view, [this] { log.append("resetting"); });
-        QObject::connect(filter, &QAbstractItemModel::modelReset, &view, [this] { rows("reset", 0, -1); });
-        QObject::connect(filter, &QAbstractItemModel::layoutChanged, &view, [this] { log.append("layout"); });
+                         [this](const QModelIndex &from, const QModelIndex &to) {
+                             rows("changed", from.row(), to.row());
+                         });
+        QObject::connect(filter, &QAbstractItemModel::modelAboutToBeReset, &view,
+                         [this] { log.append("resetting"); });
+        QObject::connect(filter, &QAbstractItemModel::modelReset, &view,
+                         [this] { rows("reset", 0, -1); });
+        QObject::connect(filter, &QAbstractItemModel::layoutChanged, &view,
+                         [this] { log.append("layout"); });
         QObject::connect(view.selectionModel(), &QItemSelectionModel::currentChanged, &view,
-                         [this](const QModelIndex &current) { log.append("current " + current.data().toString()); });
+                         [this](const QModelIndex &current) {
+                             log.append("current " + current.data().toString());
+                         });
     }
 
     void rows(const char *what, int first, int last)
     {
-        QString line = QStringLiteral("%1 %2-%3 of %4:").arg(QLatin1String(what)).arg(first).arg(last)
+        QString line = QStringLiteral("%1 %2-%3 of %4:")
+                           .arg(QLatin1String(what))
+                           .arg(first)
+                           .arg(last)
                            .arg(filter->rowCount());
         for (int row = first; row <= last && row < filter->rowCount(); ++row)
             line += QLatin1Char(' ') + filter->index(row, 0).data().toString();
@@ -153,8 +167,10 @@ void tst_AssayFilterModel::searchAnnouncesAsReference_data()
 
     QTest::newRow("one key splits into runs, erased") << QStringList({"1", ""}) << 5;
     QTest::newRow("narrowing then widening")
-        << QStringList({"1", "12", "1", "", "7", "", "s", "s ", "s 1", "s 1", "s", "", "zz", ""}) << 40;
-    QTest::newRow("case of the key") << QStringList({"i", "I", "ic", "IC5", "ic50 (", "Ki", ""}) << 0;
+        << QStringList({"1", "12", "1", "", "7", "", "s", "s ", "s 1", "s 1", "s", "", "zz", ""})
+        << 40;
+    QTest::newRow("case of the key")
+        << QStringList({"i", "I", "ic", "IC5", "ic50 (", "Ki", ""}) << 0;
     QTest::newRow("current row last") << QStringList({"3", "", "9", "99"}) << 399;
     for (quint32 seed : {1u, 2u, 3u, 4u})
         QTest::addRow("typed, seed %u", seed) << typing(seed, 60) << int(seed * 37);
@@ -197,7 +213,9 @@ void tst_AssayFilterModel::checkStateChangeAnnounced()
         listing->filter->setData(listing->filter->index(3, 0), Qt::Unchecked, Qt::CheckStateRole);
     }
     QCOMPARE(ours.log, reference.log);
-    QCOMPARE(ours.log, QStringList({"changed 1-1 of 11: Assay 10 EC50 (uM)", "changed 3-3 of 11: Assay 12 IC50"}));
+    QCOMPARE(
+        ours.log,
+        QStringList({"changed 1-1 of 11: Assay 10 EC50 (uM)", "changed 3-3 of 11: Assay 12 IC50"}));
     QCOMPARE(ours.source.item(4)->checkState(), Qt::Unchecked);
 }
 
@@ -253,16 +271,21 @@ void tst_AssayFilterModel::ignoresLetterCase_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("listed");
 
-    QTest::newRow("lower finds upper") << "Lab ABC test" << "abc" << true;
-    QTest::newRow("upper finds lower") << "xabcx" << "ABC" << true;
-    QTest::newRow("dot is no wildcard") << "abc" << "a.c" << false;
-    QTest::newRow("star is no wildcard") << "abc" << "a*" << false;
-    QTest::newRow("letters beyond the basic plane") << QString::fromUtf8("\xf0\x90\x90\xa8 assay")
-                                                    << QString::fromUtf8("\xf0\x90\x90\x80") << true;
+    QTest::newRow("lower finds upper") << "Lab ABC test"
+                                       << "abc" << true;
+    QTest::newRow("upper finds lower") << "xabcx"
+                                       << "ABC" << true;
+    QTest::newRow("dot is no wildcard") << "abc"
+                                        << "a.c" << false;
+    QTest::newRow("star is no wildcard") << "abc"
+                                         << "a*" << false;
+    QTest::newRow("letters beyond the basic plane")
+        << QString::fromUtf8("\xf0\x90\x90\xa8 assay") << QString::fromUtf8("\xf0\x90\x90\x80")
+        << true;
     // Qt's sort/filter proxy missed this one: its fixed-string search compares
     // lower-case forms, and the lower case of this capital is a plain i.
-    QTest::newRow("capital I with dot finds itself") << QString::fromUtf8("\xc4\xb0stanbul panel")
-                                                      << QString::fromUtf8("\xc4\xb0") << true;
+    QTest::newRow("capital I with dot finds itself")
+        << QString::fromUtf8("\xc4\xb0stanbul panel") << QString::fromUtf8("\xc4\xb0") << true;
 }
 
 void tst_AssayFilterModel::ignoresLetterCase()

@@ -42,7 +42,8 @@ private:
 QByteArray tst_DisplayData::savedThroughPanel(const QByteArray &entryJson)
 {
     QVariantMap entries = DisplayData::read("{\"a\": " + entryJson + "}");
-    entries.insert(QStringLiteral("a"), DisplayData::fromPanel(DisplayData::toPanel(entries.value("a").toMap())));
+    entries.insert(QStringLiteral("a"),
+                   DisplayData::fromPanel(DisplayData::toPanel(entries.value("a").toMap())));
     return DisplayData::write(entries, {{QStringLiteral("a"), true}});
 }
 
@@ -71,9 +72,11 @@ void tst_DisplayData::unusableDocumentHasNoAssays()
 
 void tst_DisplayData::namesInCodeUnitOrder()
 {
-    const QVariantMap entries = DisplayData::read(
-        "{\"beta\": {}, \"alpha\": {}, \"9\": {}, \"Alpha\": {}, \"10\": {}, \"\": {}, \"\\u00e9\": {}}");
-    const QStringList expected = {QString(), "10", "9", "Alpha", "alpha", "beta", QStringLiteral("\u00e9")};
+    const QVariantMap entries =
+        DisplayData::read("{\"beta\": {}, \"alpha\": {}, \"9\": {}, \"Alpha\": {}, \"10\": {}, "
+                          "\"\": {}, \"\\u00e9\": {}}");
+    const QStringList expected = {
+        QString(), "10", "9", "Alpha", "alpha", "beta", QStringLiteral("\u00e9")};
     QCOMPARE(entries.keys(), expected);
 }
 
@@ -124,42 +127,56 @@ void tst_DisplayData::entryToPanel_data()
     QTest::addColumn<bool>("includeValues");
     QTest::addColumn<bool>("geometricMean");
 
-    QTest::newRow("empty entry gives defaults") << QByteArray("{}") << "" << "0" << false << false << false;
-    QTest::newRow("all set")
-        << QByteArray("{\"alias\": \"IC50 (nM)\", \"default_uncertainty\": 0.5, \"include_count\": true,"
-                      " \"include_values\": true, \"factor\": true}")
-        << "IC50 (nM)" << "0.5" << true << true << true;
-    QTest::newRow("numeric alias") << QByteArray("{\"alias\": 42}") << "42" << "0" << false << false << false;
-    QTest::newRow("boolean alias") << QByteArray("{\"alias\": true}") << "true" << "0" << false << false << false;
-    QTest::newRow("object alias") << QByteArray("{\"alias\": {\"a\": 1}}") << "" << "0" << false << false << false;
-    QTest::newRow("six significant digits") << QByteArray("{\"default_uncertainty\": 0.1234567}")
-                                            << "" << "0.123457" << false << false << false;
-    QTest::newRow("exponent form") << QByteArray("{\"default_uncertainty\": 2500000}")
-                                   << "" << "2.5e+06" << false << false << false;
-    QTest::newRow("small exponent form") << QByteArray("{\"default_uncertainty\": 0.00001}")
-                                         << "" << "1e-05" << false << false << false;
-    QTest::newRow("negative keeps its sign") << QByteArray("{\"default_uncertainty\": -2}")
-                                             << "" << "-2" << false << false << false;
-    QTest::newRow("uncertainty as string") << QByteArray("{\"default_uncertainty\": \"0.5\"}")
-                                           << "" << "0.5" << false << false << false;
-    QTest::newRow("uncertainty not a number") << QByteArray("{\"default_uncertainty\": \"much\"}")
-                                              << "" << "0" << false << false << false;
-    QTest::newRow("uncertainty true") << QByteArray("{\"default_uncertainty\": true}")
-                                      << "" << "1" << false << false << false;
+    QTest::newRow("empty entry gives defaults") << QByteArray("{}") << ""
+                                                << "0" << false << false << false;
+    QTest::newRow("all set") << QByteArray(
+        "{\"alias\": \"IC50 (nM)\", \"default_uncertainty\": 0.5, \"include_count\": true,"
+        " \"include_values\": true, \"factor\": true}")
+                             << "IC50 (nM)"
+                             << "0.5" << true << true << true;
+    QTest::newRow("numeric alias") << QByteArray("{\"alias\": 42}") << "42"
+                                   << "0" << false << false << false;
+    QTest::newRow("boolean alias") << QByteArray("{\"alias\": true}") << "true"
+                                   << "0" << false << false << false;
+    QTest::newRow("object alias") << QByteArray("{\"alias\": {\"a\": 1}}") << ""
+                                  << "0" << false << false << false;
+    QTest::newRow("six significant digits")
+        << QByteArray("{\"default_uncertainty\": 0.1234567}") << ""
+        << "0.123457" << false << false << false;
+    QTest::newRow("exponent form") << QByteArray("{\"default_uncertainty\": 2500000}") << ""
+                                   << "2.5e+06" << false << false << false;
+    QTest::newRow("small exponent form") << QByteArray("{\"default_uncertainty\": 0.00001}") << ""
+                                         << "1e-05" << false << false << false;
+    QTest::newRow("negative keeps its sign") << QByteArray("{\"default_uncertainty\": -2}") << ""
+                                             << "-2" << false << false << false;
+    QTest::newRow("uncertainty as string") << QByteArray("{\"default_uncertainty\": \"0.5\"}") << ""
+                                           << "0.5" << false << false << false;
+    QTest::newRow("uncertainty not a number")
+        << QByteArray("{\"default_uncertainty\": \"much\"}") << ""
+        << "0" << false << false << false;
+    QTest::newRow("uncertainty true") << QByteArray("{\"default_uncertainty\": true}") << ""
+                                      << "1" << false << false << false;
     QTest::newRow("uncertainty beyond float range")
-        << QByteArray("{\"default_uncertainty\": 1e300}") << "" << "3.40282e+38" << false << false << false;
+        << QByteArray("{\"default_uncertainty\": 1e300}") << ""
+        << "3.40282e+38" << false << false << false;
     QTest::newRow("uncertainty beyond float range, negative")
-        << QByteArray("{\"default_uncertainty\": -1e300}") << "" << "-3.40282e+38" << false << false << false;
+        << QByteArray("{\"default_uncertainty\": -1e300}") << ""
+        << "-3.40282e+38" << false << false << false;
     QTest::newRow("uncertainty string inf")
-        << QByteArray("{\"default_uncertainty\": \"inf\"}") << "" << "3.40282e+38" << false << false << false;
+        << QByteArray("{\"default_uncertainty\": \"inf\"}") << ""
+        << "3.40282e+38" << false << false << false;
     QTest::newRow("uncertainty string -inf")
-        << QByteArray("{\"default_uncertainty\": \"-inf\"}") << "" << "-3.40282e+38" << false << false << false;
+        << QByteArray("{\"default_uncertainty\": \"-inf\"}") << ""
+        << "-3.40282e+38" << false << false << false;
     QTest::newRow("uncertainty string nan")
-        << QByteArray("{\"default_uncertainty\": \"nan\"}") << "" << "0" << false << false << false;
-    QTest::newRow("booleans read from strings and numbers")
-        << QByteArray("{\"include_count\": \"yes\", \"include_values\": 0.4, \"factor\": \"FALSE\"}")
-        << "" << "0" << true << false << false;
-    QTest::newRow("factor 1 is geometric") << QByteArray("{\"factor\": 1}") << "" << "0" << false << false << true;
+        << QByteArray("{\"default_uncertainty\": \"nan\"}") << ""
+        << "0" << false << false << false;
+    QTest::newRow("booleans read from strings and numbers") << QByteArray(
+        "{\"include_count\": \"yes\", \"include_values\": 0.4, \"factor\": \"FALSE\"}")
+                                                            << ""
+                                                            << "0" << true << false << false;
+    QTest::newRow("factor 1 is geometric") << QByteArray("{\"factor\": 1}") << ""
+                                           << "0" << false << false << true;
 }
 
 void tst_DisplayData::entryToPanel()
@@ -206,7 +223,8 @@ void tst_DisplayData::panelToEntry()
     panel.geometricMean = true;
     const QVariantMap entry = DisplayData::fromPanel(panel);
 
-    const QStringList members = {"alias", "default_uncertainty", "factor", "include_count", "include_values"};
+    const QStringList members = {"alias", "default_uncertainty", "factor", "include_count",
+                                 "include_values"};
     QCOMPARE(entry.keys(), members);
     QCOMPARE(entry.value("alias"), QVariant(QStringLiteral("pIC50")));
     QCOMPARE(entry.value("include_count"), QVariant(false));
@@ -231,19 +249,26 @@ void tst_DisplayData::nonObjectEntryIsCheckedWithDefaults()
 
 void tst_DisplayData::unknownMembersSurviveUntilSaved()
 {
-    const QByteArray entry = "{\"alias\": \"x\", \"colour\": \"red\", \"default_uncertainty\": 0.25,"
-                             " \"nested\": {\"k\": [1, null]}, \"selected\": false}";
+    const QByteArray entry =
+        "{\"alias\": \"x\", \"colour\": \"red\", \"default_uncertainty\": 0.25,"
+        " \"nested\": {\"k\": [1, null]}, \"selected\": false}";
     QVariantMap entries = DisplayData::read("{\"a\": " + entry + "}");
 
-    const QJsonObject unsaved = QJsonDocument::fromJson(
-        DisplayData::write(entries, {{QStringLiteral("a"), true}})).object().value("a").toObject();
-    QCOMPARE(unsaved, QJsonDocument::fromJson(
-        "{\"alias\": \"x\", \"colour\": \"red\", \"default_uncertainty\": 0.25,"
-        " \"nested\": {\"k\": [1, null]}, \"selected\": true}").object());
+    const QJsonObject unsaved =
+        QJsonDocument::fromJson(DisplayData::write(entries, {{QStringLiteral("a"), true}}))
+            .object()
+            .value("a")
+            .toObject();
+    QCOMPARE(unsaved,
+             QJsonDocument::fromJson(
+                 "{\"alias\": \"x\", \"colour\": \"red\", \"default_uncertainty\": 0.25,"
+                 " \"nested\": {\"k\": [1, null]}, \"selected\": true}")
+                 .object());
 
     const QJsonObject saved =
         QJsonDocument::fromJson(savedThroughPanel(entry)).object().value("a").toObject();
-    const QStringList members = {"alias", "default_uncertainty", "factor", "include_count", "include_values", "selected"};
+    const QStringList members = {"alias",         "default_uncertainty", "factor",
+                                 "include_count", "include_values",      "selected"};
     QCOMPARE(saved.keys(), members);
     QCOMPARE(saved.value("alias").toString(), QStringLiteral("x"));
     QCOMPARE(saved.value("default_uncertainty").toDouble(), 0.25);
@@ -256,12 +281,14 @@ void tst_DisplayData::savedValuesWritten_data()
     QTest::addColumn<QByteArray>("written");
 
     QTest::newRow("uncertainty string 0.5 becomes the number")
-        << QByteArray("{\"default_uncertainty\": \"0.5\"}") << QByteArray("default_uncertainty") << QByteArray("0.5");
+        << QByteArray("{\"default_uncertainty\": \"0.5\"}") << QByteArray("default_uncertainty")
+        << QByteArray("0.5");
     QTest::newRow("more digits than the panel shows")
         << QByteArray("{\"default_uncertainty\": 0.123456789}") << QByteArray("default_uncertainty")
         << QByteArray("0.12345699965953827");
     QTest::newRow("negative uncertainty stays negative")
-        << QByteArray("{\"default_uncertainty\": -2}") << QByteArray("default_uncertainty") << QByteArray("-2");
+        << QByteArray("{\"default_uncertainty\": -2}") << QByteArray("default_uncertainty")
+        << QByteArray("-2");
     QTest::newRow("huge uncertainty stays finite")
         << QByteArray("{\"default_uncertainty\": 1e300}") << QByteArray("default_uncertainty")
         << QByteArray("3.402820018375656e+38");
@@ -291,21 +318,22 @@ void tst_DisplayData::writtenDocumentIsIndentedAndSorted()
     typed.includeCount = true;
     entries.insert(QStringLiteral("b"), DisplayData::fromPanel(typed));
 
-    const QByteArray expected =
-        "{\n"
-        "    \"a\": {\n"
-        "        \"selected\": false\n"
-        "    },\n"
-        "    \"b\": {\n"
-        "        \"alias\": \"Ki\",\n"
-        "        \"default_uncertainty\": 0.10000000149011612,\n"
-        "        \"factor\": false,\n"
-        "        \"include_count\": true,\n"
-        "        \"include_values\": false,\n"
-        "        \"selected\": true\n"
-        "    }\n"
-        "}\n";
-    QCOMPARE(DisplayData::write(entries, {{QStringLiteral("a"), false}, {QStringLiteral("b"), true}}), expected);
+    const QByteArray expected = "{\n"
+                                "    \"a\": {\n"
+                                "        \"selected\": false\n"
+                                "    },\n"
+                                "    \"b\": {\n"
+                                "        \"alias\": \"Ki\",\n"
+                                "        \"default_uncertainty\": 0.10000000149011612,\n"
+                                "        \"factor\": false,\n"
+                                "        \"include_count\": true,\n"
+                                "        \"include_values\": false,\n"
+                                "        \"selected\": true\n"
+                                "    }\n"
+                                "}\n";
+    QCOMPARE(
+        DisplayData::write(entries, {{QStringLiteral("a"), false}, {QStringLiteral("b"), true}}),
+        expected);
 }
 
 void tst_DisplayData::listedAssayWithoutEntryIsWritten()
@@ -313,7 +341,8 @@ void tst_DisplayData::listedAssayWithoutEntryIsWritten()
     // An assay that is listed but has no stored entry still comes out, with
     // only its check state.
     const QVariantMap entries = DisplayData::read("{\"b\": {}}");
-    const QByteArray document = DisplayData::write(entries, {{QStringLiteral("a"), true}, {QStringLiteral("b"), false}});
+    const QByteArray document =
+        DisplayData::write(entries, {{QStringLiteral("a"), true}, {QStringLiteral("b"), false}});
     const QJsonObject object = QJsonDocument::fromJson(document).object();
     QCOMPARE(object.keys(), QStringList({"a", "b"}));
     QCOMPARE(object.value("a").toObject(), QJsonObject({{"selected", true}}));

@@ -54,13 +54,12 @@ struct Widgets
         , arithmetic(dialog.findChild<QRadioButton *>("rbArithmetic"))
         , geometric(dialog.findChild<QRadioButton *>("rbgeometric"))
         , buttons(dialog.findChild<QDialogButtonBox *>("buttonBox"))
-    {
-    }
+    { }
 
     bool complete() const
     {
-        return search && list && selectAll && clear && assayName && displayName && uncertainty && count
-            && values && arithmetic && geometric && buttons;
+        return search && list && selectAll && clear && assayName && displayName && uncertainty
+            && count && values && arithmetic && geometric && buttons;
     }
 
     QStringList listed() const
@@ -101,8 +100,11 @@ struct Widgets
         QStyleOptionViewItem option;
         option.initFrom(list);
         option.rect = list->visualRect(list->model()->index(row, 0));
-        option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
-        return list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list).center();
+        option.features =
+            QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+        return list->style()
+            ->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list)
+            .center();
     }
 
     void clickRow(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const
@@ -167,37 +169,53 @@ public:
         , assayName(assayName)
     {
         QAbstractItemModel *model = list->model();
-        connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this,
-                [this](const QModelIndex &, int first, int last) { rows("removing", first, last); });
-        connect(model, &QAbstractItemModel::rowsRemoved, this,
-                [this](const QModelIndex &, int first, int last) { counted("removed", first, last); });
+        connect(
+            model, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+            [this](const QModelIndex &, int first, int last) { rows("removing", first, last); });
+        connect(
+            model, &QAbstractItemModel::rowsRemoved, this,
+            [this](const QModelIndex &, int first, int last) { counted("removed", first, last); });
         connect(model, &QAbstractItemModel::rowsAboutToBeInserted, this,
-                [this](const QModelIndex &, int first, int last) { counted("inserting", first, last); });
-        connect(model, &QAbstractItemModel::rowsInserted, this,
-                [this](const QModelIndex &, int first, int last) { rows("inserted", first, last); });
+                [this](const QModelIndex &, int first, int last) {
+                    counted("inserting", first, last);
+                });
+        connect(
+            model, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex &, int first, int last) { rows("inserted", first, last); });
         connect(model, &QAbstractItemModel::dataChanged, this,
-                [this](const QModelIndex &topLeft, const QModelIndex &bottomRight, const QVector<int> &roles) {
+                [this](const QModelIndex &topLeft, const QModelIndex &bottomRight,
+                       const QVector<int> &roles) {
                     QStringList names;
                     for (int role : roles)
                         names.append(QString::number(role));
                     lines.append(QStringLiteral("changed %1-%2 roles %3")
-                                     .arg(topLeft.row()).arg(bottomRight.row()).arg(names.join(',')));
+                                     .arg(topLeft.row())
+                                     .arg(bottomRight.row())
+                                     .arg(names.join(',')));
                 });
-        connect(model, &QAbstractItemModel::layoutAboutToBeChanged, this, [this] { lines.append("layout changing"); });
-        connect(model, &QAbstractItemModel::layoutChanged, this, [this] { lines.append("layout changed"); });
-        connect(model, &QAbstractItemModel::modelAboutToBeReset, this, [this] { lines.append("resetting"); });
+        connect(model, &QAbstractItemModel::layoutAboutToBeChanged, this,
+                [this] { lines.append("layout changing"); });
+        connect(model, &QAbstractItemModel::layoutChanged, this,
+                [this] { lines.append("layout changed"); });
+        connect(model, &QAbstractItemModel::modelAboutToBeReset, this,
+                [this] { lines.append("resetting"); });
         connect(model, &QAbstractItemModel::modelReset, this, [this] { lines.append("reset"); });
-        connect(model, &QAbstractItemModel::rowsAboutToBeMoved, this, [this] { lines.append("moving"); });
+        connect(model, &QAbstractItemModel::rowsAboutToBeMoved, this,
+                [this] { lines.append("moving"); });
         QItemSelectionModel *selection = list->selectionModel();
         connect(selection, &QItemSelectionModel::selectionChanged, this, [this] {
             QStringList names;
             for (const QModelIndex &index : this->list->selectionModel()->selectedRows())
                 names.append(QStringLiteral("%1 %2").arg(index.row()).arg(index.data().toString()));
-            lines.append(QStringLiteral("selected [%1] panel %2").arg(names.join(", "), this->assayName->text()));
+            lines.append(QStringLiteral("selected [%1] panel %2")
+                             .arg(names.join(", "), this->assayName->text()));
         });
-        connect(selection, &QItemSelectionModel::currentChanged, this, [this](const QModelIndex &current) {
-            lines.append(QStringLiteral("current %1 %2").arg(current.row()).arg(current.data().toString()));
-        });
+        connect(selection, &QItemSelectionModel::currentChanged, this,
+                [this](const QModelIndex &current) {
+                    lines.append(QStringLiteral("current %1 %2")
+                                     .arg(current.row())
+                                     .arg(current.data().toString()));
+                });
     }
 
     QStringList take() { return std::exchange(lines, {}); }
@@ -209,13 +227,19 @@ private:
         for (int row = first; row <= last; ++row)
             names.append(list->model()->index(row, 0).data().toString());
         lines.append(QStringLiteral("%1 %2-%3 [%4] of %5")
-                         .arg(QLatin1String(what)).arg(first).arg(last).arg(names.join(", "))
+                         .arg(QLatin1String(what))
+                         .arg(first)
+                         .arg(last)
+                         .arg(names.join(", "))
                          .arg(list->model()->rowCount()));
     }
 
     void counted(const char *what, int first, int last)
     {
-        lines.append(QStringLiteral("%1 %2-%3 of %4").arg(QLatin1String(what)).arg(first).arg(last)
+        lines.append(QStringLiteral("%1 %2-%3 of %4")
+                         .arg(QLatin1String(what))
+                         .arg(first)
+                         .arg(last)
                          .arg(list->model()->rowCount()));
     }
 
@@ -293,7 +317,10 @@ private:
 
 void tst_VeldmarkDisplay::expectLine(const char *prefix, int dialogWidth, int fieldWidth)
 {
-    const QString text = QStringLiteral("%1  %2 ,  %3 \n").arg(QLatin1String(prefix)).arg(dialogWidth).arg(fieldWidth);
+    const QString text = QStringLiteral("%1  %2 ,  %3 \n")
+                             .arg(QLatin1String(prefix))
+                             .arg(dialogWidth)
+                             .arg(fieldWidth);
     QTest::ignoreMessage(QtDebugMsg, text.toUtf8().constData());
 }
 
@@ -378,26 +405,33 @@ void tst_VeldmarkDisplay::formTexts_data()
     QTest::addColumn<QByteArray>("property");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("window title") << "VeldmarkDisplay" << QByteArray("windowTitle") << "Veldmark Data";
+    QTest::newRow("window title") << "VeldmarkDisplay" << QByteArray("windowTitle")
+                                  << "Veldmark Data";
     QTest::newRow("search caption") << "label" << QByteArray("text") << "Available assays";
-    QTest::newRow("search tool tip") << "lineEditSearch" << QByteArray("toolTip") << "Enter text to search assay list";
+    QTest::newRow("search tool tip")
+        << "lineEditSearch" << QByteArray("toolTip") << "Enter text to search assay list";
     QTest::newRow("search placeholder")
         << "lineEditSearch" << QByteArray("placeholderText") << "Type here to search assay list";
     QTest::newRow("select all") << "selectButton" << QByteArray("text") << "Select all";
-    QTest::newRow("select all tool tip") << "selectButton" << QByteArray("toolTip") << "Select all available assays";
+    QTest::newRow("select all tool tip")
+        << "selectButton" << QByteArray("toolTip") << "Select all available assays";
     QTest::newRow("clear") << "clearButton" << QByteArray("text") << "Clear";
-    QTest::newRow("clear tool tip") << "clearButton" << QByteArray("toolTip") << "Clear all selections";
+    QTest::newRow("clear tool tip")
+        << "clearButton" << QByteArray("toolTip") << "Clear all selections";
     QTest::newRow("details") << "groupBox" << QByteArray("title") << "Details:";
     QTest::newRow("display name caption") << "label_2" << QByteArray("text") << "Display name:";
-    QTest::newRow("uncertainty caption") << "label_3" << QByteArray("text") << "Default uncertainty:";
+    QTest::newRow("uncertainty caption")
+        << "label_3" << QByteArray("text") << "Default uncertainty:";
     QTest::newRow("assay name caption") << "label_4" << QByteArray("text") << "Assay name:";
     QTest::newRow("display name tool tip")
         << "lineEditDisplayName" << QByteArray("toolTip")
         << "Specify the column name for Kestrane to use for this assay";
     QTest::newRow("uncertainty tool tip")
         << "lineEditUncertainty" << QByteArray("toolTip")
-        << "Specify a value to use for uncertainty when there are insufficient data to calculate a standard deviation";
-    QTest::newRow("uncertainty placeholder") << "lineEditUncertainty" << QByteArray("placeholderText") << "0.0";
+        << "Specify a value to use for uncertainty when there are insufficient data to calculate a "
+           "standard deviation";
+    QTest::newRow("uncertainty placeholder")
+        << "lineEditUncertainty" << QByteArray("placeholderText") << "0.0";
     QTest::newRow("assay name") << "assayNameLabel" << QByteArray("text") << "TextLabel";
     QTest::newRow("count") << "cbDisplayCount" << QByteArray("text")
                            << "Display count (n) of all individual values in separate column";
@@ -405,11 +439,13 @@ void tst_VeldmarkDisplay::formTexts_data()
                             << "Display all individual values in separate column";
     QTest::newRow("aggregation") << "groupBox_2" << QByteArray("title") << "Aggregation:";
     QTest::newRow("arithmetic") << "rbArithmetic" << QByteArray("text") << "Arithmetic mean";
-    QTest::newRow("arithmetic tool tip") << "rbArithmetic" << QByteArray("toolTip")
-                                         << "Calculate the arithmetic mean of all values when aggregating data";
+    QTest::newRow("arithmetic tool tip")
+        << "rbArithmetic" << QByteArray("toolTip")
+        << "Calculate the arithmetic mean of all values when aggregating data";
     QTest::newRow("geometric") << "rbgeometric" << QByteArray("text") << "Geometric mean";
-    QTest::newRow("geometric tool tip") << "rbgeometric" << QByteArray("toolTip")
-                                        << "Calculate the geometric mean of all values when aggregating data";
+    QTest::newRow("geometric tool tip")
+        << "rbgeometric" << QByteArray("toolTip")
+        << "Calculate the geometric mean of all values when aggregating data";
 }
 
 void tst_VeldmarkDisplay::formTexts()
@@ -497,7 +533,8 @@ void tst_VeldmarkDisplay::slotsInMethodTableOrder()
         QCOMPARE(method.methodType(), QMetaMethod::Slot);
     }
     QCOMPARE(meta->method(meta->methodOffset()).typeName(), "bool");
-    QCOMPARE(meta->method(meta->methodOffset() + 1).parameterNames(), QList<QByteArray>{"display_data"});
+    QCOMPARE(meta->method(meta->methodOffset() + 1).parameterNames(),
+             QList<QByteArray>{"display_data"});
     QCOMPARE(meta->method(meta->methodOffset() + 2).typeName(), "QByteArray");
 }
 
@@ -602,7 +639,8 @@ void tst_VeldmarkDisplay::switchingRowsSavesTheRowLeft()
 
     const QJsonObject saved = QJsonDocument::fromJson(R"({"alias": "Alpha column",
         "default_uncertainty": 0.10000000149011612, "factor": true, "include_count": false,
-        "include_values": false, "selected": true})").object();
+        "include_values": false, "selected": true})")
+                                  .object();
     QCOMPARE(writtenEntry(dialog, "Alpha"), saved);
     QVERIFY(dialog.displayData().contains("\"default_uncertainty\": 0.10000000149011612,"));
 
@@ -639,7 +677,8 @@ void tst_VeldmarkDisplay::checkingByCheckBoxMakesCurrent()
         w.clickRow(1, Qt::ControlModifier);
         QVERIFY(w.selected().isEmpty());
         QCOMPARE(w.list->currentIndex().row(), 1);
-        QSignalSpy selectionChanged(w.list->selectionModel(), &QItemSelectionModel::selectionChanged);
+        QSignalSpy selectionChanged(w.list->selectionModel(),
+                                    &QItemSelectionModel::selectionChanged);
         QTest::keyClick(w.list, Qt::Key_Space);
         QCOMPARE(selectionChanged.count(), 1);
     } else {
@@ -702,10 +741,14 @@ void tst_VeldmarkDisplay::selectAll_data()
     QTest::addColumn<QStringList>("saved");
 
     // The panel moves through each newly checked assay, saving the one left.
-    QTest::newRow("some checked") << fourAssays << "" << "beta" << QStringList({"Alpha", "Gamma assay"});
-    QTest::newRow("all checked") << QByteArray(R"({"a": {}, "b": {}, "c": {}})") << "" << "a" << QStringList();
-    QTest::newRow("search hides the last unchecked") << fourAssays << "g" << "Gamma assay" << QStringList{"Alpha"};
-    QTest::newRow("search hides all unchecked") << fourAssays << "lph" << "Alpha" << QStringList();
+    QTest::newRow("some checked") << fourAssays << ""
+                                  << "beta" << QStringList({"Alpha", "Gamma assay"});
+    QTest::newRow("all checked") << QByteArray(R"({"a": {}, "b": {}, "c": {}})") << ""
+                                 << "a" << QStringList();
+    QTest::newRow("search hides the last unchecked") << fourAssays << "g"
+                                                     << "Gamma assay" << QStringList{"Alpha"};
+    QTest::newRow("search hides all unchecked") << fourAssays << "lph"
+                                                << "Alpha" << QStringList();
 }
 
 void tst_VeldmarkDisplay::selectAll()
@@ -728,8 +771,8 @@ void tst_VeldmarkDisplay::selectAll()
     QCOMPARE(w.assayName->text(), current);
     QCOMPARE(w.selected(), QStringList{current});
 
-    const QStringList savedMembers = {"alias", "default_uncertainty", "factor", "include_count",
-                                      "include_values", "selected"};
+    const QStringList savedMembers = {"alias",         "default_uncertainty", "factor",
+                                      "include_count", "include_values",      "selected"};
     const QJsonObject written = QJsonDocument::fromJson(dialog.displayData()).object();
     QCOMPARE(written.size(), QJsonDocument::fromJson(document).object().size());
     for (auto entry = written.begin(); entry != written.end(); ++entry) {
@@ -746,8 +789,10 @@ void tst_VeldmarkDisplay::search_data()
 
     const QStringList all = {"Lab ABC test", "a*c", "a.c", "abc", "other", "xAbCx"};
     QTest::newRow("nothing typed") << "" << all;
-    QTest::newRow("lower case finds upper case") << "abc" << QStringList({"Lab ABC test", "abc", "xAbCx"});
-    QTest::newRow("upper case finds lower case") << "ABC" << QStringList({"Lab ABC test", "abc", "xAbCx"});
+    QTest::newRow("lower case finds upper case")
+        << "abc" << QStringList({"Lab ABC test", "abc", "xAbCx"});
+    QTest::newRow("upper case finds lower case")
+        << "ABC" << QStringList({"Lab ABC test", "abc", "xAbCx"});
     QTest::newRow("inner substring") << "b ab" << QStringList{"Lab ABC test"};
     QTest::newRow("dot is no wildcard") << "a.c" << QStringList{"a.c"};
     QTest::newRow("star is no wildcard") << "a*c" << QStringList{"a*c"};
@@ -760,7 +805,8 @@ void tst_VeldmarkDisplay::search()
     QFETCH(QStringList, listed);
 
     VeldmarkDisplay dialog;
-    dialog.setDisplayData(R"({"abc": {}, "Lab ABC test": {}, "xAbCx": {}, "a.c": {}, "a*c": {}, "other": {}})");
+    dialog.setDisplayData(
+        R"({"abc": {}, "Lab ABC test": {}, "xAbCx": {}, "a.c": {}, "a*c": {}, "other": {}})");
     showDialog(dialog);
     Widgets w(dialog);
     QVERIFY(w.complete());
@@ -773,9 +819,11 @@ void tst_VeldmarkDisplay::search()
 // still follow the rows shown and the list's font.
 void tst_VeldmarkDisplay::longNameStaysReachableInList()
 {
-    const QString name = QStringLiteral("Inhibition of recombinant human kinase activity, ").repeated(6);
+    const QString name =
+        QStringLiteral("Inhibition of recombinant human kinase activity, ").repeated(6);
     VeldmarkDisplay dialog;
-    dialog.setDisplayData(QJsonDocument(QJsonObject{{name, QJsonObject()}, {"short", QJsonObject()}}).toJson());
+    dialog.setDisplayData(
+        QJsonDocument(QJsonObject{{name, QJsonObject()}, {"short", QJsonObject()}}).toJson());
     showDialog(dialog);
     Widgets w(dialog);
     QVERIFY(w.complete());
@@ -812,40 +860,34 @@ void tst_VeldmarkDisplay::searchKeystrokesRecorded()
     ListLog log(w.list, w.assayName);
 
     QTest::keyClick(w.search, '1');
-    QCOMPARE(log.take(), QStringList({"removing 6-7 [Assay 4 Ki, Assay 5 IC50] of 8",
-                                     "removed 6-7 of 6",
-                                     "removing 4-4 [Assay 3 IC50] of 6",
-                                     "removed 4-4 of 5",
-                                     "selected [3 Assay 21 Ki] panel Assay 21 Ki",
-                                     "current 3 Assay 21 Ki",
-                                     "removing 2-2 [Assay 2 IC50] of 5",
-                                     "removed 2-2 of 4"}));
-    QCOMPARE(w.listed(), QStringList({"Assay 1 IC50", "Assay 12 Ki", "Assay 21 Ki", "Assay 31 EC50"}));
+    QCOMPARE(log.take(),
+             QStringList({"removing 6-7 [Assay 4 Ki, Assay 5 IC50] of 8", "removed 6-7 of 6",
+                          "removing 4-4 [Assay 3 IC50] of 6", "removed 4-4 of 5",
+                          "selected [3 Assay 21 Ki] panel Assay 21 Ki", "current 3 Assay 21 Ki",
+                          "removing 2-2 [Assay 2 IC50] of 5", "removed 2-2 of 4"}));
+    QCOMPARE(w.listed(),
+             QStringList({"Assay 1 IC50", "Assay 12 Ki", "Assay 21 Ki", "Assay 31 EC50"}));
     QCOMPARE(w.selected(), QStringList{"Assay 21 Ki"});
     QTest::keyClick(w.search, '2');
-    QCOMPARE(log.take(), QStringList({"selected [1 Assay 12 Ki] panel Assay 12 Ki",
-                                     "current 1 Assay 12 Ki",
-                                     "removing 2-3 [Assay 21 Ki, Assay 31 EC50] of 4",
-                                     "removed 2-3 of 2",
-                                     "removing 0-0 [Assay 1 IC50] of 2",
-                                     "removed 0-0 of 1"}));
+    QCOMPARE(log.take(),
+             QStringList({"selected [1 Assay 12 Ki] panel Assay 12 Ki", "current 1 Assay 12 Ki",
+                          "removing 2-3 [Assay 21 Ki, Assay 31 EC50] of 4", "removed 2-3 of 2",
+                          "removing 0-0 [Assay 1 IC50] of 2", "removed 0-0 of 1"}));
     QCOMPARE(w.listed(), QStringList{"Assay 12 Ki"});
     QCOMPARE(w.selected(), QStringList{"Assay 12 Ki"});
     QTest::keyClick(w.search, Qt::Key_Backspace);
-    QCOMPARE(log.take(), QStringList({"inserting 1-2 of 1",
-                                     "inserted 1-2 [Assay 21 Ki, Assay 31 EC50] of 3",
-                                     "inserting 0-0 of 3",
-                                     "inserted 0-0 [Assay 1 IC50] of 4"}));
+    QCOMPARE(log.take(),
+             QStringList({"inserting 1-2 of 1", "inserted 1-2 [Assay 21 Ki, Assay 31 EC50] of 3",
+                          "inserting 0-0 of 3", "inserted 0-0 [Assay 1 IC50] of 4"}));
     QCOMPARE(w.selected(), QStringList{"Assay 12 Ki"});
     QTest::keyClick(w.search, Qt::Key_Backspace);
-    QCOMPARE(log.take(), QStringList({"inserting 4-5 of 4",
-                                     "inserted 4-5 [Assay 4 Ki, Assay 5 IC50] of 6",
-                                     "inserting 3-3 of 6",
-                                     "inserted 3-3 [Assay 3 IC50] of 7",
-                                     "inserting 2-2 of 7",
-                                     "inserted 2-2 [Assay 2 IC50] of 8"}));
+    QCOMPARE(log.take(),
+             QStringList({"inserting 4-5 of 4", "inserted 4-5 [Assay 4 Ki, Assay 5 IC50] of 6",
+                          "inserting 3-3 of 6", "inserted 3-3 [Assay 3 IC50] of 7",
+                          "inserting 2-2 of 7", "inserted 2-2 [Assay 2 IC50] of 8"}));
     QCOMPARE(w.selected(), QStringList{"Assay 12 Ki"});
-    QCOMPARE(dialog.displayData(), QJsonDocument::fromJson(R"({
+    QCOMPARE(dialog.displayData(),
+             QJsonDocument::fromJson(R"({
         "Assay 1 IC50": {"alias": "one", "default_uncertainty": 0, "factor": false, "include_count": false, "include_values": false, "selected": true},
         "Assay 12 Ki": {"selected": false},
         "Assay 2 IC50": {"alias": "two, edited", "default_uncertainty": 0, "factor": false, "include_count": false, "include_values": false, "selected": false},
@@ -854,7 +896,8 @@ void tst_VeldmarkDisplay::searchKeystrokesRecorded()
         "Assay 31 EC50": {"factor": true, "selected": true},
         "Assay 4 Ki": {"selected": false},
         "Assay 5 IC50": {"selected": true}
-    })").toJson());
+    })")
+                 .toJson());
 }
 
 // Checks by box, "Select all" and "Clear" while the search hides rows: hidden
@@ -869,14 +912,15 @@ void tst_VeldmarkDisplay::checksOverHiddenRowsRecorded()
     ListLog log(w.list, w.assayName);
 
     QTest::keyClicks(w.search, "3");
-    QCOMPARE(log.take(), QStringList({"removing 6-7 [Assay 4 Ki, Assay 5 IC50] of 8",
-                                     "removed 6-7 of 6",
-                                     "selected [] panel Assay 1 IC50",
-                                     "removing 0-3 [Assay 1 IC50, Assay 12 Ki, Assay 2 IC50, Assay 21 Ki] of 6",
-                                     "removed 0-3 of 2"}));
+    QCOMPARE(
+        log.take(),
+        QStringList({"removing 6-7 [Assay 4 Ki, Assay 5 IC50] of 8", "removed 6-7 of 6",
+                     "selected [] panel Assay 1 IC50",
+                     "removing 0-3 [Assay 1 IC50, Assay 12 Ki, Assay 2 IC50, Assay 21 Ki] of 6",
+                     "removed 0-3 of 2"}));
     w.clickCheckBox(0);
-    QCOMPARE(log.take(), QStringList({"selected [0 Assay 3 IC50] panel Assay 3 IC50",
-                                     "changed 0-0 roles 10"}));
+    QCOMPARE(log.take(),
+             QStringList({"selected [0 Assay 3 IC50] panel Assay 3 IC50", "changed 0-0 roles 10"}));
     QCOMPARE(w.checked(), QStringList({"Assay 3 IC50", "Assay 31 EC50"}));
     w.clickCheckBox(0);
     QCOMPARE(log.take(), QStringList{"changed 0-0 roles 10"});
@@ -889,35 +933,30 @@ void tst_VeldmarkDisplay::checksOverHiddenRowsRecorded()
     QTest::mouseClick(w.clear, Qt::LeftButton);
     QCOMPARE(log.take(), QStringList());
     w.replaceText(w.search, "Ki");
-    QCOMPARE(log.take(), QStringList({"inserting 2-3 of 2",
-                                     "inserted 2-3 [Assay 4 Ki, Assay 5 IC50] of 4",
-                                     "inserting 0-3 of 4",
-                                     "inserted 0-3 [Assay 1 IC50, Assay 12 Ki, Assay 2 IC50, Assay 21 Ki] of 8",
-                                     "removing 7-7 [Assay 5 IC50] of 8",
-                                     "removed 7-7 of 7",
-                                     "selected [] panel Assay 31 EC50",
-                                     "removing 4-5 [Assay 3 IC50, Assay 31 EC50] of 7",
-                                     "removed 4-5 of 5",
-                                     "removing 2-2 [Assay 2 IC50] of 5",
-                                     "removed 2-2 of 4",
-                                     "removing 0-0 [Assay 1 IC50] of 4",
-                                     "removed 0-0 of 3"}));
+    QCOMPARE(
+        log.take(),
+        QStringList({"inserting 2-3 of 2", "inserted 2-3 [Assay 4 Ki, Assay 5 IC50] of 4",
+                     "inserting 0-3 of 4",
+                     "inserted 0-3 [Assay 1 IC50, Assay 12 Ki, Assay 2 IC50, Assay 21 Ki] of 8",
+                     "removing 7-7 [Assay 5 IC50] of 8", "removed 7-7 of 7",
+                     "selected [] panel Assay 31 EC50",
+                     "removing 4-5 [Assay 3 IC50, Assay 31 EC50] of 7", "removed 4-5 of 5",
+                     "removing 2-2 [Assay 2 IC50] of 5", "removed 2-2 of 4",
+                     "removing 0-0 [Assay 1 IC50] of 4", "removed 0-0 of 3"}));
     QCOMPARE(w.checked(), QStringList());
     w.clickCheckBox(1);
-    QCOMPARE(log.take(), QStringList({"selected [1 Assay 21 Ki] panel Assay 21 Ki",
-                                     "changed 1-1 roles 10"}));
+    QCOMPARE(log.take(),
+             QStringList({"selected [1 Assay 21 Ki] panel Assay 21 Ki", "changed 1-1 roles 10"}));
     w.replaceText(w.search, "");
-    QCOMPARE(log.take(), QStringList({"inserting 3-3 of 3",
-                                     "inserted 3-3 [Assay 5 IC50] of 4",
-                                     "inserting 2-3 of 4",
-                                     "inserted 2-3 [Assay 3 IC50, Assay 31 EC50] of 6",
-                                     "inserting 1-1 of 6",
-                                     "inserted 1-1 [Assay 2 IC50] of 7",
-                                     "inserting 0-0 of 7",
-                                     "inserted 0-0 [Assay 1 IC50] of 8"}));
+    QCOMPARE(log.take(),
+             QStringList({"inserting 3-3 of 3", "inserted 3-3 [Assay 5 IC50] of 4",
+                          "inserting 2-3 of 4", "inserted 2-3 [Assay 3 IC50, Assay 31 EC50] of 6",
+                          "inserting 1-1 of 6", "inserted 1-1 [Assay 2 IC50] of 7",
+                          "inserting 0-0 of 7", "inserted 0-0 [Assay 1 IC50] of 8"}));
     QCOMPARE(w.checked(), QStringList{"Assay 21 Ki"});
     QCOMPARE(w.selected(), QStringList{"Assay 21 Ki"});
-    QCOMPARE(dialog.displayData(), QJsonDocument::fromJson(R"({
+    QCOMPARE(dialog.displayData(),
+             QJsonDocument::fromJson(R"({
         "Assay 1 IC50": {"alias": "one", "default_uncertainty": 0, "factor": false, "include_count": false, "include_values": false, "selected": false},
         "Assay 12 Ki": {"selected": false},
         "Assay 2 IC50": {"alias": "two", "selected": false},
@@ -926,7 +965,8 @@ void tst_VeldmarkDisplay::checksOverHiddenRowsRecorded()
         "Assay 31 EC50": {"alias": "", "default_uncertainty": 0, "factor": true, "include_count": false, "include_values": false, "selected": false},
         "Assay 4 Ki": {"selected": false},
         "Assay 5 IC50": {"selected": false}
-    })").toJson());
+    })")
+                 .toJson());
 }
 
 // A new document read while the search hides some of its assays.
@@ -941,24 +981,28 @@ void tst_VeldmarkDisplay::documentReadUnderSearchRecorded()
     ListLog log(w.list, w.assayName);
 
     dialog.setDisplayData(numberedAssays);
-    QCOMPARE(log.take(), QStringList({"resetting",
-                                     "reset",
-                                     "inserting 0-6 of 0",
-                                     "inserted 0-6 [Assay 1 IC50, Assay 12 Ki, Assay 2 IC50, Assay 21 Ki, Assay 3 IC50, Assay 4 Ki, Assay 5 IC50] of 7",
-                                     "selected [0 Assay 1 IC50] panel Assay 1 IC50"}));
-    QCOMPARE(w.listed(), QStringList({"Assay 1 IC50", "Assay 12 Ki", "Assay 2 IC50", "Assay 21 Ki", "Assay 3 IC50", "Assay 4 Ki", "Assay 5 IC50"}));
+    QCOMPARE(log.take(),
+             QStringList({"resetting", "reset", "inserting 0-6 of 0",
+                          "inserted 0-6 [Assay 1 IC50, Assay 12 Ki, Assay 2 IC50, Assay 21 Ki, "
+                          "Assay 3 IC50, Assay 4 Ki, Assay 5 IC50] of 7",
+                          "selected [0 Assay 1 IC50] panel Assay 1 IC50"}));
+    QCOMPARE(w.listed(),
+             QStringList({"Assay 1 IC50", "Assay 12 Ki", "Assay 2 IC50", "Assay 21 Ki",
+                          "Assay 3 IC50", "Assay 4 Ki", "Assay 5 IC50"}));
     w.replaceText(w.search, "zz");
-    QCOMPARE(log.take(), QStringList({"inserting 5-5 of 7",
-                                     "inserted 5-5 [Assay 31 EC50] of 8",
-                                     "selected [] panel Assay 1 IC50",
-                                     "removing 0-7 [Assay 1 IC50, Assay 12 Ki, Assay 2 IC50, Assay 21 Ki, Assay 3 IC50, Assay 31 EC50, Assay 4 Ki, Assay 5 IC50] of 8",
-                                     "removed 0-7 of 0"}));
+    QCOMPARE(log.take(),
+             QStringList({"inserting 5-5 of 7", "inserted 5-5 [Assay 31 EC50] of 8",
+                          "selected [] panel Assay 1 IC50",
+                          "removing 0-7 [Assay 1 IC50, Assay 12 Ki, Assay 2 IC50, Assay 21 Ki, "
+                          "Assay 3 IC50, Assay 31 EC50, Assay 4 Ki, Assay 5 IC50] of 8",
+                          "removed 0-7 of 0"}));
     dialog.setDisplayData(numberedAssays);
-    QCOMPARE(log.take(), QStringList({"resetting",
-                                     "reset"}));
+    QCOMPARE(log.take(), QStringList({"resetting", "reset"}));
     w.replaceText(w.search, "");
-    QCOMPARE(log.take(), QStringList({"inserting 0-7 of 0",
-                                     "inserted 0-7 [Assay 1 IC50, Assay 12 Ki, Assay 2 IC50, Assay 21 Ki, Assay 3 IC50, Assay 31 EC50, Assay 4 Ki, Assay 5 IC50] of 8"}));
+    QCOMPARE(log.take(),
+             QStringList({"inserting 0-7 of 0",
+                          "inserted 0-7 [Assay 1 IC50, Assay 12 Ki, Assay 2 IC50, Assay 21 Ki, "
+                          "Assay 3 IC50, Assay 31 EC50, Assay 4 Ki, Assay 5 IC50] of 8"}));
     QCOMPARE(w.selected(), QStringList());
 }
 
@@ -1016,14 +1060,16 @@ void tst_VeldmarkDisplay::secondSetDisplayDataDropsEdits()
     dialog.setDisplayData(R"({"zeta": {"alias": "z"}, "eta": {}})");
     QCOMPARE(w.listed(), QStringList({"eta", "zeta"}));
     QCOMPARE(w.assayName->text(), QStringLiteral("eta"));
-    QCOMPARE(dialog.displayData(), QByteArray("{\n    \"eta\": {\n        \"selected\": true\n    },\n"
-                                              "    \"zeta\": {\n        \"alias\": \"z\",\n"
-                                              "        \"selected\": true\n    }\n}\n"));
+    QCOMPARE(dialog.displayData(),
+             QByteArray("{\n    \"eta\": {\n        \"selected\": true\n    },\n"
+                        "    \"zeta\": {\n        \"alias\": \"z\",\n"
+                        "        \"selected\": true\n    }\n}\n"));
 }
 
 void tst_VeldmarkDisplay::longNameIsElided()
 {
-    const QString name = QStringLiteral("Inhibition of recombinant human kinase activity, ").repeated(6);
+    const QString name =
+        QStringLiteral("Inhibition of recombinant human kinase activity, ").repeated(6);
     VeldmarkDisplay dialog;
     dialog.setDisplayData(QJsonDocument(QJsonObject{{name, QJsonObject()}}).toJson());
     showDialog(dialog);
@@ -1047,7 +1093,9 @@ void tst_VeldmarkDisplay::longNameIsElided()
     dialog.layout()->activate();
     const int narrowest = VeldmarkDisplay().minimumSizeHint().width();
     QCOMPARE(dialog.minimumSizeHint().width(), narrowest);
-    QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^Resizing:  %1 ,  \\d+ \n$").arg(narrowest)));
+    QTest::ignoreMessage(
+        QtDebugMsg,
+        QRegularExpression(QStringLiteral("^Resizing:  %1 ,  \\d+ \n$").arg(narrowest)));
     dialog.resize(narrowest, 796);
     QCOMPARE(dialog.width(), narrowest);
     QVERIFY(w.assayName->text().size() < narrow.size());
@@ -1080,7 +1128,8 @@ void tst_VeldmarkDisplay::endingRun()
     QVERIFY(user.acted());
     QVERIFY(!dialog.isVisible());
 
-    QCOMPARE(writtenEntry(dialog, "Alpha").value("alias").toString(), QStringLiteral("saved by leaving"));
+    QCOMPARE(writtenEntry(dialog, "Alpha").value("alias").toString(),
+             QStringLiteral("saved by leaving"));
     QCOMPARE(writtenEntry(dialog, "beta").value("selected").toBool(), true);
     QCOMPARE(writtenEntry(dialog, "beta").value("alias").toString(),
              accepted ? QStringLiteral("typed last") : QStringLiteral("b-alias"));
@@ -1185,13 +1234,20 @@ void tst_VeldmarkDisplay::uncertaintyFieldTakesCLocaleNumbers_data()
     QTest::addColumn<QString>("shown");
     QTest::addColumn<float>("stored");
 
-    QTest::newRow("decimal point") << "0.5" << "0.5" << 0.5f;
-    QTest::newRow("decimal comma refused") << "0,5" << "05" << 5.0f;
-    QTest::newRow("group separator refused") << "1,000.5" << "1000.5" << 1000.5f;
-    QTest::newRow("German grouping refused") << "1.000,5" << "1.0005" << 1.0005f;
-    QTest::newRow("minus sign refused") << "-2" << "2" << 2.0f;
-    QTest::newRow("exponent") << "1e-3" << "1e-3" << 1e-3f;
-    QTest::newRow("left empty") << "" << "" << 0.0f;
+    QTest::newRow("decimal point") << "0.5"
+                                   << "0.5" << 0.5f;
+    QTest::newRow("decimal comma refused") << "0,5"
+                                           << "05" << 5.0f;
+    QTest::newRow("group separator refused") << "1,000.5"
+                                             << "1000.5" << 1000.5f;
+    QTest::newRow("German grouping refused") << "1.000,5"
+                                             << "1.0005" << 1.0005f;
+    QTest::newRow("minus sign refused") << "-2"
+                                        << "2" << 2.0f;
+    QTest::newRow("exponent") << "1e-3"
+                              << "1e-3" << 1e-3f;
+    QTest::newRow("left empty") << ""
+                                << "" << 0.0f;
 }
 
 // The user's locale is German, where ',' is the decimal point.

@@ -31,8 +31,8 @@ void ExampleQueryTest::columns_data()
 
     const QString a = QStringLiteral("A potency [nM] (edited)");
     const QString b = QStringLiteral("B solubility [µM]");
-    const QStringList assays{a + " geo. mean", a + " geo. SD factor", a + " note", a + " n", a + " values",
-                             b + " arith. mean", b + " SD", b + " note"};
+    const QStringList assays{a + " geo. mean", a + " geo. SD factor", a + " note", a + " n",
+                             a + " values",    b + " arith. mean",    b + " SD",   b + " note"};
     const QString byDefault = QStringLiteral("default uncertainty, not measured");
 
     // Numbers keep two digits more than the data carry. C1 potency 10, 1000,
@@ -69,9 +69,11 @@ void ExampleQueryTest::columns()
 
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
-    const ChildRun run = runHost(options + QStringList{
-        "--simulated-user", folder.filePath("pictures"), QStringLiteral(EXAMPLE_QUERY),
-        "--fixture", QStringLiteral(EXAMPLE_FIXTURE), folder.filePath("results")});
+    const ChildRun run =
+        runHost(options
+                + QStringList{"--simulated-user", folder.filePath("pictures"),
+                              QStringLiteral(EXAMPLE_QUERY), "--fixture",
+                              QStringLiteral(EXAMPLE_FIXTURE), folder.filePath("results")});
     QVERIFY2(run.finished, qPrintable(run.err));
     QVERIFY2(run.exitCode == 0, qPrintable(run.out + run.err));
 
@@ -84,10 +86,12 @@ void ExampleQueryTest::columns()
     for (const char *text : {"geo. mean", "geo. SD", "arith. mean", "×2.67", "2.5 (default)",
                              "geo. SD: geometric standard deviation, a factor"})
         QVERIFY2(run.out.contains(QString::fromUtf8(text)), text);
-    QVERIFY(run.out.contains(QStringLiteral("CSV written to ") + folder.filePath("results/veldmark_results.csv")));
+    QVERIFY(run.out.contains(QStringLiteral("CSV written to ")
+                             + folder.filePath("results/veldmark_results.csv")));
     QVERIFY(!(run.out + run.err).contains(QStringLiteral("propagateSizeHints")));
     for (const char *dialog : {"VeldmarkSelection", "ProgressDialog", "VeldmarkDisplay"}) {
-        const QString picture = folder.filePath(QStringLiteral("pictures/%1.png").arg(QLatin1String(dialog)));
+        const QString picture =
+            folder.filePath(QStringLiteral("pictures/%1.png").arg(QLatin1String(dialog)));
         QVERIFY2(run.out.contains(picture), qPrintable(run.out));
         QVERIFY2(!QImage(picture).isNull(), qPrintable(picture));
     }
@@ -98,9 +102,12 @@ void ExampleQueryTest::stopsWhenTheUserCancels_data()
     QTest::addColumn<QString>("dialog");
     QTest::addColumn<QString>("message");
     QTest::addColumn<int>("pictures");
-    QTest::newRow("library selection") << "VeldmarkSelection" << "Query cancelled: no libraries chosen." << 1;
-    QTest::newRow("progress") << "ProgressDialog" << "Query cancelled while fetching results." << 2;
-    QTest::newRow("assay display") << "VeldmarkDisplay" << "Query cancelled: no assays chosen." << 3;
+    QTest::newRow("library selection") << "VeldmarkSelection"
+                                       << "Query cancelled: no libraries chosen." << 1;
+    QTest::newRow("progress") << "ProgressDialog"
+                              << "Query cancelled while fetching results." << 2;
+    QTest::newRow("assay display") << "VeldmarkDisplay"
+                                   << "Query cancelled: no assays chosen." << 3;
 }
 
 void ExampleQueryTest::stopsWhenTheUserCancels()
@@ -111,9 +118,10 @@ void ExampleQueryTest::stopsWhenTheUserCancels()
 
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
-    const ChildRun run = runHost({"--simulated-user", folder.filePath("pictures"), "--simulated-cancel", dialog,
-                                 QStringLiteral(EXAMPLE_QUERY), "--fixture", QStringLiteral(EXAMPLE_FIXTURE),
-                                 folder.filePath("results")});
+    const ChildRun run =
+        runHost({"--simulated-user", folder.filePath("pictures"), "--simulated-cancel", dialog,
+                 QStringLiteral(EXAMPLE_QUERY), "--fixture", QStringLiteral(EXAMPLE_FIXTURE),
+                 folder.filePath("results")});
     QVERIFY2(run.finished, qPrintable(run.err));
     QVERIFY2(run.exitCode == 0, qPrintable(run.out + run.err));
     QCOMPARE(run.out.section(QLatin1Char('\n'), 0, 0), message);

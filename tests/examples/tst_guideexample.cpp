@@ -40,16 +40,20 @@ void GuideExampleTest::runsAsWritten()
     script.write(match.captured(1).toUtf8());
     script.close();
 
-    const ChildRun run = runHost({"--simulated-user", folder.filePath("pictures"), script.fileName()});
+    const ChildRun run =
+        runHost({"--simulated-user", folder.filePath("pictures"), script.fileName()});
     QVERIFY2(run.finished, qPrintable(run.err));
     QVERIFY2(run.exitCode == 0, qPrintable(run.out + run.err));
-    const QStringList printed = run.out.section(QStringLiteral("\n\nPictures of the dialogs:"), 0, 0)
-                                    .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    QCOMPARE(printed, (QStringList{
-        "Libraries: Solubility, Microsomal stability - results per compound",
-        "Human liver microsomes CLint: column 'HLM CLint [µL/min/mg] (edited)', geometric mean",
-        "Kinetic solubility pH 7.4: column 'Solubility [µM]', arithmetic mean",
-    }));
+    const QStringList printed =
+        run.out.section(QStringLiteral("\n\nPictures of the dialogs:"), 0, 0)
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(
+        printed,
+        (QStringList{
+            "Libraries: Solubility, Microsomal stability - results per compound",
+            "Human liver microsomes CLint: column 'HLM CLint [µL/min/mg] (edited)', geometric mean",
+            "Kinetic solubility pH 7.4: column 'Solubility [µM]', arithmetic mean",
+        }));
 }
 
 void GuideExampleTest::conversionsAreAsDocumented()

@@ -68,7 +68,8 @@ void StubTest::everyPublicSlotIsInTheStub()
         if (method.methodType() != QMetaMethod::Slot || method.access() != QMetaMethod::Public)
             continue;
         ++slots;
-        QVERIFY2(stubNames.contains(QString::fromLatin1(method.name())), method.methodSignature().constData());
+        QVERIFY2(stubNames.contains(QString::fromLatin1(method.name())),
+                 method.methodSignature().constData());
     }
     QVERIFY(slots > 0);
 }

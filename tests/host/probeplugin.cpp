@@ -9,7 +9,9 @@
 
 #include <cstdio>
 
-HostProbe::HostProbe(QWidget *parent) : QDialog(parent) {}
+HostProbe::HostProbe(QWidget *parent)
+    : QDialog(parent)
+{ }
 
 HostProbe::~HostProbe()
 {

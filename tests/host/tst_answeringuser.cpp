@@ -128,16 +128,17 @@ void AnsweringUserTest::selection_data()
     QTest::addColumn<QString>("mode");
 
     QTest::newRow("a group ticks its libraries")
-        << QByteArray(R"({"dialog": "VeldmarkSelection", "tick": ["Binding"], "press": "OK"})") << true
-        << QStringList{"B1", "B2"} << "compound";
-    QTest::newRow("a library, per batch")
-        << QByteArray(R"({"dialog": "VeldmarkSelection", "tick": ["C1"], "aggregation": "batch", "press": "OK"})")
-        << true << QStringList{"C1"} << "batch";
-    QTest::newRow("a library and a group, per compound")
-        << QByteArray(R"({"dialog": "VeldmarkSelection", "tick": ["B2", "Cells"], "aggregation": "compound",
-                          "press": "OK"})")
-        << true << QStringList{"B2", "C1"} << "compound";
-    QTest::newRow("Cancel") << QByteArray(R"({"dialog": "VeldmarkSelection", "tick": ["B1"], "press": "Cancel"})")
+        << QByteArray(R"({"dialog": "VeldmarkSelection", "tick": ["Binding"], "press": "OK"})")
+        << true << QStringList{"B1", "B2"} << "compound";
+    QTest::newRow("a library, per batch") << QByteArray(
+        R"({"dialog": "VeldmarkSelection", "tick": ["C1"], "aggregation": "batch", "press": "OK"})")
+                                          << true << QStringList{"C1"} << "batch";
+    QTest::newRow("a library and a group, per compound") << QByteArray(
+        R"({"dialog": "VeldmarkSelection", "tick": ["B2", "Cells"], "aggregation": "compound",
+                          "press": "OK"})") << true << QStringList{"B2", "C1"}
+                                                         << "compound";
+    QTest::newRow("Cancel") << QByteArray(
+        R"({"dialog": "VeldmarkSelection", "tick": ["B1"], "press": "Cancel"})")
                             << false << QStringList{"B1"} << "compound";
 }
 
@@ -165,30 +166,34 @@ void AnsweringUserTest::display_data()
     QTest::addColumn<QByteArray>("expected");
 
     QTest::newRow("only the assays named")
-        << QByteArray(R"({"dialog": "VeldmarkDisplay", "uncheck": "all", "check": ["B"], "press": "OK"})") << true
-        << QByteArray(R"({"A": {"selected": false}, "B": {"selected": true}, "C": {"selected": false}})");
+        << QByteArray(
+               R"({"dialog": "VeldmarkDisplay", "uncheck": "all", "check": ["B"], "press": "OK"})")
+        << true
+        << QByteArray(
+               R"({"A": {"selected": false}, "B": {"selected": true}, "C": {"selected": false}})");
     QTest::newRow("all")
         << QByteArray(R"({"dialog": "VeldmarkDisplay", "check": "all", "press": "OK"})") << true
-        << QByteArray(R"({"A": {"selected": true}, "B": {"selected": true}, "C": {"selected": true}})");
+        << QByteArray(
+               R"({"A": {"selected": true}, "B": {"selected": true}, "C": {"selected": true}})");
     QTest::newRow("unchecked by name")
         << QByteArray(R"({"dialog": "VeldmarkDisplay", "uncheck": ["A"], "press": "OK"})") << true
-        << QByteArray(R"({"A": {"selected": false}, "B": {"selected": true}, "C": {"selected": false}})");
+        << QByteArray(
+               R"({"A": {"selected": false}, "B": {"selected": true}, "C": {"selected": false}})");
     QTest::newRow("details of two assays")
         << QByteArray(R"({"dialog": "VeldmarkDisplay", "assays": {
                "B": {"display_name": "Binding µ [nM]", "default_uncertainty": 0.25, "include_count": true,
                      "include_values": true, "mean": "geometric"},
                "C": {"display_name": "", "include_count": false, "mean": "arithmetic"}}, "press": "OK"})")
-        << true
-        << QByteArray(R"({"A": {"alias": "A [%]", "factor": false},
+        << true << QByteArray(R"({"A": {"alias": "A [%]", "factor": false},
                           "B": {"alias": "Binding µ [nM]", "default_uncertainty": 0.25, "include_count": true,
                                 "include_values": true, "factor": true},
                           "C": {"selected": false, "alias": "", "default_uncertainty": 1, "include_count": false,
                                 "include_values": true, "factor": false}})");
     // As for a person: Cancel stores nothing of the panel shown last.
-    QTest::newRow("Cancel")
-        << QByteArray(R"({"dialog": "VeldmarkDisplay", "check": ["C"],
+    QTest::newRow("Cancel") << QByteArray(R"({"dialog": "VeldmarkDisplay", "check": ["C"],
                           "assays": {"A": {"display_name": "renamed"}}, "press": "Cancel"})")
-        << false << QByteArray(R"({"A": {"alias": "A [%]"}, "C": {"selected": true}})");
+                            << false
+                            << QByteArray(R"({"A": {"alias": "A [%]"}, "C": {"selected": true}})");
 }
 
 void AnsweringUserTest::display()
@@ -221,10 +226,12 @@ void AnsweringUserTest::progressCancelsDuringTheTickAsked_data()
     QTest::addColumn<int>("cancelledAt");
 
     QTest::newRow("after 5 ticks")
-        << QByteArray(R"({"dialog": "ProgressDialog", "cancel_after_ticks": 5})") << "Fetching" << 5;
+        << QByteArray(R"({"dialog": "ProgressDialog", "cancel_after_ticks": 5})") << "Fetching"
+        << 5;
     // Past the dots' wrap at 40 characters.
     QTest::newRow("after 45 ticks")
-        << QByteArray(R"({"dialog": "ProgressDialog", "cancel_after_ticks": 45})") << "Fetching" << 45;
+        << QByteArray(R"({"dialog": "ProgressDialog", "cancel_after_ticks": 45})") << "Fetching"
+        << 45;
     // A message of 40 characters shows no dots, yet every tick counts.
     QTest::newRow("a message without dots")
         << QByteArray(R"({"dialog": "ProgressDialog", "cancel_after_ticks": 3})")
@@ -292,8 +299,10 @@ void AnsweringUserTest::picturesEachDialogBeforeItsButton()
     VeldmarkSelection again;
     QVERIFY(runSelection(again));
 
-    QCOMPARE(user->pictures(), (QStringList{pictures + "/VeldmarkSelection.png", pictures + "/ProgressDialog.png",
-                                            pictures + "/VeldmarkDisplay.png", pictures + "/VeldmarkSelection-2.png"}));
+    QCOMPARE(
+        user->pictures(),
+        (QStringList{pictures + "/VeldmarkSelection.png", pictures + "/ProgressDialog.png",
+                     pictures + "/VeldmarkDisplay.png", pictures + "/VeldmarkSelection-2.png"}));
     const QImage picture(user->pictures().constFirst());
     QCOMPARE(picture.size(), selection.size() * selection.devicePixelRatioF());
 }
@@ -306,45 +315,67 @@ void AnsweringUserTest::misfitCancelsTheDialogAndFails_data()
     QTest::addColumn<QString>("message");
 
     QTest::newRow("no such library")
-        << QByteArray(R"([{"dialog": "VeldmarkSelection", "tick": ["B1", "B3"], "press": "OK"}])") << "selection"
+        << QByteArray(R"([{"dialog": "VeldmarkSelection", "tick": ["B1", "B3"], "press": "OK"}])")
+        << "selection"
         << ""
         << R"(answer 1 (VeldmarkSelection), field "tick": the dialog has no group or library "B3"; it lists "Binding", "B1", "B2", "Cells", "C1")";
     QTest::newRow("no such assay to check")
-        << QByteArray(R"([{"dialog": "VeldmarkDisplay", "check": ["A", "D"], "press": "OK"}])") << "display" << ""
+        << QByteArray(R"([{"dialog": "VeldmarkDisplay", "check": ["A", "D"], "press": "OK"}])")
+        << "display"
+        << ""
         << R"(answer 1 (VeldmarkDisplay), field "check": the dialog lists no assay "D"; it lists "A", "B", "C")";
     QTest::newRow("no such assay to uncheck")
-        << QByteArray(R"([{"dialog": "VeldmarkDisplay", "uncheck": ["a"], "press": "OK"}])") << "display" << ""
+        << QByteArray(R"([{"dialog": "VeldmarkDisplay", "uncheck": ["a"], "press": "OK"}])")
+        << "display"
+        << ""
         << R"(answer 1 (VeldmarkDisplay), field "uncheck": the dialog lists no assay "a"; it lists "A", "B", "C")";
     QTest::newRow("no such assay's details")
-        << QByteArray(R"([{"dialog": "VeldmarkDisplay", "assays": {"B ": {"mean": "geometric"}}, "press": "OK"}])")
-        << "display" << ""
+        << QByteArray(
+               R"([{"dialog": "VeldmarkDisplay", "assays": {"B ": {"mean": "geometric"}}, "press": "OK"}])")
+        << "display"
+        << ""
         << R"(answer 1 (VeldmarkDisplay), field "assays" / "B ": the dialog lists no assay "B "; it lists "A", "B", "C")";
     QTest::newRow("OK while no library is ticked")
         << QByteArray(R"([{"dialog": "VeldmarkSelection", "press": "OK"}])") << "selection"
-        << "" << R"(answer 1 (VeldmarkSelection): cannot press OK, it is disabled)";
+        << ""
+        << R"(answer 1 (VeldmarkSelection): cannot press OK, it is disabled)";
     QTest::newRow("uncertainty the field refuses")
-        << QByteArray(R"([{"dialog": "VeldmarkDisplay", "assays": {"B": {"default_uncertainty": "-1"}}, "press": "OK"}])")
-        << "display" << ""
+        << QByteArray(
+               R"([{"dialog": "VeldmarkDisplay", "assays": {"B": {"default_uncertainty": "-1"}}, "press": "OK"}])")
+        << "display"
+        << ""
         << R"(answer 1 (VeldmarkDisplay), field "assays" / "B" / "default_uncertainty": typed "-1", but the field shows "1")";
     QTest::newRow("a radio button the dialog lacks")
-        << QByteArray(R"([{"dialog": "VeldmarkSelection", "tick": ["B1"], "aggregation": "batch", "press": "OK"}])")
-        << "selection" << "rbBatch" << R"(answer 1 (VeldmarkSelection): the dialog has no QAbstractButton "rbBatch")";
+        << QByteArray(
+               R"([{"dialog": "VeldmarkSelection", "tick": ["B1"], "aggregation": "batch", "press": "OK"}])")
+        << "selection"
+        << "rbBatch"
+        << R"(answer 1 (VeldmarkSelection): the dialog has no QAbstractButton "rbBatch")";
     QTest::newRow("a check box the dialog lacks")
-        << QByteArray(R"([{"dialog": "VeldmarkDisplay", "assays": {"A": {"include_count": true}}, "press": "OK"}])")
-        << "display" << "cbDisplayCount"
+        << QByteArray(
+               R"([{"dialog": "VeldmarkDisplay", "assays": {"A": {"include_count": true}}, "press": "OK"}])")
+        << "display"
+        << "cbDisplayCount"
         << R"(answer 1 (VeldmarkDisplay): the dialog has no QAbstractButton "cbDisplayCount")";
     QTest::newRow("a field the dialog lacks")
-        << QByteArray(R"([{"dialog": "VeldmarkDisplay", "assays": {"A": {"display_name": "x"}}, "press": "OK"}])")
-        << "display" << "lineEditDisplayName"
+        << QByteArray(
+               R"([{"dialog": "VeldmarkDisplay", "assays": {"A": {"display_name": "x"}}, "press": "OK"}])")
+        << "display"
+        << "lineEditDisplayName"
         << R"(answer 1 (VeldmarkDisplay), field "assays" / "A" / "display_name": the dialog has no QLineEdit "lineEditDisplayName")";
     QTest::newRow("answer for another dialog")
-        << QByteArray(R"([{"dialog": "VeldmarkDisplay", "press": "OK"}])") << "selection" << ""
+        << QByteArray(R"([{"dialog": "VeldmarkDisplay", "press": "OK"}])") << "selection"
+        << ""
         << R"(answer 1 is for a VeldmarkDisplay, but dialog 1 is a VeldmarkSelection)";
     QTest::newRow("progress where a choice was expected")
-        << QByteArray(R"([{"dialog": "VeldmarkSelection", "tick": ["B1"], "press": "OK"}])") << "progress" << ""
+        << QByteArray(R"([{"dialog": "VeldmarkSelection", "tick": ["B1"], "press": "OK"}])")
+        << "progress"
+        << ""
         << R"(answer 1 is for a VeldmarkSelection, but dialog 1 is a ProgressDialog)";
-    QTest::newRow("no answer left") << QByteArray("[]") << "selection" << ""
-                                    << R"(dialog 1 (VeldmarkSelection) opened, but there is no answer left for it)";
+    QTest::newRow("no answer left")
+        << QByteArray("[]") << "selection"
+        << ""
+        << R"(dialog 1 (VeldmarkSelection) opened, but there is no answer left for it)";
 }
 
 void AnsweringUserTest::misfitCancelsTheDialogAndFails()
@@ -402,8 +433,10 @@ void AnsweringUserTest::modalDialogOfAnotherClassFails()
     other.setWindowTitle(QStringLiteral("Overwrite?"));
     QVERIFY(!runModal(other));
     QCOMPARE(failures->count(), 1);
-    QCOMPARE(failures->constFirst().constFirst().toString(),
-             QStringLiteral(R"(the script waits in a modal QDialog ("Overwrite?"), which an answers file cannot answer)"));
+    QCOMPARE(
+        failures->constFirst().constFirst().toString(),
+        QStringLiteral(
+            R"(the script waits in a modal QDialog ("Overwrite?"), which an answers file cannot answer)"));
 
     // Shown without a modal wait, such a dialog is none of the user's business.
     startUser("[]");
@@ -433,7 +466,8 @@ void AnsweringUserTest::reportsAnswersNotUsed()
         progress.tick();
     progress.accept();
     QCOMPARE(user->unusedAnswers(),
-             (QStringList{"answer 2 (ProgressDialog): Cancel after 50 ticks was never pressed: the dialog was ticked 3 times",
+             (QStringList{"answer 2 (ProgressDialog): Cancel after 50 ticks was never pressed: the "
+                          "dialog was ticked 3 times",
                           "answer 3 (VeldmarkDisplay) was not used: the script opened 2 dialogs",
                           "answer 4 (ProgressDialog) was not used: the script opened 2 dialogs"}));
     QCOMPARE(failures->count(), 0);

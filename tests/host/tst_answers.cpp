@@ -74,7 +74,8 @@ void AnswersTest::readsEachKindOfAnswer()
     QCOMPARE(b.includeValues, std::optional<bool>(false));
     QCOMPARE(b.geometricMean, std::optional<bool>(true));
     const AssayPanelAnswer &c = display.panels.at(2);
-    QVERIFY(!c.displayName && !c.defaultUncertainty && !c.includeCount && !c.includeValues && !c.geometricMean);
+    QVERIFY(!c.displayName && !c.defaultUncertainty && !c.includeCount && !c.includeValues
+            && !c.geometricMean);
 
     // Left out, the aggregation stays as the dialog has it.
     QVERIFY(answers->at(4).aggregation.isEmpty());
@@ -88,7 +89,8 @@ void AnswersTest::readsAllOrNames()
 {
     QString error;
     const auto answers = Answers::fromJson(
-        R"([{"dialog": "VeldmarkDisplay", "uncheck": ["all"], "check": "all", "press": "OK"}])", &error);
+        R"([{"dialog": "VeldmarkDisplay", "uncheck": ["all"], "check": "all", "press": "OK"}])",
+        &error);
     QVERIFY2(answers, qPrintable(error));
     // An assay may be called "all": as a name it stands in an array.
     QVERIFY(!answers->at(0).uncheckAll);
@@ -101,7 +103,8 @@ void AnswersTest::refusesMistakes_data()
     QTest::addColumn<QByteArray>("json");
     QTest::addColumn<QString>("error");
 
-    QTest::newRow("not JSON") << QByteArray("[\n  {\"dialog\": \"ProgressDialog\"}\n  {\"dialog\": \"X\"}\n]")
+    QTest::newRow("not JSON") << QByteArray(
+        "[\n  {\"dialog\": \"ProgressDialog\"}\n  {\"dialog\": \"X\"}\n]")
                               << "line 3, column 3: missing value separator";
     QTest::newRow("an object, not an array")
         << QByteArray(R"({"dialog": "ProgressDialog"})")
@@ -140,34 +143,42 @@ void AnswersTest::refusesMistakes_data()
         << QByteArray(R"([{"dialog": "VeldmarkDisplay", "check": true, "press": "OK"}])")
         << R"(answer 1 (VeldmarkDisplay), field "check": expected "all" or an array of assay names, found true)";
     QTest::newRow("checked and unchecked")
-        << QByteArray(R"([{"dialog": "VeldmarkDisplay", "uncheck": ["A", "B"], "check": ["B"], "press": "OK"}])")
+        << QByteArray(
+               R"([{"dialog": "VeldmarkDisplay", "uncheck": ["A", "B"], "check": ["B"], "press": "OK"}])")
         << R"(answer 1 (VeldmarkDisplay), field "check": "B" is also in "uncheck")";
     QTest::newRow("assays as an array")
         << QByteArray(R"([{"dialog": "VeldmarkDisplay", "assays": ["A"], "press": "OK"}])")
         << R"(answer 1 (VeldmarkDisplay), field "assays": expected an object from assay name to what to do in its details, found an array)";
     QTest::newRow("assay details not an object")
-        << QByteArray(R"([{"dialog": "VeldmarkDisplay", "assays": {"A": "geometric"}, "press": "OK"}])")
+        << QByteArray(
+               R"([{"dialog": "VeldmarkDisplay", "assays": {"A": "geometric"}, "press": "OK"}])")
         << R"(answer 1 (VeldmarkDisplay), field "assays" / "A": expected an object, found "geometric")";
     QTest::newRow("document key in the details")
-        << QByteArray(R"([{"dialog": "VeldmarkDisplay", "assays": {"A": {"alias": "x"}}, "press": "OK"}])")
+        << QByteArray(
+               R"([{"dialog": "VeldmarkDisplay", "assays": {"A": {"alias": "x"}}, "press": "OK"}])")
         << R"(answer 1 (VeldmarkDisplay), field "assays" / "A" / "alias": unknown key; the details of an assay take "display_name", "default_uncertainty", "include_count", "include_values" or "mean")";
     QTest::newRow("display name a number")
-        << QByteArray(R"([{"dialog": "VeldmarkDisplay", "assays": {"A": {"display_name": 7}}, "press": "OK"}])")
+        << QByteArray(
+               R"([{"dialog": "VeldmarkDisplay", "assays": {"A": {"display_name": 7}}, "press": "OK"}])")
         << R"(answer 1 (VeldmarkDisplay), field "assays" / "A" / "display_name": expected a string, found the number 7)";
     QTest::newRow("uncertainty true")
-        << QByteArray(R"([{"dialog": "VeldmarkDisplay", "assays": {"A": {"default_uncertainty": true}}, "press": "OK"}])")
+        << QByteArray(
+               R"([{"dialog": "VeldmarkDisplay", "assays": {"A": {"default_uncertainty": true}}, "press": "OK"}])")
         << R"(answer 1 (VeldmarkDisplay), field "assays" / "A" / "default_uncertainty": expected the text to type, as a string or a number, found true)";
     QTest::newRow("count as a string")
-        << QByteArray(R"([{"dialog": "VeldmarkDisplay", "assays": {"A": {"include_count": "yes"}}, "press": "OK"}])")
+        << QByteArray(
+               R"([{"dialog": "VeldmarkDisplay", "assays": {"A": {"include_count": "yes"}}, "press": "OK"}])")
         << R"(answer 1 (VeldmarkDisplay), field "assays" / "A" / "include_count": expected true or false, found "yes")";
     QTest::newRow("mean as factor")
-        << QByteArray(R"([{"dialog": "VeldmarkDisplay", "assays": {"A": {"mean": true}}, "press": "OK"}])")
+        << QByteArray(
+               R"([{"dialog": "VeldmarkDisplay", "assays": {"A": {"mean": true}}, "press": "OK"}])")
         << R"(answer 1 (VeldmarkDisplay), field "assays" / "A" / "mean": expected "arithmetic" or "geometric", found true)";
     QTest::newRow("zero ticks")
         << QByteArray(R"([{"dialog": "ProgressDialog", "cancel_after_ticks": 0}])")
         << R"(answer 1 (ProgressDialog), field "cancel_after_ticks": expected a whole number of ticks, 1 or more, found the number 0)";
     QTest::newRow("part of a tick")
-        << QByteArray(R"([{"dialog": "ProgressDialog"}, {"dialog": "ProgressDialog", "cancel_after_ticks": 2.5}])")
+        << QByteArray(
+               R"([{"dialog": "ProgressDialog"}, {"dialog": "ProgressDialog", "cancel_after_ticks": 2.5}])")
         << R"(answer 2 (ProgressDialog), field "cancel_after_ticks": expected a whole number of ticks, 1 or more, found the number 2.5)";
     QTest::newRow("ticks as text")
         << QByteArray(R"([{"dialog": "ProgressDialog", "cancel_after_ticks": "3"}])")
@@ -194,10 +205,15 @@ void AnswersTest::loadNamesTheFile()
 
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(R"([{"dialog": "VeldmarkSelection", "tick": ["L1"], "press": "Cancel"}, {"dialog": "Progress"}])");
+    file.write(
+        R"([{"dialog": "VeldmarkSelection", "tick": ["L1"], "press": "Cancel"}, {"dialog": "Progress"}])");
     file.close();
     QVERIFY(!Answers::load(path, &error));
-    QCOMPARE(error, path + QStringLiteral(R"(: answer 2, field "dialog": expected "VeldmarkSelection", "ProgressDialog" or "VeldmarkDisplay", found "Progress")"));
+    QCOMPARE(
+        error,
+        path
+            + QStringLiteral(
+                R"(: answer 2, field "dialog": expected "VeldmarkSelection", "ProgressDialog" or "VeldmarkDisplay", found "Progress")"));
 }
 
 void AnswersTest::examplesAnswersAreTheGuides()
@@ -215,10 +231,12 @@ void AnswersTest::examplesAnswersAreTheGuides()
     const int section = text.indexOf(QStringLiteral("\n### The answers file\n"));
     QVERIFY(section >= 0);
     const QRegularExpressionMatch block =
-        QRegularExpression(QStringLiteral("```json\\n(.*?)```"), QRegularExpression::DotMatchesEverythingOption)
+        QRegularExpression(QStringLiteral("```json\\n(.*?)```"),
+                           QRegularExpression::DotMatchesEverythingOption)
             .match(text, section);
     QVERIFY(block.hasMatch());
-    QCOMPARE(QJsonDocument::fromJson(block.captured(1).toUtf8()), QJsonDocument::fromJson(example.readAll()));
+    QCOMPARE(QJsonDocument::fromJson(block.captured(1).toUtf8()),
+             QJsonDocument::fromJson(example.readAll()));
 }
 
 QTEST_GUILESS_MAIN(AnswersTest)

@@ -40,7 +40,7 @@ private:
 };
 
 ChildRun tst_Host::runScript(const QString &script, const QStringList &arguments,
-                            const QProcessEnvironment &environment, const QStringList &options)
+                             const QProcessEnvironment &environment, const QStringList &options)
 {
     const QString path = scripts.filePath(QStringLiteral("script%1.py").arg(++scriptCount));
     QFile file(path);
@@ -50,9 +50,10 @@ ChildRun tst_Host::runScript(const QString &script, const QStringList &arguments
 
     ChildOptions childOptions;
     childOptions.environment = environment;
-    return runHost(options + QStringList{QStringLiteral("--plugins"), QStringLiteral(PROBE_PLUGIN_DIR), path}
-                       + arguments,
-                   childOptions);
+    return runHost(
+        options + QStringList{QStringLiteral("--plugins"), QStringLiteral(PROBE_PLUGIN_DIR), path}
+            + arguments,
+        childOptions);
 }
 
 void tst_Host::initTestCase()
@@ -63,14 +64,14 @@ void tst_Host::initTestCase()
 
 void tst_Host::runsScriptWithArguments()
 {
-    const ChildRun result = runScript(QStringLiteral(R"(
+    const ChildRun result = runScript(
+        QStringLiteral(R"(
 import sys
 from PythonQt.Probe import HostProbe
 probe = HostProbe()
 print(sys.argv[1:], probe.greet('script'))
 )"),
-                                  {QStringLiteral("first"), QStringLiteral("--plugins"),
-                                   QStringLiteral("two words")});
+        {QStringLiteral("first"), QStringLiteral("--plugins"), QStringLiteral("two words")});
     QCOMPARE(result.exitCode, 0);
     QCOMPARE(result.out, QStringLiteral("['first', '--plugins', 'two words'] hello script\n"));
 }
@@ -80,13 +81,15 @@ void tst_Host::reportsPluginsThatFailAndGoesOn()
     const ChildRun result = runScript(QStringLiteral("from PythonQt.Probe import HostProbe\n"));
     QCOMPARE(result.exitCode, 0);
     const QString folder = QDir(QStringLiteral(PROBE_PLUGIN_DIR)).absolutePath();
-    QVERIFY2(result.err.contains(QStringLiteral("veldmark-script-host: cannot load plug-in %1/libbroken.so: ")
-                                     .arg(folder)),
+    QVERIFY2(result.err.contains(
+                 QStringLiteral("veldmark-script-host: cannot load plug-in %1/libbroken.so: ")
+                     .arg(folder)),
              qPrintable(result.err));
-    QVERIFY2(result.err.contains(QStringLiteral("veldmark-script-host: plug-in %1/libnotwidgetsplugin.so: "
-                                                "NotWidgetsPlugin does not implement "
-                                                "Kestrane-Pyton-Qt-Widgets/1.0")
-                                     .arg(folder)),
+    QVERIFY2(result.err.contains(
+                 QStringLiteral("veldmark-script-host: plug-in %1/libnotwidgetsplugin.so: "
+                                "NotWidgetsPlugin does not implement "
+                                "Kestrane-Pyton-Qt-Widgets/1.0")
+                     .arg(folder)),
              qPrintable(result.err));
     QVERIFY(!result.err.contains(QStringLiteral("libprobeplugin.so")));
 }
@@ -151,7 +154,8 @@ print('after the callback')
 )"));
     QCOMPARE(result.exitCode, 1);
     QCOMPARE(result.out, QStringLiteral("after the callback\n"));
-    QVERIFY2(result.err.contains(QStringLiteral("KeyError: 'in callback'")), qPrintable(result.err));
+    QVERIFY2(result.err.contains(QStringLiteral("KeyError: 'in callback'")),
+             qPrintable(result.err));
 }
 
 void tst_Host::outputFromAThreadInOrder()
@@ -169,7 +173,8 @@ print('main')
 )"));
     QCOMPARE(result.exitCode, 0);
     QCOMPARE(result.out, QStringLiteral("worker 0\nworker 1\nworker 2\nmain\n"));
-    QVERIFY2(result.err.contains(QStringLiteral("RuntimeError: worker failed")), qPrintable(result.err));
+    QVERIFY2(result.err.contains(QStringLiteral("RuntimeError: worker failed")),
+             qPrintable(result.err));
 }
 
 void tst_Host::scriptObjectsGoBeforeTheApplication()
@@ -220,24 +225,28 @@ print('went on')
     QVERIFY2(result.exitCode == 2, qPrintable(result.err));
     QCOMPARE(result.out, QStringLiteral("cleaned up\n"));
     QVERIFY2(result.err.contains(QStringLiteral(
-                 "\nveldmark-script-host: the script waits in the modal dialog HostProbe (\"Probe\"), but without a "
+                 "\nveldmark-script-host: the script waits in the modal dialog HostProbe "
+                 "(\"Probe\"), but without a "
                  "display no one can answer it; give the answers with --answers FILE")),
              qPrintable(result.err));
 }
 
 void tst_Host::debugMessagesOnlyWhenVerbose()
 {
-    const QString script = QStringLiteral("from PythonQt.Probe import HostProbe\nHostProbe().log('probe')\n");
+    const QString script =
+        QStringLiteral("from PythonQt.Probe import HostProbe\nHostProbe().log('probe')\n");
     const ChildRun quiet = runScript(script, {}, ChildOptions::withoutDisplay());
     QCOMPARE(quiet.exitCode, 0);
     QVERIFY2(quiet.err.contains(QStringLiteral("warning: probe\n")), qPrintable(quiet.err));
     QVERIFY(quiet.err.contains(QStringLiteral("critical: probe\n")));
     QVERIFY2(!quiet.err.contains(QStringLiteral("debug: probe")), qPrintable(quiet.err));
 
-    const ChildRun verbose = runScript(script, {}, ChildOptions::withoutDisplay(), {QStringLiteral("--verbose")});
+    const ChildRun verbose =
+        runScript(script, {}, ChildOptions::withoutDisplay(), {QStringLiteral("--verbose")});
     QCOMPARE(verbose.exitCode, 0);
-    QVERIFY2(verbose.err.contains(QStringLiteral("debug: probe\nwarning: probe\ncritical: probe\n")),
-             qPrintable(verbose.err));
+    QVERIFY2(
+        verbose.err.contains(QStringLiteral("debug: probe\nwarning: probe\ncritical: probe\n")),
+        qPrintable(verbose.err));
 }
 
 QTEST_GUILESS_MAIN(tst_Host)

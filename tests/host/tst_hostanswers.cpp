@@ -71,8 +71,9 @@ ChildRun HostAnswersTest::runExample(const QByteArray &answers, const QStringLis
     const QString answersFile = writeFile(QStringLiteral("answers.json"), answers);
     QDir(folder.filePath(QStringLiteral("results"))).removeRecursively();
     return runHeadless(options
-                       + QStringList{"--answers", answersFile, QStringLiteral(EXAMPLE_QUERY), "--fixture",
-                                 QStringLiteral(FIXTURE), folder.filePath(QStringLiteral("results"))});
+                       + QStringList{"--answers", answersFile, QStringLiteral(EXAMPLE_QUERY),
+                                     "--fixture", QStringLiteral(FIXTURE),
+                                     folder.filePath(QStringLiteral("results"))});
 }
 
 void HostAnswersTest::exampleFollowsTheAnswers_data()
@@ -120,7 +121,8 @@ void HostAnswersTest::exampleFollowsTheAnswers()
     QVERIFY2(result.exitCode == 0, qPrintable(result.out + result.err));
     QCOMPARE(result.err, QString());
 
-    const QList<QStringList> csv = readCsv(folder.filePath(QStringLiteral("results/veldmark_results.csv")));
+    const QList<QStringList> csv =
+        readCsv(folder.filePath(QStringLiteral("results/veldmark_results.csv")));
     QCOMPARE(csv.size(), rows.size() + 1);
     const QStringList header = csv.constFirst();
     for (const QString &column : columns)
@@ -145,11 +147,12 @@ void HostAnswersTest::picturesGoWhereAsked()
         {"dialog": "VeldmarkSelection", "tick": ["Alpha panels"], "press": "OK"},
         {"dialog": "ProgressDialog"},
         {"dialog": "VeldmarkDisplay", "press": "OK"}])",
-                                     {"--pictures", pictures});
+                                       {"--pictures", pictures});
     QVERIFY2(result.exitCode == 0, qPrintable(result.out + result.err));
     for (const char *dialog : {"VeldmarkSelection", "ProgressDialog", "VeldmarkDisplay"}) {
         const QString picture = pictures + QStringLiteral("/%1.png").arg(QLatin1String(dialog));
-        QVERIFY2(result.out.contains(QStringLiteral("\n  ") + picture + QLatin1Char('\n')), qPrintable(result.out));
+        QVERIFY2(result.out.contains(QStringLiteral("\n  ") + picture + QLatin1Char('\n')),
+                 qPrintable(result.out));
         QVERIFY2(!QImage(picture).isNull(), qPrintable(picture));
     }
 }
@@ -170,19 +173,21 @@ void HostAnswersTest::misfitStopsTheRun_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<bool>("stopped");
 
-    const QByteArray selection = R"({"dialog": "VeldmarkSelection", "tick": ["Alpha panels"], "press": "OK"})";
+    const QByteArray selection =
+        R"({"dialog": "VeldmarkSelection", "tick": ["Alpha panels"], "press": "OK"})";
     const QByteArray progress = R"({"dialog": "ProgressDialog"})";
     const QByteArray display = R"({"dialog": "VeldmarkDisplay", "press": "OK"})";
 
     // The example's own answers are for the service's sample data.
     QTest::newRow("a group the fixture lacks")
-        << QByteArray(R"([{"dialog": "VeldmarkSelection", "tick": ["ADME panels"], "press": "OK"}, )" + progress
-                      + ", " + display + "]")
+        << QByteArray(
+               R"([{"dialog": "VeldmarkSelection", "tick": ["ADME panels"], "press": "OK"}, )"
+               + progress + ", " + display + "]")
         << R"(answer 1 (VeldmarkSelection), field "tick": the dialog has no group or library "ADME panels"; it lists "Alpha panels", "Library A1", "Beta panels", "Library B1")"
         << true;
     QTest::newRow("an assay the query did not find")
         << "[" + selection + ", " + progress
-               + R"(, {"dialog": "VeldmarkDisplay", "check": ["C binding"], "press": "OK"}])"
+            + R"(, {"dialog": "VeldmarkDisplay", "check": ["C binding"], "press": "OK"}])"
         << R"(answer 3 (VeldmarkDisplay), field "check": the dialog lists no assay "C binding"; it lists "A potency", "B solubility")"
         << true;
     QTest::newRow("answers in the wrong order")
@@ -195,8 +200,10 @@ void HostAnswersTest::misfitStopsTheRun_data()
         << "[" + selection + ", " + progress + ", " + display + ", " + selection + "]"
         << "answer 4 (VeldmarkSelection) was not used: the script opened 3 dialogs" << false;
     QTest::newRow("a Cancel that never came")
-        << "[" + selection + R"(, {"dialog": "ProgressDialog", "cancel_after_ticks": 1000}, )" + display + "]"
-        << "answer 2 (ProgressDialog): Cancel after 1000 ticks was never pressed: the dialog was ticked 5 times"
+        << "[" + selection + R"(, {"dialog": "ProgressDialog", "cancel_after_ticks": 1000}, )"
+            + display + "]"
+        << "answer 2 (ProgressDialog): Cancel after 1000 ticks was never pressed: the dialog was "
+           "ticked 5 times"
         << false;
 }
 
@@ -210,12 +217,14 @@ void HostAnswersTest::misfitStopsTheRun()
     QVERIFY2(result.finished, qPrintable(result.err));
     QCOMPARE(result.exitCode, 2);
     const QString answersFile = folder.filePath(QStringLiteral("answers.json"));
-    QVERIFY2(result.err.startsWith(QStringLiteral("veldmark-script-host: %1: %2\n").arg(answersFile, message)),
+    QVERIFY2(result.err.startsWith(
+                 QStringLiteral("veldmark-script-host: %1: %2\n").arg(answersFile, message)),
              qPrintable(result.err));
     if (stopped) {
         // Stopped where it stood: it neither went on as if cancelled nor wrote results.
-        QVERIFY2(result.err.contains(QStringLiteral("KeyboardInterrupt: the host stopped the script")),
-                 qPrintable(result.err));
+        QVERIFY2(
+            result.err.contains(QStringLiteral("KeyboardInterrupt: the host stopped the script")),
+            qPrintable(result.err));
         QCOMPARE(result.out, QString());
         QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("results/veldmark_results.csv"))));
     } else {
@@ -226,32 +235,41 @@ void HostAnswersTest::misfitStopsTheRun()
 void HostAnswersTest::badAnswersFileStopsBeforeTheScript()
 {
     const QString script = writeFile(QStringLiteral("started.py"), "print('started')\n");
-    const QString answers = writeFile(QStringLiteral("bad.json"), R"([{"dialog": "VeldmarkSelection", "tick": "A"}])");
+    const QString answers =
+        writeFile(QStringLiteral("bad.json"), R"([{"dialog": "VeldmarkSelection", "tick": "A"}])");
     const ChildRun result = runHeadless({"--answers", answers, script});
     QCOMPARE(result.exitCode, 2);
     QCOMPARE(result.out, QString());
-    QCOMPARE(result.err, QStringLiteral(R"(veldmark-script-host: %1: answer 1 (VeldmarkSelection), field "tick": expected an array of names, found "A")"
-                                        "\n")
-                             .arg(answers));
+    QCOMPARE(
+        result.err,
+        QStringLiteral(
+            R"(veldmark-script-host: %1: answer 1 (VeldmarkSelection), field "tick": expected an array of names, found "A")"
+            "\n")
+            .arg(answers));
 
-    const ChildRun missing = runHeadless({"--answers", folder.filePath(QStringLiteral("missing.json")), script});
+    const ChildRun missing =
+        runHeadless({"--answers", folder.filePath(QStringLiteral("missing.json")), script});
     QCOMPARE(missing.exitCode, 2);
     QCOMPARE(missing.out, QString());
-    QVERIFY2(missing.err.startsWith(QStringLiteral("veldmark-script-host: %1: ").arg(folder.filePath("missing.json"))),
+    QVERIFY2(missing.err.startsWith(
+                 QStringLiteral("veldmark-script-host: %1: ").arg(folder.filePath("missing.json"))),
              qPrintable(missing.err));
 }
 
 void HostAnswersTest::modalWaitWithoutAnyoneIsRefused()
 {
-    const ChildRun result = runHeadless({QStringLiteral(EXAMPLE_QUERY), "--fixture", QStringLiteral(FIXTURE),
-                                   folder.filePath(QStringLiteral("results"))});
+    const ChildRun result =
+        runHeadless({QStringLiteral(EXAMPLE_QUERY), "--fixture", QStringLiteral(FIXTURE),
+                     folder.filePath(QStringLiteral("results"))});
     QVERIFY2(result.finished, "the host waited for ever");
     QCOMPARE(result.exitCode, 2);
     QCOMPARE(result.out, QString());
-    QVERIFY2(result.err.startsWith(QStringLiteral(
-                 "veldmark-script-host: the script waits in the modal dialog VeldmarkSelection (\"Select Veldmark "
-                 "Libraries\"), but without a display no one can answer it; give the answers with --answers FILE")),
-             qPrintable(result.err));
+    QVERIFY2(
+        result.err.startsWith(QStringLiteral("veldmark-script-host: the script waits in the modal "
+                                             "dialog VeldmarkSelection (\"Select Veldmark "
+                                             "Libraries\"), but without a display no one can "
+                                             "answer it; give the answers with --answers FILE")),
+        qPrintable(result.err));
 }
 
 void HostAnswersTest::progressLoopWithoutAnyoneRuns()
@@ -296,10 +314,12 @@ void HostAnswersTest::conflictingOptions_data()
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QString>("message");
     QTest::newRow("two users") << QStringList{"--answers", "a.json", "--simulated-user", "pictures"}
-                               << "veldmark-script-host: --answers and --simulated-user each bring a user; give one of them\n";
+                               << "veldmark-script-host: --answers and --simulated-user each bring "
+                                  "a user; give one of them\n";
     QTest::newRow("pictures without answers")
         << QStringList{"--pictures", "pictures"}
-        << "veldmark-script-host: --pictures goes with --answers (--simulated-user takes its own folder)\n";
+        << "veldmark-script-host: --pictures goes with --answers (--simulated-user takes its own "
+           "folder)\n";
 }
 
 void HostAnswersTest::conflictingOptions()

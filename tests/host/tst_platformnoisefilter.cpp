@@ -55,7 +55,8 @@ void PlatformNoiseFilterTest::dropsOnlyTheKnownLine_data()
     QTest::newRow("longer text") << QtWarningMsg << known + QStringLiteral(" again") << false;
     QTest::newRow("another platform warning")
         << QtWarningMsg << QStringLiteral("This plugin does not support raise()") << false;
-    QTest::newRow("a dialog's debug line") << QtDebugMsg << QStringLiteral("Showing:  793 ,  600 ") << false;
+    QTest::newRow("a dialog's debug line")
+        << QtDebugMsg << QStringLiteral("Showing:  793 ,  600 ") << false;
     QTest::newRow("empty") << QtWarningMsg << QString() << false;
 }
 

@@ -148,7 +148,8 @@ void SimulatedUserTest::displayEditsTheCurrentAssay()
 {
     startUser();
     VeldmarkDisplay dialog;
-    dialog.setDisplayData(R"({"B assay": {"alias": "B [nM]"}, "A assay": {"alias": "A [%]", "factor": false}})");
+    dialog.setDisplayData(
+        R"({"B assay": {"alias": "B [nM]"}, "A assay": {"alias": "A [%]", "factor": false}})");
     QVERIFY(dialog.run());
 
     const QJsonObject result = QJsonDocument::fromJson(dialog.displayData()).object();
@@ -159,7 +160,8 @@ void SimulatedUserTest::displayEditsTheCurrentAssay()
     QCOMPARE(edited.value("factor").toBool(), true);
     QCOMPARE(edited.value("selected").toBool(), true);
     // The other assay is left as it came.
-    QCOMPARE(result.value("B assay").toObject(), (QJsonObject{{"alias", "B [nM]"}, {"selected", true}}));
+    QCOMPARE(result.value("B assay").toObject(),
+             (QJsonObject{{"alias", "B [nM]"}, {"selected", true}}));
     QCOMPARE(user->pictures(), QStringList{folder->filePath("pictures/VeldmarkDisplay.png")});
     verifyPicture(user->pictures().constFirst(), dialog);
 }

@@ -31,7 +31,8 @@ private Q_SLOTS:
     void packagedHostRunsPackagedExample();
 
 private:
-    static ChildRun run(const QString &program, const QStringList &arguments, const QString &folder = {});
+    static ChildRun run(const QString &program, const QStringList &arguments,
+                        const QString &folder = {});
     static QStringList filesUnder(const QString &folder);
     void buildPackage();
 
@@ -41,7 +42,8 @@ private:
     QString m_packageRoot;
 };
 
-ChildRun InstallTest::run(const QString &program, const QStringList &arguments, const QString &folder)
+ChildRun InstallTest::run(const QString &program, const QStringList &arguments,
+                          const QString &folder)
 {
     ChildOptions options;
     // What is installed must find its libraries by itself.
@@ -55,7 +57,8 @@ QStringList InstallTest::filesUnder(const QString &folder)
 {
     const QDir root(folder);
     QStringList files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
     while (it.hasNext())
         files.append(root.relativeFilePath(it.next()));
     files.sort();
@@ -65,8 +68,9 @@ QStringList InstallTest::filesUnder(const QString &folder)
 void InstallTest::initTestCase()
 {
     QVERIFY(m_prefix.isValid());
-    const ChildRun install = run(QStringLiteral(CMAKE_COMMAND),
-                            {"--install", QStringLiteral(BUILD_DIR), "--prefix", m_prefix.path()});
+    const ChildRun install =
+        run(QStringLiteral(CMAKE_COMMAND),
+            {"--install", QStringLiteral(BUILD_DIR), "--prefix", m_prefix.path()});
     QVERIFY2(install.exitCode == 0, qPrintable(install.err));
     if (QStringLiteral(INSTALL_PREFIX) == QLatin1String("/usr"))
         buildPackage();
@@ -75,9 +79,10 @@ void InstallTest::initTestCase()
 void InstallTest::buildPackage()
 {
     QVERIFY(m_packageFolder.isValid());
-    const ChildRun cpack = run(QStringLiteral(CPACK_COMMAND),
-                          {"-G", "DEB", "--config", QStringLiteral(BUILD_DIR "/CPackConfig.cmake"), "-B",
-                           m_packageFolder.path()});
+    const ChildRun cpack =
+        run(QStringLiteral(CPACK_COMMAND),
+            {"-G", "DEB", "--config", QStringLiteral(BUILD_DIR "/CPackConfig.cmake"), "-B",
+             m_packageFolder.path()});
     QVERIFY2(cpack.exitCode == 0, qPrintable(cpack.out + cpack.err));
     const QStringList packages = QDir(m_packageFolder.path()).entryList({"*.deb"}, QDir::Files);
     QCOMPARE(packages.size(), 1);
@@ -123,7 +128,8 @@ void InstallTest::sharedFiles_data()
     QTest::newRow("stubs package") << "share/veldmark-widgets/stubs/PythonQt/__init__.pyi";
     QTest::newRow("stubs of the dialogs") << "share/veldmark-widgets/stubs/PythonQt/Kestrane.pyi";
     for (const char *example : {"veldmark_query.py", "veldmark_service.py", "veldmark_columns.py"})
-        QTest::newRow(example) << QStringLiteral("share/veldmark-widgets/examples/") + QLatin1String(example);
+        QTest::newRow(example) << QStringLiteral("share/veldmark-widgets/examples/")
+                + QLatin1String(example);
     QTest::newRow("scripting guide") << "share/doc/veldmark-widgets/scripting.md";
     QTest::newRow("licence") << "share/doc/veldmark-widgets/copyright";
 }
@@ -140,12 +146,14 @@ void InstallTest::installedHostRunsScripts()
     QVERIFY(folder.isValid());
     QFile script(folder.filePath("query.py"));
     QVERIFY(script.open(QIODevice::WriteOnly));
-    script.write("from PythonQt.Kestrane import ProgressDialog, VeldmarkDisplay, VeldmarkSelection\n"
-                 "print(ProgressDialog().cancelled(), VeldmarkSelection().aggregationMode(),\n"
-                 "      VeldmarkDisplay().displayData().data())\n");
+    script.write(
+        "from PythonQt.Kestrane import ProgressDialog, VeldmarkDisplay, VeldmarkSelection\n"
+        "print(ProgressDialog().cancelled(), VeldmarkSelection().aggregationMode(),\n"
+        "      VeldmarkDisplay().displayData().data())\n");
     script.close();
 
-    const ChildRun host = run(m_prefix.filePath("bin/veldmark-script-host"), {script.fileName()}, folder.path());
+    const ChildRun host =
+        run(m_prefix.filePath("bin/veldmark-script-host"), {script.fileName()}, folder.path());
     QVERIFY2(host.exitCode == 0, qPrintable(host.err));
     QCOMPARE(host.out, QStringLiteral("False compound b'{\\n}\\n'\n"));
     QVERIFY2(!host.err.contains(QStringLiteral("plug-in")), qPrintable(host.err));
@@ -157,17 +165,19 @@ void InstallTest::hostBuildFindsInterfaceAndPlugin()
     // target and loads the plug-in the package names.
     QTemporaryDir build;
     QVERIFY(build.isValid());
-    const ChildRun configure = run(QStringLiteral(CMAKE_COMMAND),
-                              {"-S", QStringLiteral(HOST_PROJECT), "-B", build.path(), "-G",
-                               QStringLiteral(CMAKE_GENERATOR), "-DCMAKE_CXX_COMPILER=" CMAKE_CXX_COMPILER,
-                               "-DCMAKE_CXX_FLAGS=" HOST_PROJECT_FLAGS, "-DCMAKE_PREFIX_PATH=" + m_prefix.path()});
+    const ChildRun configure =
+        run(QStringLiteral(CMAKE_COMMAND),
+            {"-S", QStringLiteral(HOST_PROJECT), "-B", build.path(), "-G",
+             QStringLiteral(CMAKE_GENERATOR), "-DCMAKE_CXX_COMPILER=" CMAKE_CXX_COMPILER,
+             "-DCMAKE_CXX_FLAGS=" HOST_PROJECT_FLAGS, "-DCMAKE_PREFIX_PATH=" + m_prefix.path()});
     QVERIFY2(configure.exitCode == 0, qPrintable(configure.out + configure.err));
     const ChildRun compile = run(QStringLiteral(CMAKE_COMMAND), {"--build", build.path()});
     QVERIFY2(compile.exitCode == 0, qPrintable(compile.out + compile.err));
 
     const ChildRun host = run(build.filePath("pluginhost"), {});
     QVERIFY2(host.exitCode == 0, qPrintable(host.err));
-    const QString plugin = QStringLiteral(INSTALL_LIBDIR "/veldmark-widgets/plugins/libveldmarkplugin.so");
+    const QString plugin =
+        QStringLiteral(INSTALL_LIBDIR "/veldmark-widgets/plugins/libveldmarkplugin.so");
     QCOMPARE(host.out.trimmed(), QDir::cleanPath(m_prefix.filePath(plugin)));
 }
 
@@ -177,8 +187,9 @@ void InstallTest::packageControlFields()
         QSKIP("A Debian package is built from a tree configured with the prefix /usr.");
     const ChildRun architecture = run(QStringLiteral("dpkg"), {"--print-architecture"});
     QCOMPARE(architecture.exitCode, 0);
-    const ChildRun fields = run(QStringLiteral("dpkg-deb"), {"--field", m_package, "Package", "Version", "Architecture",
-                                                        "Maintainer", "Depends"});
+    const ChildRun fields =
+        run(QStringLiteral("dpkg-deb"),
+            {"--field", m_package, "Package", "Version", "Architecture", "Maintainer", "Depends"});
     QVERIFY2(fields.exitCode == 0, qPrintable(fields.err));
 
     QHash<QString, QString> control;
@@ -192,10 +203,12 @@ void InstallTest::packageControlFields()
     QVERIFY(!control.value("Maintainer").isEmpty());
     // What dpkg-shlibdeps found the host, bridge and plug-in link, with versions.
     const QString depends = control.value("Depends");
-    for (const char *library : {"libc6", "libstdc++6", "libqt5core5a", "libqt5widgets5", "libpython3.11"}) {
+    for (const char *library :
+         {"libc6", "libstdc++6", "libqt5core5a", "libqt5widgets5", "libpython3.11"}) {
         const QString name = QRegularExpression::escape(QLatin1String(library));
         const QRegularExpression dependency(QStringLiteral("(^|, )%1 \\(>= [^)]+\\)").arg(name));
-        QVERIFY2(dependency.match(depends).hasMatch(), qPrintable(QLatin1String(library) + ": " + depends));
+        QVERIFY2(dependency.match(depends).hasMatch(),
+                 qPrintable(QLatin1String(library) + ": " + depends));
     }
 }
 
@@ -240,15 +253,18 @@ void InstallTest::packagedHostRunsPackagedExample()
         QSKIP("A Debian package is built from a tree configured with the prefix /usr.");
     QTemporaryDir output;
     QVERIFY(output.isValid());
-    const ChildRun host = run(QDir(m_packageRoot).filePath("usr/bin/veldmark-script-host"),
-                         {"--simulated-user", output.filePath("pictures"),
-                          QDir(m_packageRoot).filePath("usr/share/veldmark-widgets/examples/veldmark_query.py"),
-                          output.filePath("results")});
+    const ChildRun host =
+        run(QDir(m_packageRoot).filePath("usr/bin/veldmark-script-host"),
+            {"--simulated-user", output.filePath("pictures"),
+             QDir(m_packageRoot).filePath("usr/share/veldmark-widgets/examples/veldmark_query.py"),
+             output.filePath("results")});
     QVERIFY2(host.exitCode == 0, qPrintable(host.err));
     QVERIFY2(!host.err.contains(QStringLiteral("plug-in")), qPrintable(host.err));
-    QVERIFY2(QFileInfo(output.filePath("results/veldmark_results.csv")).size() > 0, qPrintable(host.out));
+    QVERIFY2(QFileInfo(output.filePath("results/veldmark_results.csv")).size() > 0,
+             qPrintable(host.out));
     for (const char *dialog : {"VeldmarkSelection", "ProgressDialog", "VeldmarkDisplay"})
-        QVERIFY(QFile::exists(output.filePath(QStringLiteral("pictures/%1.png").arg(QLatin1String(dialog)))));
+        QVERIFY(QFile::exists(
+            output.filePath(QStringLiteral("pictures/%1.png").arg(QLatin1String(dialog)))));
 }
 
 QTEST_GUILESS_MAIN(InstallTest)

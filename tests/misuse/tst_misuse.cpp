@@ -27,7 +27,6 @@ private Q_SLOTS:
     void deletedByHandlerOfSignalFromQt();
 
 private:
-
     PythonSession python;
 };
 
@@ -76,92 +75,135 @@ void tst_Misuse::careless_data()
         << "ValueError"
         << "Called setDisplayData(QByteArray display_data) -> void with wrong arguments"
         << "list(assays()) == ['kept']";
-    QTest::newRow("int where document bytes go")
-        << "display.setDisplayData(42)" << "ValueError" << "with wrong arguments" << "assays() == {}";
+    QTest::newRow("int where document bytes go") << "display.setDisplayData(42)"
+                                                 << "ValueError"
+                                                 << "with wrong arguments"
+                                                 << "assays() == {}";
     QTest::newRow("str where document bytes go is read as UTF-8")
-        << "display.setDisplayData('{\"\\u00e9\": {}}')" << "" << ""
+        << "display.setDisplayData('{\"\\u00e9\": {}}')"
+        << ""
+        << ""
         << "assays() == {'\\u00e9': {'selected': True}}";
-    QTest::newRow("int where a message goes is shown as text")
-        << "progress.setMessage(42)" << "" << "" << "progress.label.text == '42'";
+    QTest::newRow("int where a message goes is shown as text") << "progress.setMessage(42)"
+                                                               << ""
+                                                               << ""
+                                                               << "progress.label.text == '42'";
     QTest::newRow("message whose str() raises")
         << "class Odd:\n    def __str__(self): raise RuntimeError('no text')\n"
            "progress.setMessage('before')\n"
            "progress.setMessage(Odd())"
-        << "RuntimeError" << "no text" << "progress.label.text == 'before'";
+        << "RuntimeError"
+        << "no text"
+        << "progress.label.text == 'before'";
     QTest::newRow("None for a map leaves the tree as it was")
         << "selection.setAvailableItems({'G': ['L1']})\nselection.setAvailableItems(None)"
         << "ValueError"
-        << "Called setAvailableItems(QVariantMap available_items) -> void with wrong arguments: (None,)"
+        << "Called setAvailableItems(QVariantMap available_items) -> void with wrong arguments: "
+           "(None,)"
         << "selection.treeWidget.topLevelItemCount == 1";
     // As in PythonQt, a map is read through items(), whose absence the script sees.
-    QTest::newRow("list for a map")
-        << "selection.setAvailableItems(['G', 'L1'])" << "AttributeError"
-        << "'list' object has no attribute 'items'" << "selection.selectedItems() == ()";
-    QTest::newRow("str for a map")
-        << "selection.setAvailableItems('G')" << "AttributeError"
-        << "'str' object has no attribute 'items'" << "True";
+    QTest::newRow("list for a map") << "selection.setAvailableItems(['G', 'L1'])"
+                                    << "AttributeError"
+                                    << "'list' object has no attribute 'items'"
+                                    << "selection.selectedItems() == ()";
+    QTest::newRow("str for a map") << "selection.setAvailableItems('G')"
+                                   << "AttributeError"
+                                   << "'str' object has no attribute 'items'"
+                                   << "True";
     QTest::newRow("non-string keys and library names become text")
         << "selection.setAvailableItems({1: [2, 3.5, None], None: ['x']})\n"
-        << "" << "" << "selection.treeWidget.topLevelItemCount == 2";
+        << ""
+        << ""
+        << "selection.treeWidget.topLevelItemCount == 2";
     QTest::newRow("int too big for any Qt number in a map")
-        << "selection.setAvailableItems({'G': [10**100]})" << "ValueError" << "with wrong arguments"
+        << "selection.setAvailableItems({'G': [10**100]})"
+        << "ValueError"
+        << "with wrong arguments"
         << "True";
     QTest::newRow("generator for a library list is read as a list, as in PythonQt")
-        << "selection.setAvailableItems({'G': (n for n in 'ab')})" << "" << ""
+        << "selection.setAvailableItems({'G': (n for n in 'ab')})"
+        << ""
+        << ""
         << "selection.treeWidget.topLevelItemCount == 1";
-    QTest::newRow("number for a parent")
-        << "VeldmarkDisplay(42)" << "ValueError" << "VeldmarkDisplay" << "True";
+    QTest::newRow("number for a parent") << "VeldmarkDisplay(42)"
+                                         << "ValueError"
+                                         << "VeldmarkDisplay"
+                                         << "True";
 
     // Wrong counts and keywords.
-    QTest::newRow("too many arguments")
-        << "display.setDisplayData(b'{}', b'{}')" << "ValueError" << "with wrong number of arguments"
-        << "True";
-    QTest::newRow("too few arguments")
-        << "display.setDisplayData()" << "ValueError" << "with wrong number of arguments" << "True";
-    QTest::newRow("argument to a reader")
-        << "selection.selectedItems(True)" << "ValueError" << "with wrong number of arguments" << "True";
+    QTest::newRow("too many arguments") << "display.setDisplayData(b'{}', b'{}')"
+                                        << "ValueError"
+                                        << "with wrong number of arguments"
+                                        << "True";
+    QTest::newRow("too few arguments") << "display.setDisplayData()"
+                                       << "ValueError"
+                                       << "with wrong number of arguments"
+                                       << "True";
+    QTest::newRow("argument to a reader") << "selection.selectedItems(True)"
+                                          << "ValueError"
+                                          << "with wrong number of arguments"
+                                          << "True";
     QTest::newRow("keyword argument")
-        << "display.setDisplayData(display_data=b'{}')" << "ValueError"
-        << "with keyword arguments, but called slot does not support kwargs." << "True";
+        << "display.setDisplayData(display_data=b'{}')"
+        << "ValueError"
+        << "with keyword arguments, but called slot does not support kwargs."
+        << "True";
 
     // Names a script must not reach.
-    QTest::newRow("private slot")
-        << "display.saveDisplayData()" << "AttributeError"
-        << "VeldmarkDisplay has no attribute named 'saveDisplayData'" << "True";
+    QTest::newRow("private slot") << "display.saveDisplayData()"
+                                  << "AttributeError"
+                                  << "VeldmarkDisplay has no attribute named 'saveDisplayData'"
+                                  << "True";
     QTest::newRow("private slot of the selection")
-        << "selection.listSelectionChanged(None, 0)" << "AttributeError"
-        << "has no attribute named 'listSelectionChanged'" << "True";
-    QTest::newRow("unknown attribute")
-        << "display.setDisplayDta" << "AttributeError"
-        << "VeldmarkDisplay has no attribute named 'setDisplayDta'" << "True";
-    QTest::newRow("new attribute on a dialog")
-        << "progress.total = 10" << "AttributeError" << "total" << "True";
+        << "selection.listSelectionChanged(None, 0)"
+        << "AttributeError"
+        << "has no attribute named 'listSelectionChanged'"
+        << "True";
+    QTest::newRow("unknown attribute") << "display.setDisplayDta"
+                                       << "AttributeError"
+                                       << "VeldmarkDisplay has no attribute named 'setDisplayDta'"
+                                       << "True";
+    QTest::newRow("new attribute on a dialog") << "progress.total = 10"
+                                               << "AttributeError"
+                                               << "total"
+                                               << "True";
 
     // Dialogs their parent has deleted.
     QTest::newRow("call on a dialog deleted with its parent")
         << "owner = ProgressDialog()\nchild = VeldmarkDisplay(owner)\nowner.delete()\n"
            "child.setDisplayData(b'{}')"
-        << "ValueError" << "Trying to call 'setDisplayData' on a destroyed VeldmarkDisplay object"
+        << "ValueError"
+        << "Trying to call 'setDisplayData' on a destroyed VeldmarkDisplay object"
         << "not child";
     QTest::newRow("reader on a dialog deleted with its parent")
         << "owner = ProgressDialog()\nchild = VeldmarkSelection(owner)\nowner.delete()\n"
            "child.selectedItems()"
-        << "ValueError" << "destroyed VeldmarkSelection" << "not child";
+        << "ValueError"
+        << "destroyed VeldmarkSelection"
+        << "not child";
     QTest::newRow("property of a dialog deleted with its parent")
         << "owner = VeldmarkDisplay()\nchild = ProgressDialog(owner)\nowner.delete()\n"
            "child.windowTitle"
-        << "ValueError" << "destroyed ProgressDialog" << "not child";
+        << "ValueError"
+        << "destroyed ProgressDialog"
+        << "not child";
     QTest::newRow("dialog deleted by a handler of its own signal")
         << "progress.show()\nprogress.connect('rejected()', lambda: progress.delete())\n"
            "progress.reject()"
-        << "" << "" << "not progress";
+        << ""
+        << ""
+        << "not progress";
     QTest::newRow("parent deleted by a handler of its child's signal")
         << "owner = ProgressDialog()\nchild = VeldmarkSelection(owner)\n"
            "child.finished.connect(lambda result: owner.delete())\nchild.reject()"
-        << "" << "" << "not child and not owner";
+        << ""
+        << ""
+        << "not child and not owner";
     QTest::newRow("deleted dialog as a parent")
         << "gone = ProgressDialog()\ngone.delete()\nVeldmarkDisplay(gone)"
-        << "ValueError" << "VeldmarkDisplay" << "not gone";
+        << "ValueError"
+        << "VeldmarkDisplay"
+        << "not gone";
 
     // Huge inputs.
     QTest::newRow("10 MB document")
@@ -169,58 +211,91 @@ void tst_Misuse::careless_data()
            " for i in range(100000)}).encode()\n"
            "assert len(doc) > 10_000_000\n"
            "display.setDisplayData(doc)"
-        << "" << "" << "len(assays()) == 100000";
-    QTest::newRow("10 MB of nesting is no document")
-        << "display.setDisplayData(b'[' * 10_000_000)" << "" << "" << "assays() == {}";
+        << ""
+        << ""
+        << "len(assays()) == 100000";
+    QTest::newRow("10 MB of nesting is no document") << "display.setDisplayData(b'[' * 10_000_000)"
+                                                     << ""
+                                                     << ""
+                                                     << "assays() == {}";
     QTest::newRow("10 MB dict where bytes go: the message stays short")
-        << "display.setDisplayData({'x' * 10_000_000: 1})" << "ValueError" << "with wrong arguments"
+        << "display.setDisplayData({'x' * 10_000_000: 1})"
+        << "ValueError"
+        << "with wrong arguments"
         << "len(caught[1]) < 1000";
     QTest::newRow("100,000 libraries")
-        << "selection.setAvailableItems({'G': ['L%d' % i for i in range(100000)]})" << "" << ""
+        << "selection.setAvailableItems({'G': ['L%d' % i for i in range(100000)]})"
+        << ""
+        << ""
         << "selection.treeWidget.topLevelItemCount == 1";
     QTest::newRow("100,000 groups")
-        << "selection.setAvailableItems({'G%d' % i: [] for i in range(100000)})" << "" << ""
+        << "selection.setAvailableItems({'G%d' % i: [] for i in range(100000)})"
+        << ""
+        << ""
         << "selection.treeWidget.topLevelItemCount == 100000";
-    QTest::newRow("10 MB message")
-        << "progress.setMessage('m' * 10_000_000)" << "" << ""
-        << "len(progress.label.text) == 10_000_000";
+    QTest::newRow("10 MB message") << "progress.setMessage('m' * 10_000_000)"
+                                   << ""
+                                   << ""
+                                   << "len(progress.label.text) == 10_000_000";
 
     // Nested and recursive structures.
     QTest::newRow("list containing itself")
         << "loop = ['L1']\nloop.append(loop)\nselection.setAvailableItems({'G': loop})"
-        << "ValueError" << "with wrong arguments" << "True";
+        << "ValueError"
+        << "with wrong arguments"
+        << "True";
     QTest::newRow("dict containing itself")
         << "loop = {}\nloop['G'] = loop\nselection.setAvailableItems(loop)"
-        << "ValueError" << "with wrong arguments" << "True";
+        << "ValueError"
+        << "with wrong arguments"
+        << "True";
     QTest::newRow("deeply nested dicts")
         << "deep = {}\nfor _ in range(100000):\n    deep = {'G': deep}\n"
            "selection.setAvailableItems(deep)"
-        << "ValueError" << "with wrong arguments" << "True";
+        << "ValueError"
+        << "with wrong arguments"
+        << "True";
     QTest::newRow("deeply nested lists")
         << "deep = []\nfor _ in range(100000):\n    deep = [deep]\n"
            "selection.setAvailableItems({'G': deep})"
-        << "ValueError" << "with wrong arguments" << "True";
+        << "ValueError"
+        << "with wrong arguments"
+        << "True";
     QTest::newRow("moderately nested lists are text")
         << "deep = ['L']\nfor _ in range(50):\n    deep = [deep]\n"
            "selection.setAvailableItems({'G': [deep]})"
-        << "" << "" << "selection.treeWidget.topLevelItemCount == 1";
+        << ""
+        << ""
+        << "selection.treeWidget.topLevelItemCount == 1";
     QTest::newRow("deeply nested document")
-        << "display.setDisplayData(('{\"a\":' * 5000 + '{}' + '}' * 5000).encode())" << "" << ""
+        << "display.setDisplayData(('{\"a\":' * 5000 + '{}' + '}' * 5000).encode())"
+        << ""
+        << ""
         << "assays() == {}";
 
     // Broken text.
     QTest::newRow("document not UTF-8")
-        << "display.setDisplayData(b'{\"\\xff\\xfe\": {\"alias\": \"\\xc3\"}}')" << "" << ""
+        << "display.setDisplayData(b'{\"\\xff\\xfe\": {\"alias\": \"\\xc3\"}}')"
+        << ""
+        << ""
         << "isinstance(assays(), dict)";
-    QTest::newRow("document in UTF-16")
-        << "display.setDisplayData('{\"a\": {}}'.encode('utf-16'))" << "" << "" << "assays() == {}";
+    QTest::newRow("document in UTF-16") << "display.setDisplayData('{\"a\": {}}'.encode('utf-16'))"
+                                        << ""
+                                        << ""
+                                        << "assays() == {}";
     QTest::newRow("lone surrogate where document text goes")
-        << "display.setDisplayData('{\"\\udcff\": {}}')" << "ValueError" << "with wrong arguments"
+        << "display.setDisplayData('{\"\\udcff\": {}}')"
+        << "ValueError"
+        << "with wrong arguments"
         << "assays() == {}";
-    QTest::newRow("lone surrogate in a message")
-        << "progress.setMessage('a\\udcffb')" << "" << "" << "progress.label.text == 'a\\udcffb'";
+    QTest::newRow("lone surrogate in a message") << "progress.setMessage('a\\udcffb')"
+                                                 << ""
+                                                 << ""
+                                                 << "progress.label.text == 'a\\udcffb'";
     QTest::newRow("lone surrogate in a library name")
-        << "selection.setAvailableItems({'G\\ud800': ['\\udfff']})" << "" << ""
+        << "selection.setAvailableItems({'G\\ud800': ['\\udfff']})"
+        << ""
+        << ""
         << "selection.treeWidget.topLevelItemCount == 1";
 }
 
@@ -234,13 +309,16 @@ static QString whereRealPythonQtFails(const QByteArray &row)
         {"dict containing itself", "its conversion recurses until the stack overflows"},
         {"deeply nested dicts", "its conversion overflows the stack"},
         {"deeply nested lists", "its conversion overflows the stack"},
-        {"dialog deleted by a handler of its own signal", "it frees the dialog while Qt still runs on it"},
-        {"parent deleted by a handler of its child's signal", "it frees the dialogs while Qt still runs on them"},
+        {"dialog deleted by a handler of its own signal",
+         "it frees the dialog while Qt still runs on it"},
+        {"parent deleted by a handler of its child's signal",
+         "it frees the dialogs while Qt still runs on them"},
         {"int too big for any Qt number in a map", "it calls the slot, then raises SystemError"},
         {"lone surrogate where document text goes", "it calls the slot, then raises SystemError"},
         {"lone surrogate in a message", "it empties the message, then raises SystemError"},
         {"lone surrogate in a library name", "it calls the slot, then raises SystemError"},
-        {"10 MB dict where bytes go: the message stays short", "it quotes the whole argument in the message"},
+        {"10 MB dict where bytes go: the message stays short",
+         "it quotes the whole argument in the message"},
         {"deleted dialog as a parent", "it takes a deleted parent for no parent"},
     };
     return reasons.value(row);
@@ -285,10 +363,10 @@ void tst_Misuse::deletedByHandlerOfSignalFromQt()
 #ifdef VELDMARK_REAL_PYTHONQT
     QSKIP("Our bridge's safety; the real PythonQt frees the dialog while Qt still runs on it");
 #endif
-    QVERIFY(python.run(QStringLiteral(
-        "progress.show()\n"
-        "progress.rejected.connect(lambda: progress.delete())\n")));
-    QPointer<QDialog> dialog = qobject_cast<QDialog *>(python.value(QStringLiteral("progress")).value<QObject *>());
+    QVERIFY(python.run(QStringLiteral("progress.show()\n"
+                                      "progress.rejected.connect(lambda: progress.delete())\n")));
+    QPointer<QDialog> dialog =
+        qobject_cast<QDialog *>(python.value(QStringLiteral("progress")).value<QObject *>());
     QVERIFY(dialog);
     QVERIFY(QTest::qWaitForWindowExposed(dialog.data()));
 

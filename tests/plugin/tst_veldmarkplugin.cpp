@@ -88,9 +88,12 @@ void tst_VeldmarkPlugin::casts_data()
 
     QTest::newRow("class name") << QByteArray("VeldmarkPlugin") << "object";
     QTest::newRow("interface class") << QByteArray("PluginWidgets") << "interface";
-    QTest::newRow("interface identifier") << QByteArray("Kestrane-Pyton-Qt-Widgets/1.0") << "interface";
-    QTest::newRow("identifier spelled Python") << QByteArray("Kestrane-Python-Qt-Widgets/1.0") << "null";
-    QTest::newRow("Designer interface") << QByteArray("org.qt-project.Qt.QDesignerCustomWidgetInterface") << "null";
+    QTest::newRow("interface identifier")
+        << QByteArray("Kestrane-Pyton-Qt-Widgets/1.0") << "interface";
+    QTest::newRow("identifier spelled Python")
+        << QByteArray("Kestrane-Python-Qt-Widgets/1.0") << "null";
+    QTest::newRow("Designer interface")
+        << QByteArray("org.qt-project.Qt.QDesignerCustomWidgetInterface") << "null";
     QTest::newRow("QObject") << QByteArray("QObject") << "object";
     QTest::newRow("null name") << QByteArray() << "null";
 }
@@ -131,10 +134,12 @@ void tst_VeldmarkPlugin::metaDataThroughLoader()
     const QJsonObject metaData = loader.metaData();
     QCOMPARE(metaData.value(QLatin1String("IID")).toString(),
              QStringLiteral("org.qt-project.Qt.QDesignerCustomWidgetInterface"));
-    QCOMPARE(metaData.value(QLatin1String("className")).toString(), QStringLiteral("VeldmarkPlugin"));
+    QCOMPARE(metaData.value(QLatin1String("className")).toString(),
+             QStringLiteral("VeldmarkPlugin"));
     QCOMPARE(metaData.value(QLatin1String("debug")).toBool(true), false);
     const QJsonObject own = metaData.value(QLatin1String("MetaData")).toObject();
-    QCOMPARE(own, QJsonObject({{QLatin1String("Keys"), QJsonArray({QLatin1String("veldmarkplugin")})}}));
+    QCOMPARE(own,
+             QJsonObject({{QLatin1String("Keys"), QJsonArray({QLatin1String("veldmarkplugin")})}}));
     QVERIFY(qobject_cast<PluginWidgets *>(loader.instance()));
 }
 
@@ -145,17 +150,18 @@ void tst_VeldmarkPlugin::rawMetaDataRecord()
     const char *record = query();
     QVERIFY(record);
     QCOMPARE(QByteArray(record, 12), QByteArray("QTMETADATA !"));
-    QCOMPARE(int(record[12]), 0);  // metadata format version
-    QCOMPARE(int(record[13]), 5);  // Qt major version
+    QCOMPARE(int(record[12]), 0); // metadata format version
+    QCOMPARE(int(record[13]), 5); // Qt major version
     QCOMPARE(int(record[14]), 15); // Qt minor version
-    QCOMPARE(int(record[15]), 0);  // release build, no extra instruction sets
+    QCOMPARE(int(record[15]), 0); // release build, no extra instruction sets
 }
 
 void tst_VeldmarkPlugin::exportsOnlyTheEntryPoints()
 {
     QProcess nm;
-    nm.start(QStringLiteral(NM_PATH), {QStringLiteral("--dynamic"), QStringLiteral("--defined-only"),
-                                        QStringLiteral(VELDMARKPLUGIN_PATH)});
+    nm.start(QStringLiteral(NM_PATH),
+             {QStringLiteral("--dynamic"), QStringLiteral("--defined-only"),
+              QStringLiteral(VELDMARKPLUGIN_PATH)});
     QVERIFY(nm.waitForFinished());
     QCOMPARE(nm.exitCode(), 0);
 
@@ -167,7 +173,9 @@ void tst_VeldmarkPlugin::exportsOnlyTheEntryPoints()
             symbols << QString::fromLatin1(fields.at(2));
     }
     symbols.sort();
-    QCOMPARE(symbols, QStringList({QStringLiteral("qt_plugin_instance"), QStringLiteral("qt_plugin_query_metadata")}));
+    QCOMPARE(symbols,
+             QStringList({QStringLiteral("qt_plugin_instance"),
+                          QStringLiteral("qt_plugin_query_metadata")}));
 }
 
 QList<QObject *> tst_VeldmarkPlugin::decoratorObjects() const
@@ -201,9 +209,10 @@ void tst_VeldmarkPlugin::registerClassesTellsTheBridge()
 
     PythonQtObjectPtr main = PythonQt::self()->getMainModule();
     main.evalScript(QStringLiteral("from PythonQt import Kestrane\n"));
-    const QVariant classes = main.evalScript(
-        QStringLiteral("[hasattr(Kestrane, name) for name in ('VeldmarkDisplay', 'VeldmarkSelection', 'ProgressDialog')]"),
-        Py_eval_input);
+    const QVariant classes =
+        main.evalScript(QStringLiteral("[hasattr(Kestrane, name) for name in ('VeldmarkDisplay', "
+                                       "'VeldmarkSelection', 'ProgressDialog')]"),
+                        Py_eval_input);
     QCOMPARE(classes.toList(), QVariantList({true, true, true}));
 #ifndef VELDMARK_REAL_PYTHONQT
     // What the bridge recorded, beyond what Python shows.
@@ -214,8 +223,9 @@ void tst_VeldmarkPlugin::registerClassesTellsTheBridge()
         QCOMPARE(entry.package, QByteArray("Kestrane"));
         kestraneClasses << QString::fromLatin1(entry.className);
     }
-    QCOMPARE(kestraneClasses, QStringList({QStringLiteral("VeldmarkDisplay"), QStringLiteral("VeldmarkSelection"),
-                                           QStringLiteral("ProgressDialog")}));
+    QCOMPARE(kestraneClasses,
+             QStringList({QStringLiteral("VeldmarkDisplay"), QStringLiteral("VeldmarkSelection"),
+                          QStringLiteral("ProgressDialog")}));
 #endif
     QCOMPARE(decoratorObjects().size(), 1);
 
@@ -240,8 +250,9 @@ void tst_VeldmarkPlugin::decoratorConstructors()
         "new_VeldmarkSelection(QWidget*)", "new_VeldmarkSelection()",
         "new_ProgressDialog(QWidget*)",    "new_ProgressDialog()",
     };
-    const QList<QByteArray> results = {"VeldmarkDisplay*",   "VeldmarkDisplay*", "VeldmarkSelection*",
-                                       "VeldmarkSelection*", "ProgressDialog*",  "ProgressDialog*"};
+    const QList<QByteArray> results = {"VeldmarkDisplay*",   "VeldmarkDisplay*",
+                                       "VeldmarkSelection*", "VeldmarkSelection*",
+                                       "ProgressDialog*",    "ProgressDialog*"};
     QCOMPARE(meta->methodCount() - meta->methodOffset(), signatures.size());
     for (int i = 0; i < signatures.size(); ++i) {
         const QMetaMethod method = meta->method(meta->methodOffset() + i);
@@ -249,7 +260,8 @@ void tst_VeldmarkPlugin::decoratorConstructors()
         QCOMPARE(QByteArray(method.typeName()), results.at(i));
         QCOMPARE(method.methodType(), QMetaMethod::Slot);
         QCOMPARE(method.access(), QMetaMethod::Public);
-        const QList<QByteArray> parameters = i % 2 ? QList<QByteArray>() : QList<QByteArray>{"parent"};
+        const QList<QByteArray> parameters =
+            i % 2 ? QList<QByteArray>() : QList<QByteArray>{"parent"};
         QCOMPARE(method.parameterNames(), parameters);
     }
     QCOMPARE(meta->propertyCount(), meta->propertyOffset());

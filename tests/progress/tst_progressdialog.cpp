@@ -93,13 +93,16 @@ void tst_ProgressDialog::tick_data()
     QTest::newRow("nine characters, one tick") << true << nine << 1 << nine + QStringLiteral(".");
     QTest::newRow("nine characters, grown to forty") << true << nine << 31 << nine + dots31;
     QTest::newRow("nine characters, wrapped to message") << true << nine << 32 << nine;
-    QTest::newRow("nine characters, dots again after wrap") << true << nine << 33 << nine + QStringLiteral(".");
+    QTest::newRow("nine characters, dots again after wrap")
+        << true << nine << 33 << nine + QStringLiteral(".");
 
     const QString textLabel = QStringLiteral("TextLabel");
     QTest::newRow("no message, grown to forty") << false << QString() << 31 << textLabel + dots31;
     QTest::newRow("no message, wrapped to empty") << false << QString() << 32 << QString();
-    QTest::newRow("no message, one dot after wrap") << false << QString() << 33 << QStringLiteral(".");
-    QTest::newRow("no message, two dots after wrap") << false << QString() << 34 << QStringLiteral("..");
+    QTest::newRow("no message, one dot after wrap")
+        << false << QString() << 33 << QStringLiteral(".");
+    QTest::newRow("no message, two dots after wrap")
+        << false << QString() << 34 << QStringLiteral("..");
 
     const QString len39(39, QLatin1Char('x'));
     const QString len40(40, QLatin1Char('y'));
@@ -110,7 +113,8 @@ void tst_ProgressDialog::tick_data()
     QTest::newRow("41 characters never change") << true << len41 << 3 << len41;
     // Length counts UTF-16 code units: a character outside the BMP counts twice.
     const QString surrogates = QStringLiteral("\U0001F9EA").repeated(19);
-    QTest::newRow("38 code units gain a dot") << true << surrogates << 2 << surrogates + QStringLiteral("..");
+    QTest::newRow("38 code units gain a dot")
+        << true << surrogates << 2 << surrogates + QStringLiteral("..");
     QTest::newRow("38 code units wrap on third tick") << true << surrogates << 3 << surrogates;
     QTest::newRow("empty message grows dots") << true << QString() << 3 << QStringLiteral("...");
 }
@@ -211,10 +215,12 @@ void tst_ProgressDialog::cancelPostedBeforeTickIsHandledInsideTick()
     QPushButton *cancel = button(dialog, QDialogButtonBox::Cancel);
     const QPoint centre = cancel->rect().center();
     const QPoint global = cancel->mapToGlobal(centre);
-    QCoreApplication::postEvent(cancel, new QMouseEvent(QEvent::MouseButtonPress, centre, global,
-                                                        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
-    QCoreApplication::postEvent(cancel, new QMouseEvent(QEvent::MouseButtonRelease, centre, global,
-                                                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+    QCoreApplication::postEvent(cancel,
+                                new QMouseEvent(QEvent::MouseButtonPress, centre, global,
+                                                Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(cancel,
+                                new QMouseEvent(QEvent::MouseButtonRelease, centre, global,
+                                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
     QVERIFY(!dialog.cancelled());
 
     dialog.tick();

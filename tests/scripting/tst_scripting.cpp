@@ -38,7 +38,10 @@ private Q_SLOTS:
     void displayModalRun();
 
 private:
-    QDialog *dialogNamed(const QString &variable) { return qobject_cast<QDialog *>(python.value(variable).value<QObject *>()); }
+    QDialog *dialogNamed(const QString &variable)
+    {
+        return qobject_cast<QDialog *>(python.value(variable).value<QObject *>());
+    }
 
     PythonSession python;
 };
@@ -160,15 +163,16 @@ before = (selection.selectedItems(), selection.aggregationMode())
 
 void tst_Scripting::selectionModalRun()
 {
-    QVERIFY(python.run(QStringLiteral(
-        "selection = VeldmarkSelection()\n"
-        "selection.setAvailableItems({'Kinase panel': ['KIN-01', 'KIN-02'], 'ADME': ['Solubility']})\n")));
+    QVERIFY(python.run(QStringLiteral("selection = VeldmarkSelection()\n"
+                                      "selection.setAvailableItems({'Kinase panel': ['KIN-01', "
+                                      "'KIN-02'], 'ADME': ['Solubility']})\n")));
     QDialog *dialog = dialogNamed(QStringLiteral("selection"));
     QVERIFY(dialog);
     WhenModal user(*dialog, [dialog] {
         auto tree = dialog->findChild<QTreeWidget *>(QStringLiteral("treeWidget"));
         tree->topLevelItem(1)->child(1)->setCheckState(0, Qt::Checked);
-        QTest::mouseClick(dialog->findChild<QRadioButton *>(QStringLiteral("rbBatch")), Qt::LeftButton);
+        QTest::mouseClick(dialog->findChild<QRadioButton *>(QStringLiteral("rbBatch")),
+                          Qt::LeftButton);
         auto box = dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
         QTest::mouseClick(box->button(QDialogButtonBox::Ok), Qt::LeftButton);
     });
@@ -193,16 +197,16 @@ document = json.loads(written.data())
 checks = (type(written.data()) is bytes, written.data().endswith(b'}\n'), written.size() == len(written.data()),
           written == written.data())
 )")));
-    QCOMPARE(python.value(QStringLiteral("checks")).toList(), QVariantList({true, true, true, true}));
+    QCOMPARE(python.value(QStringLiteral("checks")).toList(),
+             QVariantList({true, true, true, true}));
     QCOMPARE(python.value(QStringLiteral("sorted(document)")).toStringList(),
              QStringList({"IC50 (nM)", "Solubility"}));
     QCOMPARE(python.value(QStringLiteral("document['IC50 (nM)']['selected']")), QVariant(false));
     QCOMPARE(python.value(QStringLiteral("document['Solubility']")).toMap(),
              QVariantMap({{"include_count", 1}, {"note", "kept"}, {"selected", true}}));
 
-    QVERIFY(python.run(QStringLiteral(
-        "display.setDisplayData(b'not json')\n"
-        "empty = display.displayData().data()\n")));
+    QVERIFY(python.run(QStringLiteral("display.setDisplayData(b'not json')\n"
+                                      "empty = display.displayData().data()\n")));
     QCOMPARE(python.value(QStringLiteral("empty")).toByteArray(), QByteArray("{\n}\n"));
 }
 
@@ -219,9 +223,9 @@ void tst_Scripting::displayModalRun()
     QFETCH(bool, pressOk);
     QFETCH(QString, expectedAlias);
 
-    QVERIFY(python.run(QStringLiteral(
-        "display = VeldmarkDisplay()\n"
-        "display.setDisplayData(b'{\"IC50 (nM)\": {\"alias\": \"IC50\"}}')\n")));
+    QVERIFY(python.run(
+        QStringLiteral("display = VeldmarkDisplay()\n"
+                       "display.setDisplayData(b'{\"IC50 (nM)\": {\"alias\": \"IC50\"}}')\n")));
     QDialog *dialog = dialogNamed(QStringLiteral("display"));
     QVERIFY(dialog);
     WhenModal user(*dialog, [dialog, pressOk] {
@@ -232,9 +236,9 @@ void tst_Scripting::displayModalRun()
         QTest::mouseClick(box->button(pressOk ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel),
                           Qt::LeftButton);
     });
-    QVERIFY(python.run(QStringLiteral(
-        "accepted = display.run()\n"
-        "entry = json.loads(display.displayData().data())['IC50 (nM)']\n")));
+    QVERIFY(python.run(
+        QStringLiteral("accepted = display.run()\n"
+                       "entry = json.loads(display.displayData().data())['IC50 (nM)']\n")));
     QVERIFY(user.acted());
     QCOMPARE(python.value(QStringLiteral("accepted")), QVariant(pressOk));
     QCOMPARE(python.value(QStringLiteral("entry['alias']")).toString(), expectedAlias);

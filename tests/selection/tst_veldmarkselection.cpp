@@ -21,7 +21,6 @@
 #include <QTranslator>
 #include <QTreeWidget>
 
-
 namespace {
 
 // Records every lookup and answers for the dialog's context only, so a test
@@ -126,7 +125,8 @@ void tst_VeldmarkSelection::clickCheckBox(QTreeWidget *tree, QTreeWidgetItem *it
     option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
     option.text = item->text(0);
     option.checkState = item->checkState(0);
-    const QRect box = tree->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, tree);
+    const QRect box =
+        tree->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, tree);
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, box.center());
 }
 
@@ -139,7 +139,8 @@ QString tst_VeldmarkSelection::layout(VeldmarkSelection &dialog)
         QStringList libraries;
         for (int j = 0; j < group->childCount(); ++j)
             libraries.append(group->child(j)->text(0));
-        groups.append(group->text(0) + QLatin1Char('(') + libraries.join(QLatin1Char(',')) + QLatin1Char(')'));
+        groups.append(group->text(0) + QLatin1Char('(') + libraries.join(QLatin1Char(','))
+                      + QLatin1Char(')'));
     }
     return groups.join(QLatin1Char(' '));
 }
@@ -177,8 +178,10 @@ void tst_VeldmarkSelection::freshDialog()
     QCOMPARE(dialog.objectName(), QStringLiteral("VeldmarkSelection"));
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Select Veldmark Libraries"));
     QCOMPARE(dialog.size(), QSize(400, 300));
-    QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("label"))->text(), QStringLiteral("Libraries:"));
-    QCOMPARE(dialog.findChild<QGroupBox *>(QStringLiteral("groupBox"))->title(), QStringLiteral("Aggregation:"));
+    QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("label"))->text(),
+             QStringLiteral("Libraries:"));
+    QCOMPARE(dialog.findChild<QGroupBox *>(QStringLiteral("groupBox"))->title(),
+             QStringLiteral("Aggregation:"));
 
     QTreeWidget *treeWidget = tree(dialog);
     QVERIFY(treeWidget);
@@ -236,10 +239,14 @@ void tst_VeldmarkSelection::textsGoThroughTranslation()
     QCoreApplication::removeTranslator(&translator);
 
     QCOMPARE(dialog.windowTitle(), QStringLiteral("<Select Veldmark Libraries>"));
-    QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("label"))->text(), QStringLiteral("<Libraries:>"));
-    QCOMPARE(dialog.findChild<QGroupBox *>(QStringLiteral("groupBox"))->title(), QStringLiteral("<Aggregation:>"));
-    QCOMPARE(dialog.findChild<QRadioButton *>(QStringLiteral("rbCompound"))->text(), QStringLiteral("<Compound>"));
-    QCOMPARE(dialog.findChild<QRadioButton *>(QStringLiteral("rbBatch"))->text(), QStringLiteral("<Batch>"));
+    QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("label"))->text(),
+             QStringLiteral("<Libraries:>"));
+    QCOMPARE(dialog.findChild<QGroupBox *>(QStringLiteral("groupBox"))->title(),
+             QStringLiteral("<Aggregation:>"));
+    QCOMPARE(dialog.findChild<QRadioButton *>(QStringLiteral("rbCompound"))->text(),
+             QStringLiteral("<Compound>"));
+    QCOMPARE(dialog.findChild<QRadioButton *>(QStringLiteral("rbBatch"))->text(),
+             QStringLiteral("<Batch>"));
     QCOMPARE(tree(dialog)->headerItem()->text(0), QStringLiteral("1"));
 
     QStringList ownLookups;
@@ -247,13 +254,14 @@ void tst_VeldmarkSelection::textsGoThroughTranslation()
         if (lookup.startsWith(QLatin1String("VeldmarkSelection|")))
             ownLookups.append(lookup);
     }
-    QCOMPARE(ownLookups, (QStringList{
-        QStringLiteral("VeldmarkSelection|Select Veldmark Libraries||-1"),
-        QStringLiteral("VeldmarkSelection|Libraries:||-1"),
-        QStringLiteral("VeldmarkSelection|Aggregation:||-1"),
-        QStringLiteral("VeldmarkSelection|Compound||-1"),
-        QStringLiteral("VeldmarkSelection|Batch||-1"),
-    }));
+    QCOMPARE(ownLookups,
+             (QStringList{
+                 QStringLiteral("VeldmarkSelection|Select Veldmark Libraries||-1"),
+                 QStringLiteral("VeldmarkSelection|Libraries:||-1"),
+                 QStringLiteral("VeldmarkSelection|Aggregation:||-1"),
+                 QStringLiteral("VeldmarkSelection|Compound||-1"),
+                 QStringLiteral("VeldmarkSelection|Batch||-1"),
+             }));
 }
 
 void tst_VeldmarkSelection::radioButtonsExcludeEachOther()
@@ -335,7 +343,8 @@ void tst_VeldmarkSelection::workedExample()
     // A window's modality only takes effect when it is shown again.
     dialog.hide();
     WhenModal choose(dialog, [&dialog] {
-        QTest::mouseClick(dialog.findChild<QRadioButton *>(QStringLiteral("rbBatch")), Qt::LeftButton);
+        QTest::mouseClick(dialog.findChild<QRadioButton *>(QStringLiteral("rbBatch")),
+                          Qt::LeftButton);
         QTest::mouseClick(okButton(dialog), Qt::LeftButton);
     });
     QVERIFY(dialog.run());
@@ -353,14 +362,14 @@ void tst_VeldmarkSelection::propagation_data()
     QTest::addColumn<QString>("expectedStates");
     QTest::addColumn<bool>("okEnabled");
 
-    QTest::newRow("one of three ticked")
-        << QStringList{"0/0"} << "G~ a+ b- c- Other- x-" << true;
+    QTest::newRow("one of three ticked") << QStringList{"0/0"} << "G~ a+ b- c- Other- x-" << true;
     QTest::newRow("two of three ticked")
         << QStringList{"0/0", "0/2"} << "G~ a+ b- c+ Other- x-" << true;
     QTest::newRow("all three ticked")
         << QStringList{"0/0", "0/1", "0/2"} << "G+ a+ b+ c+ Other- x-" << true;
     QTest::newRow("all three ticked, then unticked")
-        << QStringList{"0/0", "0/1", "0/2", "0/2", "0/0", "0/1"} << "G- a- b- c- Other- x-" << false;
+        << QStringList{"0/0", "0/1", "0/2", "0/2", "0/0", "0/1"} << "G- a- b- c- Other- x-"
+        << false;
     QTest::newRow("partially ticked group clicked")
         << QStringList{"0/1", "0"} << "G+ a+ b+ c+ Other- x-" << true;
     QTest::newRow("partially ticked group clicked twice")
@@ -384,16 +393,19 @@ void tst_VeldmarkSelection::propagation()
     QFETCH(bool, okEnabled);
 
     VeldmarkSelection dialog;
-    showAndFill(dialog, {
-        {QStringLiteral("G"), QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}},
-        {QStringLiteral("Other"), QStringList{QStringLiteral("x")}},
-    });
+    showAndFill(dialog,
+                {
+                    {QStringLiteral("G"),
+                     QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}},
+                    {QStringLiteral("Other"), QStringList{QStringLiteral("x")}},
+                });
 
     for (const QString &path : qAsConst(clicks)) {
         QTreeWidgetItem *item = itemAt(dialog, path);
         const Qt::CheckState before = item->checkState(0);
         clickCheckBox(tree(dialog), item);
-        QVERIFY2(item->checkState(0) != before, qPrintable(QStringLiteral("click on %1 missed").arg(path)));
+        QVERIFY2(item->checkState(0) != before,
+                 qPrintable(QStringLiteral("click on %1 missed").arg(path)));
     }
 
     QCOMPARE(states(dialog), expectedStates);
@@ -406,8 +418,7 @@ void tst_VeldmarkSelection::input_data()
     QTest::addColumn<QVariantMap>("map");
     QTest::addColumn<QString>("expectedLayout");
 
-    QTest::newRow("keys in code-unit order")
-        << workedExampleMap() << "Alpha(L1,L2) Zed() beta(L3)";
+    QTest::newRow("keys in code-unit order") << workedExampleMap() << "Alpha(L1,L2) Zed() beta(L3)";
     QTest::newRow("empty map") << QVariantMap() << "";
     QTest::newRow("single string instead of a list")
         << QVariantMap{{"G", QStringLiteral("L1")}} << "G()";
@@ -446,7 +457,8 @@ void tst_VeldmarkSelection::input()
         const bool library = item->parent() != nullptr;
         QCOMPARE(item->type(), int(QTreeWidgetItem::Type));
         QCOMPARE(item->data(0, Qt::CheckStateRole), QVariant(int(Qt::Unchecked)));
-        QCOMPARE(item->data(0, Qt::UserRole), library ? QVariant(QStringLiteral("Library")) : QVariant());
+        QCOMPARE(item->data(0, Qt::UserRole),
+                 library ? QVariant(QStringLiteral("Library")) : QVariant());
         QCOMPARE(item->isExpanded(), !library);
         QVERIFY(item->flags() & Qt::ItemIsUserCheckable);
         QVERIFY(!(item->flags() & Qt::ItemIsUserTristate));
@@ -461,30 +473,37 @@ void tst_VeldmarkSelection::sameMapTwiceGivesIndependentGroups()
 
     dialog.setAvailableItems(workedExampleMap());
 
-    QCOMPARE(layout(dialog), QStringLiteral("Alpha(L1,L2) Zed() beta(L3) Alpha(L1,L2) Zed() beta(L3)"));
-    QCOMPARE(states(dialog), QStringLiteral("Alpha~ L1- L2+ Zed- beta- L3- Alpha- L1- L2- Zed- beta- L3-"));
+    QCOMPARE(layout(dialog),
+             QStringLiteral("Alpha(L1,L2) Zed() beta(L3) Alpha(L1,L2) Zed() beta(L3)"));
+    QCOMPARE(states(dialog),
+             QStringLiteral("Alpha~ L1- L2+ Zed- beta- L3- Alpha- L1- L2- Zed- beta- L3-"));
     QVERIFY(okButton(dialog)->isEnabled());
 
     clickCheckBox(tree(dialog), itemAt(dialog, QStringLiteral("3/0")));
-    QCOMPARE(states(dialog), QStringLiteral("Alpha~ L1- L2+ Zed- beta- L3- Alpha~ L1+ L2- Zed- beta- L3-"));
+    QCOMPARE(states(dialog),
+             QStringLiteral("Alpha~ L1- L2+ Zed- beta- L3- Alpha~ L1+ L2- Zed- beta- L3-"));
     QCOMPARE(dialog.selectedItems(), (QStringList{QStringLiteral("L2"), QStringLiteral("L1")}));
 
     clickCheckBox(tree(dialog), itemAt(dialog, QStringLiteral("0/1")));
-    QCOMPARE(states(dialog), QStringLiteral("Alpha- L1- L2- Zed- beta- L3- Alpha~ L1+ L2- Zed- beta- L3-"));
+    QCOMPARE(states(dialog),
+             QStringLiteral("Alpha- L1- L2- Zed- beta- L3- Alpha~ L1+ L2- Zed- beta- L3-"));
     QVERIFY(okButton(dialog)->isEnabled());
 }
 
 void tst_VeldmarkSelection::libraryUnderTwoGroupsIsListedTwice()
 {
     VeldmarkSelection dialog;
-    showAndFill(dialog, {
-        {QStringLiteral("Assays"), QVariantList{QStringLiteral("Shared"), QStringLiteral("Own")}},
-        {QStringLiteral("Batches"), QVariantList{QStringLiteral("Shared")}},
-    });
+    showAndFill(dialog,
+                {
+                    {QStringLiteral("Assays"),
+                     QVariantList{QStringLiteral("Shared"), QStringLiteral("Own")}},
+                    {QStringLiteral("Batches"), QVariantList{QStringLiteral("Shared")}},
+                });
 
     clickCheckBox(tree(dialog), itemAt(dialog, QStringLiteral("1/0")));
     clickCheckBox(tree(dialog), itemAt(dialog, QStringLiteral("0/0")));
-    QCOMPARE(dialog.selectedItems(), (QStringList{QStringLiteral("Shared"), QStringLiteral("Shared")}));
+    QCOMPARE(dialog.selectedItems(),
+             (QStringList{QStringLiteral("Shared"), QStringLiteral("Shared")}));
 
     clickCheckBox(tree(dialog), itemAt(dialog, QStringLiteral("1")));
     QCOMPARE(states(dialog), QStringLiteral("Assays~ Shared+ Own- Batches- Shared-"));
@@ -516,8 +535,7 @@ void tst_VeldmarkSelection::okFollowsTickedLibraries_data()
         << QStringList{"click 0/1", "refill", "click 2/1", "click 0/1"} << QStringList{"b"};
     QTest::newRow("refill, then the old tick removed")
         << QStringList{"click 0/1", "refill", "click 0/1"} << QStringList();
-    QTest::newRow("empty group ticked")
-        << QStringList{"click 1"} << QStringList();
+    QTest::newRow("empty group ticked") << QStringList{"click 1"} << QStringList();
     QTest::newRow("script ticks and unticks")
         << QStringList{"set 0/0 +", "set 0/0 +", "set 0/0 -"} << QStringList();
     QTest::newRow("script sets a state the group already gave")
@@ -567,7 +585,8 @@ void tst_VeldmarkSelection::okFollowsTickedLibraries()
         else if (action == QLatin1String("delete"))
             delete item;
         else if (action == QLatin1String("lift"))
-            treeWidget->addTopLevelItem(item->parent()->takeChild(item->parent()->indexOfChild(item)));
+            treeWidget->addTopLevelItem(
+                item->parent()->takeChild(item->parent()->indexOfChild(item)));
         else if (action == QLatin1String("clear"))
             treeWidget->clear();
         else
@@ -583,7 +602,8 @@ void tst_VeldmarkSelection::okFollowsTickedLibraries()
 void tst_VeldmarkSelection::okFollowsTickedLibrariesOnARandomWalk()
 {
     const QVariantMap map{
-        {QStringLiteral("A"), QStringList{QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("x")}},
+        {QStringLiteral("A"),
+         QStringList{QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("x")}},
         {QStringLiteral("B"), QStringList{QStringLiteral("x")}},
         {QStringLiteral("C"), QStringList()},
     };
@@ -618,7 +638,7 @@ void tst_VeldmarkSelection::okFollowsTickedLibrariesOnARandomWalk()
             if (group->childCount() == 0)
                 continue;
             const Qt::CheckState summary = ticked == group->childCount() ? Qt::Checked
-                                           : ticked == 0                 ? Qt::Unchecked
+                : ticked == 0                                            ? Qt::Unchecked
                                                                          : Qt::PartiallyChecked;
             QCOMPARE(group->checkState(0), summary);
         }

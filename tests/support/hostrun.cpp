@@ -15,13 +15,15 @@ QProcessEnvironment ChildOptions::headlessEnvironment()
 QProcessEnvironment ChildOptions::withoutDisplay()
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const QString &name : {QStringLiteral("DISPLAY"), QStringLiteral("WAYLAND_DISPLAY"),
-                                QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("QT_LOGGING_RULES")})
+    for (const QString &name :
+         {QStringLiteral("DISPLAY"), QStringLiteral("WAYLAND_DISPLAY"),
+          QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("QT_LOGGING_RULES")})
         environment.remove(name);
     return environment;
 }
 
-ChildRun runProgram(const QString &program, const QStringList &arguments, const ChildOptions &options)
+ChildRun runProgram(const QString &program, const QStringList &arguments,
+                    const ChildOptions &options)
 {
     QProcess process;
     process.setProcessEnvironment(options.environment);
@@ -29,7 +31,8 @@ ChildRun runProgram(const QString &program, const QStringList &arguments, const 
         process.setWorkingDirectory(options.folder);
     process.start(program, arguments);
     ChildRun run;
-    run.finished = process.waitForFinished(options.timeoutMs) && process.exitStatus() == QProcess::NormalExit;
+    run.finished =
+        process.waitForFinished(options.timeoutMs) && process.exitStatus() == QProcess::NormalExit;
     if (run.finished) {
         run.exitCode = process.exitCode();
     } else {

@@ -13,10 +13,12 @@ void PythonSession::startBridge()
 {
     PythonQt::init();
     // Direct: output written from Python threads arrives at once and in order.
-    connect(PythonQt::self(), &PythonQt::pythonStdOut, this, [this](const QString &text) { output << text; },
-            Qt::DirectConnection);
-    connect(PythonQt::self(), &PythonQt::pythonStdErr, this, [this](const QString &text) { errors << text; },
-            Qt::DirectConnection);
+    connect(
+        PythonQt::self(), &PythonQt::pythonStdOut, this,
+        [this](const QString &text) { output << text; }, Qt::DirectConnection);
+    connect(
+        PythonQt::self(), &PythonQt::pythonStdErr, this,
+        [this](const QString &text) { errors << text; }, Qt::DirectConnection);
     main = PythonQt::self()->getMainModule();
 }
 
@@ -78,7 +80,8 @@ bool PythonSession::endTest()
         failure = QStringLiteral("the script's objects could not be dropped\n");
     const QWidgetList windows = QApplication::topLevelWidgets();
     for (const QWidget *window : windows)
-        failure += QStringLiteral("a window is left: %1\n").arg(QString::fromLatin1(window->metaObject()->className()));
+        failure += QStringLiteral("a window is left: %1\n")
+                       .arg(QString::fromLatin1(window->metaObject()->className()));
     if (!errors.isEmpty())
         failure += QStringLiteral("the script wrote to stderr:\n") + errors.join(QString());
     output.clear();
