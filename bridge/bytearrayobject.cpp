@@ -12,8 +12,11 @@ struct ByteArray
     PyObject_HEAD QByteArray bytes;
 };
 
-// A heap type named plainly, so that messages call it 'QByteArray' as PythonQt's do;
-// created once and kept for the life of the process.
+// As PythonQt does, the class scripts meet is a heap class named plainly over
+// a static base that holds the bytes and the behaviour: messages then call it
+// 'QByteArray', and it belongs to PythonQt.QtCore. Both live as long as the
+// process.
+PyTypeObject storageType = {};
 PyTypeObject *byteArrayType = nullptr;
 
 ByteArray *self(PyObject *object)
@@ -44,12 +47,11 @@ PyMethodDef methods[] = {
     {nullptr, nullptr, 0, nullptr},
 };
 
+// The heap class's own deallocation drops its reference to the class.
 void dealloc(PyObject *object)
 {
-    PyTypeObject *type = Py_TYPE(object);
     self(object)->bytes.~QByteArray();
-    type->tp_free(object);
-    Py_DECREF(type);
+    Py_TYPE(object)->tp_free(object);
 }
 
 PyObject *newByteArray(PyTypeObject *type, PyObject *args, PyObject *kwds)
@@ -146,26 +148,26 @@ bool ready()
 {
     if (byteArrayType)
         return true;
-    PyType_Slot slots[] = {
-        {Py_tp_doc, const_cast<char *>("Bytes returned from Qt; data() gives them as bytes.")},
-        {Py_tp_new, reinterpret_cast<void *>(newByteArray)},
-        {Py_tp_dealloc, reinterpret_cast<void *>(dealloc)},
-        {Py_tp_str, reinterpret_cast<void *>(str)},
-        {Py_tp_repr, reinterpret_cast<void *>(repr)},
-        {Py_tp_richcompare, reinterpret_cast<void *>(compare)},
-        {Py_tp_hash, reinterpret_cast<void *>(hash)},
-        {Py_tp_methods, methods},
-        {0, nullptr},
-    };
-    PyType_Spec spec = {"QByteArray", sizeof(ByteArray), 0, Py_TPFLAGS_DEFAULT, slots};
-    PyObject *type = PyType_FromSpec(&spec);
-    PyObject *module = PyUnicode_FromString("PythonQt.QtCore");
-    const bool named = type && module && PyObject_SetAttrString(type, "__module__", module) == 0;
-    Py_XDECREF(module);
-    if (!named)
+    // Static types live forever: they start with the reference the interpreter never drops.
+    Py_SET_REFCNT(reinterpret_cast<PyObject *>(&storageType), 1);
+    storageType.tp_name = "PythonQt.ByteArrayStorage";
+    storageType.tp_basicsize = sizeof(ByteArray);
+    storageType.tp_flags = Py_TPFLAGS_DEFAULT | Py_TPFLAGS_BASETYPE;
+    storageType.tp_new = newByteArray;
+    storageType.tp_dealloc = dealloc;
+    storageType.tp_str = str;
+    storageType.tp_repr = repr;
+    storageType.tp_richcompare = compare;
+    storageType.tp_hash = hash;
+    storageType.tp_methods = methods;
+    if (PyType_Ready(&storageType) != 0)
         return false;
+    PyObject *type = PyObject_CallFunction(
+        reinterpret_cast<PyObject *>(&PyType_Type), "s(O){sssss()}", "QByteArray", &storageType,
+        "__module__", "PythonQt.QtCore", "__doc__",
+        "Bytes returned from Qt; data() gives them as bytes.", "__slots__");
     byteArrayType = reinterpret_cast<PyTypeObject *>(type);
-    return true;
+    return type != nullptr;
 }
 
 PyTypeObject *type()
