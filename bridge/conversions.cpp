@@ -402,7 +402,10 @@ void *ArgStorage::prepare(const ArgType &type)
     case ArgType::Other:
         if (type.typeId == QMetaType::UnknownType)
             return nullptr;
-        variant = QVariant(type.typeId, nullptr);
+        // An argument is already converted into the variant; only a result
+        // starts empty.
+        if (variant.userType() != type.typeId)
+            variant = QVariant(type.typeId, nullptr);
         return variant.data();
     }
     return nullptr;
