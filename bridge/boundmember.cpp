@@ -106,6 +106,10 @@ PyObject *boundCall(PyObject *callable, PyObject *const *args, size_t nargsf, Py
     Wrapper *self = instanceFor(bound, args, nargs);
     if (!self)
         return nullptr;
+    if (PythonQtPrivate::liveObject(self)
+        && PythonQtPrivate::refuseOffGuiThread("call", bound->member->name,
+                                               self->classInfo->className))
+        return nullptr;
     return invokeMember(bound, self, args, nargs, kwnames);
 }
 
@@ -134,6 +138,9 @@ QObject *senderOf(PyObject *object, const char *action)
     QObject *sender = PythonQtPrivate::liveObject(asWrapper(bound->self));
     if (!sender)
         InstanceWrapper::destroyedError(action, bound->member->name, asWrapper(bound->self));
+    else if (PythonQtPrivate::refuseOffGuiThread(action, bound->member->name,
+                                                 bound->classInfo->className))
+        return nullptr;
     return sender;
 }
 
@@ -163,8 +170,10 @@ PyObject *signalDisconnect(PyObject *object, PyObject *const *args, Py_ssize_t n
         return nullptr;
     }
     const int index = fullSignalIndex(*asBound(object)->member);
-    return PyBool_FromLong(PythonQtPrivate::instance()->receiverFor(sender)->disconnectCallable(
-        index, nargs ? args[0] : nullptr));
+    const bool found = PythonQtPrivate::instance()->receiverFor(sender)->disconnectCallable(
+        index, nargs ? args[0] : nullptr);
+    // Comparing callables runs their __eq__, which may have deleted the sender.
+    return senderOf(object, "disconnect") ? PyBool_FromLong(found) : nullptr;
 }
 
 PyObject *signalEmit(PyObject *object, PyObject *const *args, Py_ssize_t nargs)

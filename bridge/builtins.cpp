@@ -67,6 +67,21 @@ PyObject *builtinInherits(Wrapper *self, const Member &member, PyObject *const *
     return name ? PyBool_FromLong(target->inherits(name)) : nullptr;
 }
 
+// A widget of a dialog's form, made by C++ and held by its parent, which
+// goes on using it: a script may neither delete it nor take it away.
+bool refuseCppChild(QObject *target, const Member &member)
+{
+    QObject *parent = target->parent();
+    if (!parent || PythonQtPrivate::instance()->isConstructedByScript(target))
+        return false;
+    PyErr_Format(PyExc_ValueError,
+                 "%s(): the %s '%s' was made by C++ and belongs to its parent %s, which may still "
+                 "use it; delete or move the parent instead",
+                 member.name.constData(), target->metaObject()->className(),
+                 target->objectName().toUtf8().constData(), parent->metaObject()->className());
+    return true;
+}
+
 PyObject *builtinDelete(Wrapper *self, const Member &member, PyObject *const *, Py_ssize_t nargs)
 {
     if (!expectArguments(member, nargs, 0, 0))
@@ -75,6 +90,8 @@ PyObject *builtinDelete(Wrapper *self, const Member &member, PyObject *const *, 
     QObject *target = PythonQtPrivate::liveObject(self);
     if (!target)
         Py_RETURN_NONE;
+    if (refuseCppChild(target, member))
+        return nullptr;
     self->ownedByPython = false;
     PythonQtPrivate::instance()->deleteFromScript(target);
     Py_RETURN_NONE;
@@ -97,6 +114,17 @@ PyObject *builtinSetParent(Wrapper *self, const Member &member, PyObject *const 
         if (!InstanceWrapper::check(args[0])
             || !(parent = PythonQtPrivate::liveObject(reinterpret_cast<Wrapper *>(args[0])))) {
             PyErr_SetString(PyExc_ValueError, "setParent() takes a live Qt object or None");
+            return nullptr;
+        }
+    }
+    if (refuseCppChild(target, member))
+        return nullptr;
+    // Qt would walk such a loop of parents for ever.
+    for (const QObject *ancestor = parent; ancestor; ancestor = ancestor->parent()) {
+        if (ancestor == target) {
+            PyErr_Format(PyExc_ValueError, "setParent(): a %s can not be its own %s",
+                         target->metaObject()->className(),
+                         parent == target ? "parent" : "ancestor");
             return nullptr;
         }
     }
@@ -216,9 +244,13 @@ PyObject *builtinSetProperty(Wrapper *self, const Member &member, PyObject *cons
         return nullptr;
     QVariant value;
     if (!Conversions::toVariant(args[1], value)) {
-        PyErr_Format(PyExc_ValueError, "%R can not be stored in property '%s'", args[1], name);
+        PyErr_Format(PyExc_ValueError, "%s can not be stored in property '%s'",
+                     MethodCall::shortRepr(args[1]).constData(), name);
         return nullptr;
     }
+    // Converting may have run Python code (an __iter__) that deleted the object.
+    if (!(target = aliveOrRaise(self, member)))
+        return nullptr;
     // False for a new dynamic property, as QObject::setProperty() says.
     return PyBool_FromLong(target->setProperty(name, value));
 }
@@ -321,8 +353,10 @@ PyObject *builtinDisconnect(Wrapper *self, const Member &member, PyObject *const
         return PyBool_FromLong(QObject::disconnect(target, signalCode(target, index).constData(),
                                                    receiver, method.constData()));
     }
-    return PyBool_FromLong(PythonQtPrivate::instance()->receiverFor(target)->disconnectCallable(
-        index, nargs == 2 ? args[1] : nullptr));
+    const bool found = PythonQtPrivate::instance()->receiverFor(target)->disconnectCallable(
+        index, nargs == 2 ? args[1] : nullptr);
+    // Comparing callables runs their __eq__, which may have deleted the object.
+    return aliveOrRaise(self, member) ? PyBool_FromLong(found) : nullptr;
 }
 
 PyObject *builtinHelp(Wrapper *self, const Member &member, PyObject *const *, Py_ssize_t nargs)

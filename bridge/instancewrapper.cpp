@@ -37,6 +37,7 @@ void wrapperDealloc(PyObject *object)
 {
     Wrapper *self = asWrapper(object);
     PyTypeObject *type = Py_TYPE(object);
+    PyObject_GC_UnTrack(object);
     if (self->weakReferences)
         PyObject_ClearWeakRefs(object);
     if (auto d = PythonQtPrivate::instance())
@@ -48,6 +49,50 @@ void wrapperDealloc(PyObject *object)
     // the instance's reference to the type itself.
     if ((type->tp_flags & Py_TPFLAGS_HEAPTYPE) && type->tp_dealloc == wrapperDealloc)
         Py_DECREF(type);
+}
+
+// An object the wrapper owns dies with it, and with the object its signal
+// receivers and their callables: to the collector those are the wrapper's,
+// so that a callback referring to its own dialog makes a cycle it can free.
+// An object that Qt or C++ owns keeps its callbacks whatever Python does.
+const QObject *ownedTree(const Wrapper *self)
+{
+    PythonQtPrivate *d = PythonQtPrivate::instance();
+    QObject *object = PythonQtPrivate::liveObject(self);
+    if (!d || !object || !self->ownedByPython || object->parent()
+        || d->wrappers.value(object) != self)
+        return nullptr;
+    return object;
+}
+
+int wrapperTraverse(PyObject *object, visitproc visit, void *arg)
+{
+    const QObject *owned = ownedTree(asWrapper(object));
+    return owned ? PythonQtPrivate::instance()->traverseCallables(owned, visit, arg) : 0;
+}
+
+// The wrapper is going, by its last reference or as the collector frees a
+// cycle it is in: what it owns is deleted now, while the Python objects its
+// callbacks refer to are still whole, so its destroyed() callbacks run as usual.
+void wrapperFinalize(PyObject *object)
+{
+    Wrapper *self = asWrapper(object);
+    if (!ownedTree(self))
+        return;
+    PyObject *type = nullptr;
+    PyObject *value = nullptr;
+    PyObject *traceback = nullptr;
+    PyErr_Fetch(&type, &value, &traceback);
+    PythonQtPrivate::instance()->releaseOwned(self);
+    PyErr_Restore(type, value, traceback);
+}
+
+// Only where the finalizer's deletion had to wait: breaks the cycle anyway.
+int wrapperClear(PyObject *object)
+{
+    if (const QObject *owned = ownedTree(asWrapper(object)))
+        PythonQtPrivate::instance()->dropCallables(owned);
+    return 0;
 }
 
 // An instance without its object yet: __init__ constructs it, so that a
@@ -74,6 +119,8 @@ int wrapperInit(PyObject *object, PyObject *args, PyObject *kwds)
     // Constructed once; a second __init__ leaves the object as it is.
     if (!d || !self->object.isNull())
         return 0;
+    if (PythonQtPrivate::refuseOffGuiThread("construct", QByteArray(), self->classInfo->className))
+        return -1;
     // A copy: converting arguments may run Python code that registers a class
     // and so rebuilds the table.
     const QVector<Overload> constructors = d->constructors(self->classInfo);
@@ -97,6 +144,7 @@ int wrapperInit(PyObject *object, PyObject *args, PyObject *kwds)
     }
     // Constructed with a parent, the object belongs to Qt at once.
     d->attach(self, constructed, constructed->parent() == nullptr);
+    d->noteConstructedByScript(constructed);
     return 0;
 }
 
@@ -138,6 +186,11 @@ PyObject *wrapperGetAttr(PyObject *object, PyObject *name)
         return nullptr;
     const Member *member = PythonQtPrivate::memberOf(capsule);
     QObject *target = PythonQtPrivate::liveObject(self);
+    // A bound slot or signal refuses when it is called.
+    if (target && member->kind != Member::Method && member->kind != Member::Signal
+        && member->kind != Member::Constant
+        && PythonQtPrivate::refuseOffGuiThread("read", member->name, self->classInfo->className))
+        return nullptr;
     switch (member->kind) {
     case Member::Method:
     case Member::Signal:
@@ -195,8 +248,15 @@ int writeProperty(PyObject *object, const Member &member, PyObject *value)
     if (!Conversions::toArg(value, type, storage, true)
         && !Conversions::toArg(value, type, storage, false)) {
         PyErr_Clear();
-        PyErr_Format(PyExc_ValueError, "Property '%s' of %s (%s) can not be set to %R", name,
-                     self->classInfo->className.constData(), type.name.constData(), value);
+        PyErr_Format(PyExc_ValueError, "Property '%s' of %s (%s) can not be set to %s", name,
+                     self->classInfo->className.constData(), type.name.constData(),
+                     MethodCall::shortRepr(value).constData());
+        return -1;
+    }
+    // Converting may have run Python code (a __str__) that deleted the object.
+    if (!(target = PythonQtPrivate::liveObject(self))) {
+        PyErr_Format(PyExc_AttributeError, "Trying to set property '%s' on a destroyed %s object",
+                     name, self->classInfo->className.constData());
         return -1;
     }
     const QVariant converted = type.kind == ArgType::Variant || type.kind == ArgType::Other
@@ -219,6 +279,10 @@ int wrapperSetAttr(PyObject *object, PyObject *name, PyObject *value)
     PyObject *capsule = d->memberCapsule(self->classInfo, name);
     if (!capsule)
         return -1;
+    if (PythonQtPrivate::liveObject(self)
+        && PythonQtPrivate::refuseOffGuiThread("set", PythonQtPrivate::memberOf(capsule)->name,
+                                               self->classInfo->className))
+        return -1;
     // Converting the value may run Python code that registers a class and so
     // empties the member cache.
     const PythonQtObjectPtr keepMember(capsule);
@@ -232,8 +296,15 @@ int wrapperSetAttr(PyObject *object, PyObject *name, PyObject *value)
     if (value && hasDynamicProperty(target, key)) {
         QVariant converted;
         if (!Conversions::toVariant(value, converted)) {
-            PyErr_Format(PyExc_ValueError, "%R can not be stored in property '%s'", value,
-                         key.constData());
+            PyErr_Format(PyExc_ValueError, "%s can not be stored in property '%s'",
+                         MethodCall::shortRepr(value).constData(), key.constData());
+            return -1;
+        }
+        // Converting may have run Python code (an __iter__) that deleted the object.
+        if (!(target = PythonQtPrivate::liveObject(self))) {
+            PyErr_Format(PyExc_AttributeError,
+                         "Trying to set property '%s' on a destroyed %s object", key.constData(),
+                         self->classInfo->className.constData());
             return -1;
         }
         target->setProperty(key.constData(), converted);
@@ -365,7 +436,10 @@ bool ready()
     wrapperNumber.nb_bool = wrapperBool;
     wrapperType.tp_name = "PythonQt.PythonQtInstanceWrapper";
     wrapperType.tp_basicsize = sizeof(Wrapper);
-    wrapperType.tp_flags = Py_TPFLAGS_DEFAULT | Py_TPFLAGS_BASETYPE;
+    wrapperType.tp_flags = Py_TPFLAGS_DEFAULT | Py_TPFLAGS_BASETYPE | Py_TPFLAGS_HAVE_GC;
+    wrapperType.tp_traverse = wrapperTraverse;
+    wrapperType.tp_clear = wrapperClear;
+    wrapperType.tp_finalize = wrapperFinalize;
     wrapperType.tp_doc = "A Qt object seen from Python.";
     wrapperType.tp_new = wrapperNew;
     wrapperType.tp_init = wrapperInit;

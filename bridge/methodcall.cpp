@@ -15,25 +15,16 @@ namespace {
 QByteArray argumentsRepr(PyObject *const *args, Py_ssize_t nargs)
 {
     PyObject *tuple = PyTuple_New(nargs);
-    if (!tuple)
+    if (!tuple) {
+        PyErr_Clear();
         return QByteArray();
+    }
     for (Py_ssize_t i = 0; i < nargs; ++i) {
         Py_INCREF(args[i]);
         PyTuple_SET_ITEM(tuple, i, args[i]);
     }
-    PyObject *repr = PyObject_Repr(tuple);
+    const QByteArray text = MethodCall::shortRepr(tuple);
     Py_DECREF(tuple);
-    // A 10 MB document passed the wrong way must not make a 10 MB message.
-    constexpr int MaxReprLength = 300;
-    QByteArray text;
-    if (repr) {
-        const QString full = Conversions::stringFromUnicode(repr);
-        text =
-            (full.size() > MaxReprLength ? full.left(MaxReprLength) + QStringLiteral("...") : full)
-                .toUtf8();
-    }
-    Py_XDECREF(repr);
-    PyErr_Clear();
     return text;
 }
 
@@ -113,6 +104,22 @@ QByteArray shownType(const QByteArray &typeName)
 } // namespace
 
 namespace MethodCall {
+
+QByteArray shortRepr(PyObject *value)
+{
+    PyObject *repr = PyObject_Repr(value);
+    if (!repr) {
+        // Nested too deeply to show, or a __repr__ that raises: its type still says something.
+        PyErr_Clear();
+        return QByteArray("<") + _PyType_Name(Py_TYPE(value)) + " object>";
+    }
+    // A 10 MB document passed the wrong way must not make a 10 MB message.
+    constexpr int MaxReprLength = 300;
+    const QString full = Conversions::stringFromUnicode(repr);
+    Py_DECREF(repr);
+    return (full.size() > MaxReprLength ? full.left(MaxReprLength) + QStringLiteral("...") : full)
+        .toUtf8();
+}
 
 PyObject *rejectKeywords(const Overload &overload)
 {

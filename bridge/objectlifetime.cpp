@@ -6,6 +6,7 @@
 #include "pythonqt_p.h"
 #include "signalreceiver.h"
 
+#include <functional>
 #include <utility>
 
 namespace {
@@ -97,6 +98,89 @@ void PythonQtPrivate::objectDestroyed(QObject *object)
     }
 }
 
+void PythonQtPrivate::declaredDestroyed(QObject *object)
+{
+    PythonQtInstanceWrapper *wrapper = wrappers.value(object);
+    const bool owned = wrapper && wrapper->ownedByPython;
+    objectDestroyed(object);
+    if (owned && !object->parent())
+        deleteFromScript(object);
+}
+
+void PythonQtPrivate::noteConstructedByScript(QObject *object)
+{
+    constructedByScript.insert(object);
+    QObject::connect(object, &QObject::destroyed, [](QObject *gone) {
+        if (PythonQtPrivate *d = instance())
+            d->constructedByScript.remove(gone);
+    });
+}
+
+bool PythonQtPrivate::refuseOffGuiThread(const char *action, const QByteArray &name,
+                                         const QByteArray &className)
+{
+    PythonQtPrivate *d = instance();
+    if (!d || d->onGuiThread())
+        return false;
+    const QByteArray what =
+        name.isEmpty() ? QByteArray(action) + " a" : QByteArray(action) + " '" + name + "' of a";
+    PyErr_Format(PyExc_RuntimeError,
+                 "Trying to %s %s object from a thread that is not the GUI thread: Qt objects may "
+                 "only be used from the GUI thread",
+                 what.constData(), className.constData());
+    return true;
+}
+
+int PythonQtPrivate::traverseCallables(const QObject *root, visitproc visit, void *arg) const
+{
+    if (const SignalReceiver *receiver = receivers.value(const_cast<QObject *>(root))) {
+        if (const int failed = receiver->traverseCallables(visit, arg))
+            return failed;
+    }
+    for (const QObject *child : root->children()) {
+        if (const int failed = traverseCallables(child, visit, arg))
+            return failed;
+    }
+    return 0;
+}
+
+void PythonQtPrivate::dropCallables(const QObject *root)
+{
+    QVector<QPointer<SignalReceiver>> found;
+    const std::function<void(const QObject *)> collect = [&](const QObject *object) {
+        if (SignalReceiver *receiver = receivers.value(const_cast<QObject *>(object)))
+            found.append(receiver);
+        for (const QObject *child : object->children())
+            collect(child);
+    };
+    collect(root);
+    // Dropping a callable may free the last reference to the wrapper, and
+    // with it the whole tree.
+    for (const QPointer<SignalReceiver> &receiver : qAsConst(found)) {
+        if (receiver)
+            receiver->dropCallables();
+    }
+}
+
+void PythonQtPrivate::releaseOwned(PythonQtInstanceWrapper *wrapper)
+{
+    QObject *object = liveObject(wrapper);
+    if (!object || !wrapper->ownedByPython || object->parent())
+        return;
+    objectDestroyed(object);
+    deleteOwned(object);
+}
+
+void PythonQtPrivate::deleteOwned(QObject *object)
+{
+    // A worker thread that drops the last reference must not run the
+    // widget's destructor: the GUI thread does, from its event loop.
+    if (!onGuiThread())
+        object->deleteLater();
+    else
+        deleteFromScript(object);
+}
+
 void PythonQtPrivate::forgetWrapper(PythonQtInstanceWrapper *wrapper)
 {
     QObject *object = wrapper->object.data();
@@ -107,7 +191,7 @@ void PythonQtPrivate::forgetWrapper(PythonQtInstanceWrapper *wrapper)
         wrappers.remove(object);
     if (wrapper->ownedByPython && !object->parent() && !isBeingDestroyed(object)) {
         wrapper->ownedByPython = false;
-        deleteFromScript(object);
+        deleteOwned(object);
     }
 }
 

@@ -42,7 +42,10 @@
 #include <QMetaMethod>
 #include <QMetaProperty>
 #include <QPointer>
+#include <QSet>
 #include <QVector>
+
+#include <thread>
 
 class SignalReceiver;
 struct ClassInfo;
@@ -139,8 +142,30 @@ public:
     PyObject *newWrapper(PyTypeObject *type, ClassInfo *info, QObject *object, bool ownedByPython);
     void attach(PythonQtInstanceWrapper *wrapper, QObject *object, bool ownedByPython);
     void forgetWrapper(PythonQtInstanceWrapper *wrapper);
+    // The wrapper lets go of the object it owns, which is deleted.
+    void releaseOwned(PythonQtInstanceWrapper *wrapper);
+    void deleteOwned(QObject *object);
     // Lets the object's wrapper go the moment its destruction starts.
     void objectDestroyed(QObject *object);
+    // A script's `destroyed.emit()` declared the live object dead: its
+    // wrapper has let go, so what the wrapper owned is deleted here, quietly.
+    void declaredDestroyed(QObject *object);
+    // Objects a script constructed; the others were made by C++, and while
+    // they have a parent that parent may still use them.
+    void noteConstructedByScript(QObject *object);
+    bool isConstructedByScript(const QObject *object) const
+    {
+        return constructedByScript.contains(object);
+    }
+    // Python code may only reach Qt objects from the thread Qt's widgets
+    // live in; elsewhere, an error naming the call and no Qt touched.
+    bool onGuiThread() const { return std::this_thread::get_id() == guiThread; }
+    static bool refuseOffGuiThread(const char *action, const QByteArray &name,
+                                   const QByteArray &className);
+    // The callables that an object a wrapper owns (and its descendants)
+    // hold through their signal receivers, for the garbage collector.
+    int traverseCallables(const QObject *root, visitproc visit, void *arg) const;
+    void dropCallables(const QObject *root);
     // The object, unless it is gone or its destruction has started.
     static QObject *liveObject(const PythonQtInstanceWrapper *wrapper);
     static bool isBeingDestroyed(const QObject *object);
@@ -176,6 +201,8 @@ public:
     QVector<QPointer<QObject>> busyObjects;
     int busyCalls = 0;
     QVector<QPointer<QObject>> deferredDeletions;
+    QSet<const QObject *> constructedByScript;
+    std::thread::id guiThread = std::this_thread::get_id();
 
 private:
     bool isBusy(const QObject *object) const;
@@ -232,6 +259,8 @@ PyObject *call(const QVector<Overload> &overloads, const PythonQtInstanceWrapper
                PyObject *const *args, Py_ssize_t nargs, PyObject *kwnames,
                QObject **constructed = nullptr);
 PyObject *rejectKeywords(const Overload &overload);
+// repr() of a value for an error message, cut short as argument lists are.
+QByteArray shortRepr(PyObject *value);
 Overload makeOverload(const QMetaMethod &method, const QMetaObject *owner, QObject *decorator,
                       bool hiddenSelf, const QByteArray &shownName);
 } // namespace MethodCall

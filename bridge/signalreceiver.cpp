@@ -6,6 +6,7 @@
 #include "pythonqt_p.h"
 
 #include <QMetaMethod>
+#include <QPointer>
 
 #include <utility>
 
@@ -31,6 +32,17 @@ int positionalCapacity(PyObject *callable)
 int firstDynamicSlot()
 {
     return QObject::staticMetaObject.methodCount();
+}
+
+// Printing a traceback runs Python code (sys.stderr's write): at the
+// recursion limit it needs room beyond it, or only "lost sys.stderr" shows.
+void reportError(PythonQtPrivate *d)
+{
+    constexpr int PrintingRoom = 50;
+    const int limit = Py_GetRecursionLimit();
+    Py_SetRecursionLimit(limit + PrintingRoom);
+    d->q->handleError();
+    Py_SetRecursionLimit(limit);
 }
 
 } // namespace
@@ -94,14 +106,22 @@ bool SignalReceiver::disconnectCallable(int signalIndex, PyObject *callable)
     bool found = false;
     // A copy: comparing runs Python code, and drop() edits the list.
     const QVector<int> ids = idsBySignal.value(signalIndex);
+    const QPointer<SignalReceiver> alive(this);
     for (const int id : ids) {
+        if (!alive)
+            break;
         PyObject *connected = connections.at(id).callable;
         if (!connected)
             continue;
         if (callable) {
-            const int equal = PyObject_RichCompareBool(connected, callable, Py_EQ);
+            // __eq__ may disconnect it, or delete the sender and this.
+            Py_INCREF(connected);
+            int equal = PyObject_RichCompareBool(connected, callable, Py_EQ);
             if (equal < 0)
                 PyErr_Clear();
+            if (!alive || connections.at(id).callable != connected)
+                equal = 0;
+            Py_DECREF(connected);
             if (equal <= 0)
                 continue;
         }
@@ -109,6 +129,30 @@ bool SignalReceiver::disconnectCallable(int signalIndex, PyObject *callable)
         found = true;
     }
     return found;
+}
+
+int SignalReceiver::traverseCallables(visitproc visit, void *arg) const
+{
+    for (const Connection &connection : connections)
+        Py_VISIT(connection.callable);
+    return 0;
+}
+
+void SignalReceiver::dropCallables()
+{
+    QVector<PyObject *> released;
+    for (int id = 0; id < connections.size(); ++id) {
+        Connection &connection = connections[id];
+        if (!connection.callable)
+            continue;
+        QMetaObject::disconnect(sender, connection.signalIndex, this, firstDynamicSlot() + id);
+        released.append(std::exchange(connection.callable, nullptr));
+        freeIds.append(id);
+    }
+    idsBySignal.clear();
+    // The last of them may hold the wrapper whose object owns this receiver.
+    for (PyObject *callable : qAsConst(released))
+        Py_DECREF(callable);
 }
 
 void SignalReceiver::drop(int id)
@@ -146,17 +190,30 @@ void SignalReceiver::deliver(int id, void **args)
     // connection: what it needs is taken first.
     const Connection connection = connections.at(id);
     const SignalShape &shape = shapeOf(connection.signalIndex);
-    const bool senderDying = shape.senderDying;
-    if (senderDying)
-        d->objectDestroyed(sender);
+    // Qt passes the sender itself when it really goes; a script's emit does not.
+    const bool senderDying = shape.senderDying
+        && (PythonQtPrivate::isBeingDestroyed(sender)
+            || (!shape.params.isEmpty() && *static_cast<QObject **>(args[1]) == sender));
+    if (senderDying && destroyedDelivered) {
+        PyGILState_Release(state);
+        return;
+    }
     // A dying sender is past being deleted again, and must not be watched.
     const BusyScope busy(senderDying ? nullptr : sender, BusyScope::Delivery);
+    if (senderDying) {
+        d->objectDestroyed(sender);
+    } else if (shape.senderDying) {
+        // Emitted by a script: the wrapper reads as dead from now on, and
+        // what it owned is deleted once the emission is over.
+        destroyedDelivered = true;
+        d->declaredDestroyed(sender);
+    }
     PyObject *callable = connection.callable;
     Py_INCREF(callable);
     PyObject *arguments = PyTuple_New(connection.argumentCount);
     for (int i = 0; arguments && i < connection.argumentCount; ++i) {
         PyObject *value = nullptr;
-        if (senderDying) {
+        if (shape.senderDying) {
             value = Py_None;
             Py_INCREF(value);
         } else {
@@ -168,10 +225,16 @@ void SignalReceiver::deliver(int id, void **args)
         }
         PyTuple_SET_ITEM(arguments, i, value);
     }
-    PyObject *result = arguments ? PyObject_Call(callable, arguments, nullptr) : nullptr;
+    PyObject *result = nullptr;
+    // A signal connected to a slot or signal of its own sender passes no
+    // Python frame on its way round: counting here ends that recursion.
+    if (arguments && Py_EnterRecursiveCall(" while delivering a Qt signal to Python") == 0) {
+        result = PyObject_Call(callable, arguments, nullptr);
+        Py_LeaveRecursiveCall();
+    }
     // An exception must not unwind through Qt: report it as every error is.
     if (!result)
-        d->q->handleError();
+        reportError(d);
     Py_XDECREF(result);
     Py_XDECREF(arguments);
     Py_DECREF(callable);

@@ -22,7 +22,11 @@ public:
 
     bool connectCallable(int signalIndex, PyObject *callable);
     // Without a callable, drops every Python connection of the signal.
+    // Comparing runs Python code, which may delete the sender and this.
     bool disconnectCallable(int signalIndex, PyObject *callable);
+    // For the garbage collector: the callables, and dropping them all.
+    int traverseCallables(visitproc visit, void *arg) const;
+    void dropCallables();
 
     int qt_metacall(QMetaObject::Call call, int id, void **args) override;
 
@@ -50,6 +54,9 @@ private:
     QVector<int> freeIds;
     QHash<int, QVector<int>> idsBySignal;
     QHash<int, SignalShape> shapes;
+    // A script emitted destroyed(): its callbacks have seen it once, and
+    // do not again when the object really goes.
+    bool destroyedDelivered = false;
 };
 
 #endif // SIGNALRECEIVER_H
