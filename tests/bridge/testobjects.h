@@ -4,9 +4,12 @@
 #ifndef TESTOBJECTS_H
 #define TESTOBJECTS_H
 
+#include <QDate>
 #include <QDialog>
 #include <QObject>
 #include <QStringList>
+#include <QTime>
+#include <QUrl>
 #include <QVariant>
 
 // A scriptable object whose slots take and return each type the bridge converts.
@@ -16,6 +19,9 @@ class ConversionTarget : public QObject
     Q_PROPERTY(int count READ count WRITE setCount NOTIFY countChanged)
     Q_PROPERTY(QString label READ label)
     Q_PROPERTY(Mode mode READ mode WRITE setMode)
+    // Types the bridge has no conversion of its own for.
+    Q_PROPERTY(short level READ level WRITE setLevel)
+    Q_PROPERTY(QDate day READ day WRITE setDay)
 
 public:
     enum Mode { Plain, Fancy };
@@ -31,6 +37,10 @@ public:
     QString label() const { return QStringLiteral("target"); }
     Mode mode() const { return currentMode; }
     void setMode(Mode mode) { currentMode = mode; }
+    short level() const { return currentLevel; }
+    void setLevel(short level) { currentLevel = level; }
+    QDate day() const { return currentDay; }
+    void setDay(const QDate &day) { currentDay = day; }
 
     Q_INVOKABLE int invokable() const { return 42; }
 
@@ -47,6 +57,16 @@ public Q_SLOTS:
     double echoDouble(double value) { return value; }
     QObject *echoObject(QObject *value) { return value; }
     QWidget *echoWidget(QWidget *value) { return value; }
+    short echoShort(short value) { return value; }
+    ushort echoUShort(ushort value) { return value; }
+    long echoLong(long value) { return value; }
+    qint8 echoInt8(qint8 value) { return value; }
+    QUrl echoUrl(const QUrl &value) { return value; }
+    QDate echoDate(const QDate &value) { return value; }
+    QTime echoTime(const QTime &value) { return value; }
+    // What arrived, as C++ sees it, whatever comes back.
+    QString urlHost(const QUrl &value) { return value.host(); }
+    int dateYear(const QDate &value) { return value.year(); }
 
     QString overloaded(int value) { return QStringLiteral("int %1").arg(value); }
     QString overloaded(double value) { return QStringLiteral("double %1").arg(value); }
@@ -75,6 +95,8 @@ protected Q_SLOTS:
 private:
     int value = 0;
     Mode currentMode = Plain;
+    short currentLevel = 0;
+    QDate currentDay;
 };
 
 // A dialog with a slot of its own, constructed from Python with or without a parent.

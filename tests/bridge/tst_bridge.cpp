@@ -53,6 +53,21 @@ private Q_SLOTS:
     void boundMethodsTakePartInGarbageCollection();
     void connectingAgainAndAgain();
     void outputFromThreadsInOrder();
+    void genericallyStoredArguments_data();
+    void genericallyStoredArguments();
+    void pythonCodeInsideACallDeletesTheTarget_data();
+    void pythonCodeInsideACallDeletesTheTarget();
+    void setParentRefusesCycles_data();
+    void setParentRefusesCycles();
+    void otherThreadsAreRefused();
+    void lastReferenceDroppedInAnotherThread();
+    void signalIntoItsOwnSenderEndsInRecursionError_data();
+    void signalIntoItsOwnSenderEndsInRecursionError();
+    void selfReferringCallbacksAreCollected();
+    void callbacksOfObjectsQtOwnsSurviveCollection();
+    void destroyedEmittedByScriptLeaksNothing();
+    void valueErrorsQuoteShortly_data();
+    void valueErrorsQuoteShortly();
 
 private:
     // (exception type, message) raised by the code, or an empty list.
@@ -895,6 +910,360 @@ print('joined')
     QVERIFY2(python.errors.join(QString()).contains(QStringLiteral("RuntimeError: worker failed")),
              qPrintable(python.errors.join(QString())));
     python.errors.clear();
+}
+
+void tst_Bridge::genericallyStoredArguments_data()
+{
+    QTest::addColumn<QString>("expression");
+    QTest::addColumn<QVariant>("expected");
+
+    QTest::newRow("short") << "t.echoShort(-12)" << QVariant(-12);
+    QTest::newRow("unsigned short") << "t.echoUShort(65535)" << QVariant(65535);
+    QTest::newRow("long") << "t.echoLong(-2**40)" << QVariant(Q_INT64_C(-1099511627776));
+    QTest::newRow("qint8") << "t.echoInt8(-5)" << QVariant(-5);
+    QTest::newRow("QUrl as C++ reads it")
+        << "t.urlHost('https://example.org/a?b=1')" << QVariant("example.org");
+    QTest::newRow("QUrl there and back")
+        << "t.echoUrl('https://example.org/a?b=1')" << QVariant("https://example.org/a?b=1");
+    QTest::newRow("QDate as C++ reads it") << "t.dateYear('2026-12-10')" << QVariant(2026);
+    QTest::newRow("QDate there and back") << "t.echoDate('2026-12-10')" << QVariant("2026-12-10");
+    QTest::newRow("QTime there and back") << "t.echoTime('16:55:00')" << QVariant("16:55:00.000");
+    QTest::newRow("short property") << "(setattr(t, 'level', 7), t.level)[1]" << QVariant(7);
+    QTest::newRow("QDate property")
+        << "(setattr(t, 'day', '2026-01-02'), t.day)[1]" << QVariant("2026-01-02");
+}
+
+void tst_Bridge::genericallyStoredArguments()
+{
+    QFETCH(QString, expression);
+    QFETCH(QVariant, expected);
+    const QVariant result = python.value(expression);
+    QVERIFY2(python.errors.isEmpty(), qPrintable(python.errors.join(QString())));
+    QCOMPARE(result.toString(), expected.toString());
+}
+
+void tst_Bridge::pythonCodeInsideACallDeletesTheTarget_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QStringList>("error");
+
+    // Each runs Python code of the script's own while the bridge holds the
+    // dialog: a __str__, an __iter__ or an __eq__ that deletes it.
+    QTest::newRow("property write, __str__")
+        << "d.windowTitle = DeletesOnStr()"
+        << QStringList({"AttributeError",
+                        "Trying to set property 'windowTitle' on a destroyed TestDialog object"});
+    QTest::newRow("setProperty(), __iter__")
+        << "d.setProperty('note', DeletesOnIter())"
+        << QStringList(
+               {"ValueError", "Trying to call 'setProperty' on a destroyed TestDialog object"});
+    QTest::newRow("dynamic attribute, __iter__")
+        << "d.setProperty('note', 1)\nd.note = DeletesOnIter()"
+        << QStringList({"AttributeError",
+                        "Trying to set property 'note' on a destroyed TestDialog object"});
+    QTest::newRow("signal's disconnect(), __eq__")
+        << "d.finished.connect(print)\nd.finished.connect(len)\n"
+           "d.finished.disconnect(DeletesOnEq())"
+        << QStringList(
+               {"ValueError", "Trying to disconnect 'finished' on a destroyed TestDialog object"});
+    QTest::newRow("disconnect() by signature, __eq__")
+        << "d.finished.connect(print)\nd.finished.connect(len)\n"
+           "d.disconnect('finished(int)', DeletesOnEq())"
+        << QStringList(
+               {"ValueError", "Trying to call 'disconnect' on a destroyed TestDialog object"});
+    QTest::newRow("slot call, __str__")
+        << "d.setNote(DeletesOnStr())"
+        << QStringList({"ValueError", "Trying to call 'setNote' on a destroyed TestDialog object"});
+}
+
+void tst_Bridge::pythonCodeInsideACallDeletesTheTarget()
+{
+    QFETCH(QString, code);
+    QFETCH(QStringList, error);
+    QVERIFY(python.run(QStringLiteral(R"(
+d = TestDialog()
+class DeletesOnStr:
+    def __str__(self):
+        d.delete()
+        return 'text'
+class DeletesOnIter:
+    def __iter__(self):
+        d.delete()
+        return iter([1, 2])
+class DeletesOnEq:
+    def __eq__(self, other):
+        d.delete()
+        return False
+    __hash__ = object.__hash__
+)")));
+    QCOMPARE(TestDialog::liveCount, 1);
+    QCOMPARE(raised(code), error);
+    QCOMPARE(TestDialog::liveCount, 0);
+    QCOMPARE(python.value(QStringLiteral("bool(d)")), QVariant(false));
+}
+
+void tst_Bridge::setParentRefusesCycles_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("a dialog its own parent")
+        << "d.setParent(d)"
+        << "setParent(): a TestDialog can not be its own parent";
+    QTest::newRow("a dialog under its child")
+        << "d.setParent(child)"
+        << "setParent(): a TestDialog can not be its own ancestor";
+    QTest::newRow("a dialog under its grandchild")
+        << "d.setParent(grandchild)"
+        << "setParent(): a TestDialog can not be its own ancestor";
+    QTest::newRow("an object its own parent")
+        << "t.setParent(t)"
+        << "setParent(): a ConversionTarget can not be its own parent";
+    QTest::newRow("an object under its child")
+        << "t.setParent(ConversionTarget(t))"
+        << "setParent(): a ConversionTarget can not be its own ancestor";
+}
+
+void tst_Bridge::setParentRefusesCycles()
+{
+    QFETCH(QString, code);
+    QFETCH(QString, message);
+    QVERIFY(python.run(QStringLiteral("d = TestDialog()\nchild = TestDialog(d)\n"
+                                      "grandchild = TestDialog(child)")));
+    QCOMPARE(raised(code), QStringList({"ValueError", message}));
+    QCOMPARE(python
+                 .value(QStringLiteral("(d.parent(), t.parent(), child.parent() is d, "
+                                       "grandchild.parent() is child)"))
+                 .toList(),
+             QVariantList({QVariant(), QVariant(), true, true}));
+}
+
+void tst_Bridge::otherThreadsAreRefused()
+{
+    QVERIFY(python.run(QStringLiteral(R"(
+import threading
+d = TestDialog()
+d.setProperty('note', 1)
+attempts = {
+    'show': lambda: d.show(),
+    'run': lambda: d.run(),
+    'unbound slot': lambda: TestDialog.show(d),
+    'built-in': lambda: d.setProperty('other', 2),
+    'property read': lambda: d.windowTitle,
+    'property write': lambda: setattr(d, 'windowTitle', 'x'),
+    'dynamic property': lambda: d.note,
+    'emit': lambda: d.finished.emit(1),
+    'connect': lambda: d.finished.connect(print),
+    'construct': lambda: TestDialog(),
+}
+outcomes = {}
+def work():
+    for name, attempt in attempts.items():
+        try:
+            attempt()
+            outcomes[name] = 'ran'
+        except Exception as e:
+            outcomes[name] = (type(e).__name__, str(e))
+worker = threading.Thread(target=work)
+worker.start()
+worker.join()
+)")));
+    const QVariantMap outcomes = python.value(QStringLiteral("outcomes")).toMap();
+    QCOMPARE(outcomes.size(), 10);
+    for (auto it = outcomes.cbegin(); it != outcomes.cend(); ++it) {
+        const QStringList error = it.value().toStringList();
+        QCOMPARE(error.value(0), QStringLiteral("RuntimeError"));
+        QVERIFY2(error.value(1).endsWith(QStringLiteral(
+                     "object from a thread that is not the GUI thread: Qt objects may only be "
+                     "used from the GUI thread")),
+                 qPrintable(it.key() + QStringLiteral(": ") + error.value(1)));
+    }
+    QCOMPARE(outcomes.value(QStringLiteral("show")).toStringList().value(1),
+             QStringLiteral("Trying to call 'show' of a TestDialog object from a thread that is "
+                            "not the GUI thread: Qt objects may only be used from the GUI thread"));
+    // Nothing reached Qt.
+    QCOMPARE(
+        python.value(QStringLiteral("(d.visible, d.windowTitle, d.property('other'))")).toList(),
+        QVariantList({false, QString(), QVariant()}));
+    QCOMPARE(TestDialog::liveCount, 1);
+    // The GUI thread goes on as before.
+    QVERIFY(python.run(QStringLiteral("d.show()\nd.close()")));
+}
+
+void tst_Bridge::lastReferenceDroppedInAnotherThread()
+{
+    QVERIFY(python.run(QStringLiteral(R"(
+import threading
+holder = [TestDialog()]
+dialog = holder[0]
+)")));
+    QPointer<QObject> dialog = python.value(QStringLiteral("dialog")).value<QObject *>();
+    QVERIFY(dialog);
+    QVERIFY(python.run(QStringLiteral(R"(
+del dialog
+worker = threading.Thread(target=holder.clear)
+worker.start()
+worker.join()
+)")));
+    // The GUI thread deletes it, from its event loop.
+    QVERIFY(dialog);
+    QTRY_VERIFY(!dialog);
+    QCOMPARE(TestDialog::liveCount, 0);
+}
+
+void tst_Bridge::signalIntoItsOwnSenderEndsInRecursionError_data()
+{
+    QTest::addColumn<QString>("code");
+
+    QTest::newRow("signal into its own dialog's slot")
+        << "d.rejected.connect(d.reject)\nd.reject()";
+    QTest::newRow("signal into itself") << "d.finished.connect(d.finished)\nd.done(2)";
+    QTest::newRow("by signature into a lambda calling the slot")
+        << "d.connect('rejected()', lambda: TestDialog.reject(d))\nd.reject()";
+}
+
+void tst_Bridge::signalIntoItsOwnSenderEndsInRecursionError()
+{
+    QFETCH(QString, code);
+    QVERIFY(python.run(QStringLiteral("d = TestDialog()")));
+    python.addVariable(QStringLiteral("code"), code);
+    // The error goes where every callback's error goes: printed, not raised.
+    QVERIFY(!python.run(QStringLiteral("exec(code)\nafter = 'went on'")));
+    QCOMPARE(python.value(QStringLiteral("after")), QVariant("went on"));
+    const QString printed = python.errors.join(QString());
+    QVERIFY2(printed.contains(QStringLiteral("RecursionError: maximum recursion depth exceeded")),
+             qPrintable(printed.left(2000)));
+    // Printing it needs Python code too, which must not hit the limit again.
+    QVERIFY2(!printed.contains(QStringLiteral("sys.excepthook")), qPrintable(printed.left(2000)));
+    QVERIFY2(!printed.contains(QStringLiteral("lost sys.stderr")), qPrintable(printed.left(2000)));
+    PythonQt::self()->clearError();
+    python.errors.clear();
+    // Once unwound, the script and the dialog go on.
+    QVERIFY(python.run(QStringLiteral("d.disconnect('rejected()')\nd.finished.disconnect()\n"
+                                      "d.setWindowTitle('after')")));
+    QCOMPARE(python.value(QStringLiteral("d.windowTitle")), QVariant("after"));
+}
+
+void tst_Bridge::selfReferringCallbacksAreCollected()
+{
+    QVERIFY(python.run(QStringLiteral(R"(
+import weakref
+references = []
+gone = []
+def make():
+    d = TestDialog()
+    d.destroyed.connect(lambda: gone.append(bool(d)))
+    d.rejected.connect(lambda: d.setNote('rejected'))
+    d.connect('finished(int)', lambda result: d.setNote(str(result)))
+    # A callback on the dialog's child that refers to the dialog.
+    child = ConversionTarget(d)
+    child.countChanged.connect(lambda value: d.setNote('count'))
+    references.append(weakref.ref(d))
+for i in range(20):
+    make()
+)")));
+    QCOMPARE(TestDialog::liveCount, 20);
+    QVERIFY(python.run(QStringLiteral("gc.collect()")));
+    QCOMPARE(TestDialog::liveCount, 0);
+    QCOMPARE(ConversionTarget::liveCount, 1);
+    QCOMPARE(python.value(QStringLiteral("[r() for r in references if r() is not None]")),
+             QVariant(QVariantList()));
+    // Freed as any dropped dialog is: its destroyed() callbacks ran, and saw it gone.
+    QCOMPARE(python.value(QStringLiteral("gone")).toList(),
+             QVector<QVariant>(20, false).toList());
+}
+
+void tst_Bridge::callbacksOfObjectsQtOwnsSurviveCollection()
+{
+    // A parented dialog, or one C++ holds, is not the wrapper's to free:
+    // its callbacks keep working however Python collects.
+    auto held = new TestDialog;
+    python.addObject(QStringLiteral("held"), held);
+    QVERIFY(python.run(QStringLiteral(R"(
+owner = TestDialog()
+got = []
+def make(parent):
+    c = TestDialog(parent)
+    c.finished.connect(lambda result: got.append((result, bool(c))))
+def watch(dialog):
+    dialog.finished.connect(lambda result: got.append((result, bool(dialog))))
+make(owner)
+watch(held)
+del held
+gc.collect()
+)")));
+    QCOMPARE(TestDialog::liveCount, 3);
+    const auto children =
+        python.value(QStringLiteral("owner")).value<QObject *>()->findChildren<TestDialog *>();
+    QCOMPARE(children.size(), 1);
+    children.first()->done(3);
+    held->done(4);
+    QCOMPARE(python.value(QStringLiteral("got")).toList(),
+             QVariantList({QVariantList({3, true}), QVariantList({4, true})}));
+    delete held;
+}
+
+void tst_Bridge::destroyedEmittedByScriptLeaksNothing()
+{
+    QVERIFY(python.run(QStringLiteral(R"(
+seen = []
+owner = TestDialog()
+alone = TestDialog()
+child = TestDialog(owner)
+alone.destroyed.connect(lambda *args: seen.append(('alone',) + args))
+child.destroyed.connect(lambda *args: seen.append(('child',) + args))
+alone.destroyed.emit()
+child.destroyed.emit()
+facts = (bool(alone), bool(child))
+)")));
+    // The dialogs read as gone; the one the script owned is deleted, the
+    // one its parent owns stays with its parent.
+    QCOMPARE(python.value(QStringLiteral("facts")).toList(), QVariantList({false, false}));
+    QCOMPARE(TestDialog::liveCount, 2);
+    QVERIFY(python.run(QStringLiteral("owner.delete()")));
+    QCOMPARE(TestDialog::liveCount, 0);
+    // Their callbacks heard of it once.
+    QCOMPARE(
+        python.value(QStringLiteral("seen")).toList(),
+        QVariantList({QVariantList({"alone", QVariant()}), QVariantList({"child", QVariant()})}));
+}
+
+void tst_Bridge::valueErrorsQuoteShortly_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("property write, long value")
+        << "t.count = 'x' * 10_000_000"
+        << "Property 'count' of ConversionTarget (int) can not be set to '" + QString(299, 'x')
+            + "...";
+    QTest::newRow("property write, value nested too deeply to show")
+        << "t.count = deep"
+        << "Property 'count' of ConversionTarget (int) can not be set to <list object>";
+    QTest::newRow("setProperty(), long value")
+        << "t.setProperty('note', {'x' * 10_000_000: 10**100})"
+        << "{'" + QString(298, 'x') + "...";
+    QTest::newRow("setProperty(), value nested too deeply to show")
+        << "t.setProperty('note', deep)"
+        << "<list object> can not be stored in property 'note'";
+    QTest::newRow("dynamic attribute, long value")
+        << "t.setProperty('note', 1)\nt.note = {'x' * 10_000_000: 10**100}"
+        << "{'" + QString(298, 'x') + "...";
+    QTest::newRow("slot, value nested too deeply to show")
+        << "t.echoList(deep)"
+        << "Called echoList(QVariantList value) -> QVariantList with wrong arguments: <tuple "
+           "object>";
+}
+
+void tst_Bridge::valueErrorsQuoteShortly()
+{
+    QFETCH(QString, code);
+    QFETCH(QString, message);
+    QVERIFY(python.run(QStringLiteral("deep = []\nfor _ in range(100_000):\n    deep = [deep]")));
+    const QStringList error = raised(code);
+    QCOMPARE(error.value(0), QStringLiteral("ValueError"));
+    QVERIFY2(error.value(1).startsWith(message), qPrintable(error.value(1).left(1000)));
+    QVERIFY2(error.value(1).size() < 1000, qPrintable(error.value(1).left(1000)));
 }
 
 QTEST_MAIN(tst_Bridge)

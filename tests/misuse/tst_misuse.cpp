@@ -205,6 +205,67 @@ void tst_Misuse::careless_data()
         << "VeldmarkDisplay"
         << "not gone";
 
+    // Python code of the script's own that deletes the dialog while the
+    // bridge is at work on it.
+    QTest::newRow("title whose str() deletes the dialog")
+        << "class Deleting:\n    def __str__(self):\n        progress.delete()\n"
+           "        return 'title'\n"
+           "progress.windowTitle = Deleting()"
+        << "AttributeError"
+        << "Trying to set property 'windowTitle' on a destroyed ProgressDialog object"
+        << "not progress";
+    QTest::newRow("setProperty() with an iterable that deletes the dialog")
+        << "class Deleting:\n    def __iter__(self):\n        progress.delete()\n"
+           "        return iter([1])\n"
+           "progress.setProperty('extra', Deleting())"
+        << "ValueError"
+        << "Trying to call 'setProperty' on a destroyed ProgressDialog object"
+        << "not progress";
+    QTest::newRow("disconnect() with a callable whose == deletes the dialog")
+        << "class Deleting:\n    def __eq__(self, other):\n        selection.delete()\n"
+           "        return False\n"
+           "selection.finished.connect(print)\nselection.finished.connect(repr)\n"
+           "selection.finished.disconnect(Deleting())"
+        << "ValueError"
+        << "Trying to disconnect 'finished' on a destroyed VeldmarkSelection object"
+        << "not selection";
+
+    // A dialog's own widgets, which C++ made and the dialog goes on using.
+    QTest::newRow("delete() of a dialog's label")
+        << "progress.label.delete()"
+        << "ValueError"
+        << "delete(): the QLabel 'label' was made by C++ and belongs to its parent ProgressDialog"
+        << "progress.setMessage('x') is None and progress.label.text == 'x'";
+    QTest::newRow("delete() of the selection's tree")
+        << "selection.treeWidget.delete()"
+        << "ValueError"
+        << "delete(): the QTreeWidget 'treeWidget' was made by C++"
+        << "selection.setAvailableItems({'G': ['L']}) is None"
+           " and selection.treeWidget.topLevelItemCount == 1";
+    QTest::newRow("the display's list taken from it")
+        << "display.listView.setParent(None)"
+        << "ValueError"
+        << "setParent(): the QListView 'listView' was made by C++ and belongs to its parent "
+           "VeldmarkDisplay"
+        << "display.setDisplayData(b'{\"a\": {}}') is None"
+           " and display.listView.parent() is display";
+    QTest::newRow("a dialog's label moved to another dialog")
+        << "progress.label.setParent(selection)"
+        << "ValueError"
+        << "setParent(): the QLabel 'label' was made by C++"
+        << "progress.label.parent() is progress";
+
+    // Parents that would make a loop.
+    QTest::newRow("dialog its own parent") << "progress.setParent(progress)"
+                                           << "ValueError"
+                                           << "a ProgressDialog can not be its own parent"
+                                           << "progress.parent() is None";
+    QTest::newRow("dialog under its own child")
+        << "child = VeldmarkDisplay(progress)\nprogress.setParent(child)"
+        << "ValueError"
+        << "a ProgressDialog can not be its own ancestor"
+        << "progress.parent() is None and child.parent() is progress";
+
     // Huge inputs.
     QTest::newRow("10 MB document")
         << "doc = json.dumps({'assay %06d' % i: {'alias': 'x' * 60, 'note': list(range(5))}"
@@ -233,6 +294,21 @@ void tst_Misuse::careless_data()
         << ""
         << ""
         << "selection.treeWidget.topLevelItemCount == 100000";
+    QTest::newRow("10 MB dict for a dynamic property: the message stays short")
+        << "display.setProperty('extra', {'x' * 10_000_000: 10**100})"
+        << "ValueError"
+        << "can not be stored in property 'extra'"
+        << "len(caught[1]) < 1000";
+    QTest::newRow("10 MB text for a width: the message stays short")
+        << "progress.minimumWidth = 'x' * 10_000_000"
+        << "ValueError"
+        << "Property 'minimumWidth' of ProgressDialog (int) can not be set to 'xxx"
+        << "len(caught[1]) < 1000";
+    QTest::newRow("title nested 10,000 deep: the message says what it got")
+        << "deep = []\nfor _ in range(10_000):\n    deep = [deep]\nprogress.windowTitle = deep"
+        << "ValueError"
+        << "Property 'windowTitle' of ProgressDialog (QString) can not be set to <list object>"
+        << "progress.windowTitle == 'Query Progress'";
     QTest::newRow("10 MB message") << "progress.setMessage('m' * 10_000_000)"
                                    << ""
                                    << ""
@@ -320,6 +396,23 @@ static QString whereRealPythonQtFails(const QByteArray &row)
         {"10 MB dict where bytes go: the message stays short",
          "it quotes the whole argument in the message"},
         {"deleted dialog as a parent", "it takes a deleted parent for no parent"},
+        {"title whose str() deletes the dialog", "it writes to the freed dialog"},
+        {"setProperty() with an iterable that deletes the dialog", "it writes to the freed dialog"},
+        {"disconnect() with a callable whose == deletes the dialog",
+         "it reads the freed signal receiver"},
+        {"delete() of a dialog's label", "it deletes the widget the dialog goes on using"},
+        {"delete() of the selection's tree", "it deletes the widget the dialog goes on using"},
+        {"the display's list taken from it",
+         "its wrapper deletes the list the dialog goes on using"},
+        {"a dialog's label moved to another dialog",
+         "it moves the widget the dialog goes on using"},
+        {"dialog its own parent", "its setParent() loops for ever"},
+        {"dialog under its own child", "its setParent() loops for ever"},
+        {"10 MB dict for a dynamic property: the message stays short",
+         "it quotes the whole value in the message"},
+        {"10 MB text for a width: the message stays short",
+         "it quotes the whole value in the message"},
+        {"title nested 10,000 deep: the message says what it got", "its message is empty"},
     };
     return reasons.value(row);
 }
