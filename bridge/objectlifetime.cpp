@@ -137,7 +137,10 @@ int PythonQtPrivate::traverseCallables(const QObject *root, visitproc visit, voi
         if (const int failed = receiver->traverseCallables(visit, arg))
             return failed;
     }
+    // A parent deleting its children leaves a null where each one was.
     for (const QObject *child : root->children()) {
+        if (!child)
+            continue;
         if (const int failed = traverseCallables(child, visit, arg))
             return failed;
     }
@@ -150,8 +153,10 @@ void PythonQtPrivate::dropCallables(const QObject *root)
     const std::function<void(const QObject *)> collect = [&](const QObject *object) {
         if (SignalReceiver *receiver = receivers.value(const_cast<QObject *>(object)))
             found.append(receiver);
-        for (const QObject *child : object->children())
-            collect(child);
+        for (const QObject *child : object->children()) {
+            if (child)
+                collect(child);
+        }
     };
     collect(root);
     // Dropping a callable may free the last reference to the wrapper, and

@@ -148,7 +148,8 @@ public:
     // Lets the object's wrapper go the moment its destruction starts.
     void objectDestroyed(QObject *object);
     // A script's `destroyed.emit()` declared the live object dead: its
-    // wrapper has let go, so what the wrapper owned is deleted here, quietly.
+    // wrapper lets go, and what the wrapper owned is deleted once the calls
+    // on it are over.
     void declaredDestroyed(QObject *object);
     // Objects a script constructed; the others were made by C++, and while
     // they have a parent that parent may still use them.

@@ -65,6 +65,7 @@ private Q_SLOTS:
     void signalIntoItsOwnSenderEndsInRecursionError();
     void selfReferringCallbacksAreCollected();
     void callbacksOfObjectsQtOwnsSurviveCollection();
+    void collectionWhileChildrenAreDeleted();
     void destroyedEmittedByScriptLeaksNothing();
     void valueErrorsQuoteShortly_data();
     void valueErrorsQuoteShortly();
@@ -1201,6 +1202,24 @@ gc.collect()
     QCOMPARE(python.value(QStringLiteral("got")).toList(),
              QVariantList({QVariantList({3, true}), QVariantList({4, true})}));
     delete held;
+}
+
+void tst_Bridge::collectionWhileChildrenAreDeleted()
+{
+    // The collector walks the owned dialog's children while one of them is
+    // deleting its own.
+    QVERIFY(python.run(QStringLiteral(R"(
+d = TestDialog()
+d.finished.connect(lambda result: d.setNote('finished'))
+child = TestDialog(d)
+grandchild = ConversionTarget(child)
+collected = []
+grandchild.destroyed.connect(lambda: collected.append(gc.collect() >= 0))
+child.delete()
+)")));
+    QCOMPARE(python.value(QStringLiteral("(collected, bool(child), bool(d))")).toList(),
+             QVariantList({QVariantList({true}), false, true}));
+    QCOMPARE(TestDialog::liveCount, 1);
 }
 
 void tst_Bridge::destroyedEmittedByScriptLeaksNothing()
