@@ -1170,8 +1170,7 @@ for i in range(20):
     QCOMPARE(python.value(QStringLiteral("[r() for r in references if r() is not None]")),
              QVariant(QVariantList()));
     // Freed as any dropped dialog is: its destroyed() callbacks ran, and saw it gone.
-    QCOMPARE(python.value(QStringLiteral("gone")).toList(),
-             QVector<QVariant>(20, false).toList());
+    QCOMPARE(python.value(QStringLiteral("gone")).toList(), QVector<QVariant>(20, false).toList());
 }
 
 void tst_Bridge::callbacksOfObjectsQtOwnsSurviveCollection()
