@@ -225,16 +225,20 @@ PyObject *wrapperGetAttr(PyObject *object, PyObject *name)
     return noAttributeError(self, name);
 }
 
+int destroyedWrite(const Wrapper *self, const char *name)
+{
+    PyErr_Format(PyExc_AttributeError, "Trying to set property '%s' on a destroyed %s object", name,
+                 self->classInfo->className.constData());
+    return -1;
+}
+
 int writeProperty(PyObject *object, const Member &member, PyObject *value)
 {
     Wrapper *self = asWrapper(object);
     QObject *target = PythonQtPrivate::liveObject(self);
     const char *name = member.name.constData();
-    if (!target) {
-        PyErr_Format(PyExc_AttributeError, "Trying to set property '%s' on a destroyed %s object",
-                     name, self->classInfo->className.constData());
-        return -1;
-    }
+    if (!target)
+        return destroyedWrite(self, name);
     // PythonQt leaves a property alone when a script deletes it.
     if (!value)
         return 0;
@@ -254,11 +258,8 @@ int writeProperty(PyObject *object, const Member &member, PyObject *value)
         return -1;
     }
     // Converting may have run Python code (a __str__) that deleted the object.
-    if (!(target = PythonQtPrivate::liveObject(self))) {
-        PyErr_Format(PyExc_AttributeError, "Trying to set property '%s' on a destroyed %s object",
-                     name, self->classInfo->className.constData());
-        return -1;
-    }
+    if (!(target = PythonQtPrivate::liveObject(self)))
+        return destroyedWrite(self, name);
     const QVariant converted = type.kind == ArgType::Variant || type.kind == ArgType::Other
         ? storage.variant
         : QVariant(type.typeId, storage.prepare(type));
@@ -301,12 +302,8 @@ int wrapperSetAttr(PyObject *object, PyObject *name, PyObject *value)
             return -1;
         }
         // Converting may have run Python code (an __iter__) that deleted the object.
-        if (!(target = PythonQtPrivate::liveObject(self))) {
-            PyErr_Format(PyExc_AttributeError,
-                         "Trying to set property '%s' on a destroyed %s object", key.constData(),
-                         self->classInfo->className.constData());
-            return -1;
-        }
+        if (!(target = PythonQtPrivate::liveObject(self)))
+            return destroyedWrite(self, key.constData());
         target->setProperty(key.constData(), converted);
         return 0;
     }

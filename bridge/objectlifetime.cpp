@@ -6,7 +6,8 @@
 #include "pythonqt_p.h"
 #include "signalreceiver.h"
 
-#include <functional>
+#include <QWidget>
+
 #include <utility>
 
 namespace {
@@ -30,6 +31,11 @@ bool PythonQtPrivate::isBeingDestroyed(const QObject *object)
     for (const QObject *o = object; o; o = o->parent()) {
         const QObjectData *data = ObjectData::of(o);
         if (data->wasDeleted || data->isDeletingChildren)
+            return true;
+        // A widget's destructor emits destroyed() itself, before QObject's
+        // sets wasDeleted: only this flag tells that from a script's emit().
+        if (data->isWidget
+            && qt_qwidget_data(static_cast<QWidget *>(const_cast<QObject *>(o)))->in_destructor)
             return true;
     }
     return false;
@@ -77,12 +83,18 @@ void PythonQtPrivate::attach(PythonQtInstanceWrapper *wrapper, QObject *object, 
     wrapper->ownedByPython = ownedByPython;
     // From the moment destruction starts, the wrapper reaches nothing, and a
     // later object at the same address must not meet it.
-    wrapper->destroyedConnection =
-        QObject::connect(object, &QObject::destroyed, [wrapper](QObject *gone) {
-            if (PythonQtPrivate *d = instance())
-                d->objectDestroyed(gone);
-            wrapper->object.clear();
-        });
+    wrapper->destroyedConnection = QObject::connect(object, &QObject::destroyed, [wrapper, object] {
+        PythonQtPrivate *d = instance();
+        // A script emitting destroyed() declares the object dead, with
+        // whatever argument it passes.
+        if (d && !isBeingDestroyed(object)) {
+            d->declaredDestroyed(object);
+            return;
+        }
+        if (d)
+            d->objectDestroyed(object);
+        wrapper->object.clear();
+    });
     wrappers.insert(object, wrapper);
     ClassInfo *info = wrapper->classInfo;
     if (info->shell && Py_TYPE(wrapper) != info->type)
@@ -110,9 +122,10 @@ void PythonQtPrivate::declaredDestroyed(QObject *object)
 void PythonQtPrivate::noteConstructedByScript(QObject *object)
 {
     constructedByScript.insert(object);
-    QObject::connect(object, &QObject::destroyed, [](QObject *gone) {
-        if (PythonQtPrivate *d = instance())
-            d->constructedByScript.remove(gone);
+    QObject::connect(object, &QObject::destroyed, [object] {
+        PythonQtPrivate *d = instance();
+        if (d && isBeingDestroyed(object))
+            d->constructedByScript.remove(object);
     });
 }
 
@@ -131,34 +144,36 @@ bool PythonQtPrivate::refuseOffGuiThread(const char *action, const QByteArray &n
     return true;
 }
 
-int PythonQtPrivate::traverseCallables(const QObject *root, visitproc visit, void *arg) const
+int PythonQtPrivate::forEachReceiver(const QObject *root,
+                                     const std::function<int(SignalReceiver *)> &visit) const
 {
-    if (const SignalReceiver *receiver = receivers.value(const_cast<QObject *>(root))) {
-        if (const int failed = receiver->traverseCallables(visit, arg))
-            return failed;
+    if (SignalReceiver *receiver = receivers.value(const_cast<QObject *>(root))) {
+        if (const int stop = visit(receiver))
+            return stop;
     }
     // A parent deleting its children leaves a null where each one was.
     for (const QObject *child : root->children()) {
         if (!child)
             continue;
-        if (const int failed = traverseCallables(child, visit, arg))
-            return failed;
+        if (const int stop = forEachReceiver(child, visit))
+            return stop;
     }
     return 0;
+}
+
+int PythonQtPrivate::traverseCallables(const QObject *root, visitproc visit, void *arg) const
+{
+    return forEachReceiver(
+        root, [&](SignalReceiver *receiver) { return receiver->traverseCallables(visit, arg); });
 }
 
 void PythonQtPrivate::dropCallables(const QObject *root)
 {
     QVector<QPointer<SignalReceiver>> found;
-    const std::function<void(const QObject *)> collect = [&](const QObject *object) {
-        if (SignalReceiver *receiver = receivers.value(const_cast<QObject *>(object)))
-            found.append(receiver);
-        for (const QObject *child : object->children()) {
-            if (child)
-                collect(child);
-        }
-    };
-    collect(root);
+    forEachReceiver(root, [&](SignalReceiver *receiver) {
+        found.append(receiver);
+        return 0;
+    });
     // Dropping a callable may free the last reference to the wrapper, and
     // with it the whole tree.
     for (const QPointer<SignalReceiver> &receiver : qAsConst(found)) {

@@ -45,6 +45,7 @@
 #include <QSet>
 #include <QVector>
 
+#include <functional>
 #include <thread>
 
 class SignalReceiver;
@@ -207,6 +208,9 @@ public:
 
 private:
     bool isBusy(const QObject *object) const;
+    // The signal receivers of root and its descendants, until visit returns non-zero.
+    int forEachReceiver(const QObject *root,
+                        const std::function<int(SignalReceiver *)> &visit) const;
     void runWrapperCreators(ClassInfo *info);
     Member *resolve(ClassInfo *info, const QByteArray &name);
     void addMethods(Member &member, ClassInfo *info, const QByteArray &name);

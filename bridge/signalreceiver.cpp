@@ -190,10 +190,7 @@ void SignalReceiver::deliver(int id, void **args)
     // connection: what it needs is taken first.
     const Connection connection = connections.at(id);
     const SignalShape &shape = shapeOf(connection.signalIndex);
-    // Qt passes the sender itself when it really goes; a script's emit does not.
-    const bool senderDying = shape.senderDying
-        && (PythonQtPrivate::isBeingDestroyed(sender)
-            || (!shape.params.isEmpty() && *static_cast<QObject **>(args[1]) == sender));
+    const bool senderDying = shape.senderDying && PythonQtPrivate::isBeingDestroyed(sender);
     if (senderDying && destroyedDelivered) {
         PyGILState_Release(state);
         return;
@@ -204,7 +201,8 @@ void SignalReceiver::deliver(int id, void **args)
         d->objectDestroyed(sender);
     } else if (shape.senderDying) {
         // Emitted by a script: the wrapper reads as dead from now on, and
-        // what it owned is deleted once the emission is over.
+        // what it owned is deleted once the emission is over. The wrapper's
+        // own connection does the same, but may come after this one.
         destroyedDelivered = true;
         d->declaredDestroyed(sender);
     }

@@ -1228,22 +1228,33 @@ seen = []
 owner = TestDialog()
 alone = TestDialog()
 child = TestDialog(owner)
+named = TestDialog()
+silent = TestDialog()
+bystander = TestDialog()
 alone.destroyed.connect(lambda *args: seen.append(('alone',) + args))
 child.destroyed.connect(lambda *args: seen.append(('child',) + args))
+named.destroyed.connect(lambda *args: seen.append(('named',) + args))
 alone.destroyed.emit()
 child.destroyed.emit()
-facts = (bool(alone), bool(child))
+# Passing itself, as Qt does when it really goes, still comes from the script.
+named.destroyed.emit(named)
+# No callback of its own; the object it names is none of its business.
+silent.destroyed.emit(bystander)
+facts = (bool(alone), bool(child), bool(named), bool(silent), bool(bystander))
 )")));
-    // The dialogs read as gone; the one the script owned is deleted, the
-    // one its parent owns stays with its parent.
-    QCOMPARE(python.value(QStringLiteral("facts")).toList(), QVariantList({false, false}));
-    QCOMPARE(TestDialog::liveCount, 2);
+    // The dialogs read as gone; those the script owned are deleted, the one
+    // its parent owns stays with its parent, and the one named stays whole.
+    QCOMPARE(python.value(QStringLiteral("facts")).toList(),
+             QVariantList({false, false, false, false, true}));
+    QCOMPARE(TestDialog::liveCount, 3);
     QVERIFY(python.run(QStringLiteral("owner.delete()")));
+    QCOMPARE(TestDialog::liveCount, 1);
+    QVERIFY(python.run(QStringLiteral("del bystander")));
     QCOMPARE(TestDialog::liveCount, 0);
     // Their callbacks heard of it once.
-    QCOMPARE(
-        python.value(QStringLiteral("seen")).toList(),
-        QVariantList({QVariantList({"alone", QVariant()}), QVariantList({"child", QVariant()})}));
+    QCOMPARE(python.value(QStringLiteral("seen")).toList(),
+             QVariantList({QVariantList({"alone", QVariant()}), QVariantList({"child", QVariant()}),
+                           QVariantList({"named", QVariant()})}));
 }
 
 void tst_Bridge::valueErrorsQuoteShortly_data()
