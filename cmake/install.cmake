@@ -11,7 +11,9 @@
 #   include/veldmark-widgets/pluginwidgets.h    the host's plug-in interface
 #   share/veldmark-widgets/stubs/PythonQt/      Python stubs for editors
 #   share/veldmark-widgets/examples/            the example query
-#   share/doc/veldmark-widgets/                 the scripting guide, copyright
+#   share/man/man1/veldmark-script-host.1.gz    the host's manual page
+#   share/doc/veldmark-widgets/                 the scripting guide, changelog,
+#                                               copyright
 #
 # The host finds the plug-in folder relative to itself, and host and plug-in
 # find the bridge through run paths relative to themselves, so the tree works
@@ -71,7 +73,61 @@ install(FILES
     DESTINATION ${VELDMARK_INSTALL_DATADIR}/examples)
 install(FILES ${PROJECT_SOURCE_DIR}/docs/scripting.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/images DESTINATION ${CMAKE_INSTALL_DOCDIR})
-install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright)
+
+# What Debian asks of a package beside its files: the licence in its
+# machine-readable copyright format, a changelog (a native package's:
+# changelog.gz) and a manual page for the host, both compressed as dh_compress
+# does, with no name or time stamp in the gzip header.
+set(VELDMARK_CONTACT "Veldmark widgets developers <veldmark-widgets@users.invalid>")
+set(packaging_dir ${PROJECT_BINARY_DIR}/packaging)
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE licence)
+string(FIND "${licence}" "Redistribution" licence_start)
+if(licence_start LESS 0)
+    message(FATAL_ERROR "LICENSE: no BSD licence text for the copyright file")
+endif()
+string(SUBSTRING "${licence}" ${licence_start} -1 licence)
+string(STRIP "${licence}" licence)
+# A field's text: each line indented by one space, an empty one as " .".
+string(REPLACE "\n" "\n " licence " ${licence}")
+string(REPLACE "\n \n" "\n .\n" VELDMARK_LICENSE_TEXT "${licence}")
+configure_file(${PROJECT_SOURCE_DIR}/packaging/copyright.in ${packaging_dir}/copyright @ONLY)
+
+find_program(GZIP_EXECUTABLE gzip REQUIRED)
+set(changelog ${packaging_dir}/changelog)
+add_custom_command(OUTPUT ${changelog}.gz
+    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/packaging/changelog ${changelog}
+    COMMAND ${GZIP_EXECUTABLE} -9nf ${changelog}
+    DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog
+    VERBATIM)
+set(package_documents ${changelog}.gz)
+
+# The manual page is the host's --help, so it says what the host does.
+find_program(HELP2MAN_EXECUTABLE help2man)
+if(HELP2MAN_EXECUTABLE)
+    string(REPLACE "-" "\\-" MAN_EXAMPLES_DIR
+        ${CMAKE_INSTALL_PREFIX}/${VELDMARK_INSTALL_DATADIR}/examples)
+    string(REPLACE "-" "\\-" MAN_DOC_DIR ${CMAKE_INSTALL_FULL_DOCDIR})
+    configure_file(${PROJECT_SOURCE_DIR}/packaging/veldmark-script-host.h2m.in
+        ${packaging_dir}/veldmark-script-host.h2m @ONLY)
+    set(man_page ${packaging_dir}/veldmark-script-host.1)
+    # The sanitized host's allocations at exit are not the page's business.
+    add_custom_command(OUTPUT ${man_page}.gz
+        COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0
+            ${HELP2MAN_EXECUTABLE} --no-info --version-string=${PROJECT_VERSION}
+            "--name=run a Kestrane query script with the Veldmark widgets plug-in"
+            --include=${packaging_dir}/veldmark-script-host.h2m --output=${man_page}
+            $<TARGET_FILE:veldmark-script-host>
+        COMMAND ${GZIP_EXECUTABLE} -9nf ${man_page}
+        DEPENDS veldmark-script-host ${packaging_dir}/veldmark-script-host.h2m
+        COMMENT "Writing the manual page of veldmark-script-host from its --help"
+        VERBATIM)
+    list(APPEND package_documents ${man_page}.gz)
+    install(FILES ${man_page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+else()
+    message(STATUS "No help2man: no manual page for veldmark-script-host (scripts/package.sh installs help2man)")
+endif()
+add_custom_target(packagedocs ALL DEPENDS ${package_documents})
+install(FILES ${changelog}.gz ${packaging_dir}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 # A Debian package of the install, for a tree configured with the prefix /usr:
 # `cpack -G DEB` in the build folder. dpkg-shlibdeps (dpkg-dev) finds the
@@ -87,7 +143,7 @@ such scripts, the example query and stubs for editors.")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Veldmark widgets developers")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${VELDMARK_CONTACT})
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 include(CPack)

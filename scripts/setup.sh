@@ -26,19 +26,21 @@ configure=()
 targets=()
 case ${SETUP:-all} in
 example | package)
-    if [[ $SETUP == package ]]; then
-        packages+=(dpkg-dev)
-    fi
     # A folder that the test command configured keeps its tests.
     [[ -f $build/CMakeCache.txt ]] || configure+=(-DBUILD_TESTING=OFF)
     targets=(veldmark-script-host veldmarkplugin)
+    if [[ $SETUP == package ]]; then
+        # help2man writes the host's manual page: the packagedocs target.
+        packages+=(dpkg-dev help2man)
+        targets+=(packagedocs)
+    fi
     ;;
 *)
     packages+=(
         qttools5-dev qttools5-dev-tools
         libbenchmark-dev python3-pyqt5
         clang-14 libclang-rt-14-dev
-        dpkg-dev python3-mypy
+        dpkg-dev help2man lintian python3-mypy
     )
     configure+=(-DBUILD_TESTING=ON)
     read -r -a targets <<<"${BUILD_TARGETS:-}"

@@ -7,13 +7,15 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
 // The installed tree and the Debian package as a packager and a host team
 // meet them: the layout, the host running from it with no option and no
-// library path, find_package(VeldmarkWidgets) in a host's own build, and the
-// package's control fields, contents and packaged host.
+// library path, the manual page and changelog, find_package(VeldmarkWidgets)
+// in a host's own build, and the package's control fields, contents, packaged host and what
+// lintian finds in it.
 class InstallTest : public QObject
 {
     Q_OBJECT
@@ -25,15 +27,20 @@ private Q_SLOTS:
     void sharedFiles_data();
     void sharedFiles();
     void installedHostRunsScripts();
+    void manualPageNamesEveryOption();
+    void changelogNamesThisVersion();
     void hostBuildFindsInterfaceAndPlugin();
     void packageControlFields();
     void packageContents();
     void packagedHostRunsPackagedExample();
+    void lintianFindsNothingToReport();
 
 private:
-    static ChildRun run(const QString &program, const QStringList &arguments,
-                        const QString &folder = {});
+    static ChildRun run(
+        const QString &program, const QStringList &arguments, const QString &folder = {},
+        const QProcessEnvironment &environment = ChildOptions::headlessEnvironment());
     static QStringList filesUnder(const QString &folder);
+    static ChildRun gunzip(const QString &file);
     void buildPackage();
 
     QTemporaryDir m_prefix;
@@ -43,9 +50,10 @@ private:
 };
 
 ChildRun InstallTest::run(const QString &program, const QStringList &arguments,
-                          const QString &folder)
+                          const QString &folder, const QProcessEnvironment &environment)
 {
     ChildOptions options;
+    options.environment = environment;
     // What is installed must find its libraries by itself.
     options.environment.remove(QStringLiteral("LD_LIBRARY_PATH"));
     options.folder = folder;
@@ -63,6 +71,11 @@ QStringList InstallTest::filesUnder(const QString &folder)
         files.append(root.relativeFilePath(it.next()));
     files.sort();
     return files;
+}
+
+ChildRun InstallTest::gunzip(const QString &file)
+{
+    return run(QStringLiteral("gzip"), {"-dc", file});
 }
 
 void InstallTest::initTestCase()
@@ -130,7 +143,9 @@ void InstallTest::sharedFiles_data()
     for (const char *example : {"veldmark_query.py", "veldmark_service.py", "veldmark_columns.py"})
         QTest::newRow(example) << QStringLiteral("share/veldmark-widgets/examples/")
                 + QLatin1String(example);
+    QTest::newRow("manual page") << "share/man/man1/veldmark-script-host.1.gz";
     QTest::newRow("scripting guide") << "share/doc/veldmark-widgets/scripting.md";
+    QTest::newRow("changelog") << "share/doc/veldmark-widgets/changelog.gz";
     QTest::newRow("licence") << "share/doc/veldmark-widgets/copyright";
 }
 
@@ -157,6 +172,35 @@ void InstallTest::installedHostRunsScripts()
     QVERIFY2(host.exitCode == 0, qPrintable(host.err));
     QCOMPARE(host.out, QStringLiteral("False compound b'{\\n}\\n'\n"));
     QVERIFY2(!host.err.contains(QStringLiteral("plug-in")), qPrintable(host.err));
+}
+
+void InstallTest::manualPageNamesEveryOption()
+{
+    const ChildRun help = run(m_prefix.filePath("bin/veldmark-script-host"), {"--help"});
+    QCOMPARE(help.exitCode, 0);
+    QStringList options;
+    const QRegularExpression option(QStringLiteral("^  (?:-\\w, )?(--[\\w-]+)"),
+                                    QRegularExpression::MultilineOption);
+    for (auto it = option.globalMatch(help.out); it.hasNext();)
+        options.append(it.next().captured(1));
+    QVERIFY2(options.contains(QStringLiteral("--answers")), qPrintable(help.out));
+
+    const ChildRun page =
+        gunzip(m_prefix.filePath(QStringLiteral("share/man/man1/veldmark-script-host.1.gz")));
+    QVERIFY2(page.exitCode == 0, qPrintable(page.err));
+    // roff writes each hyphen of an option as \-.
+    const QString roff = QString(page.out).replace(QLatin1String("\\-"), QLatin1String("-"));
+    for (const QString &name : options)
+        QVERIFY2(roff.contains(QStringLiteral("\\fB%1\\fR").arg(name)), qPrintable(name));
+}
+
+void InstallTest::changelogNamesThisVersion()
+{
+    const ChildRun changelog =
+        gunzip(m_prefix.filePath(QStringLiteral("share/doc/veldmark-widgets/changelog.gz")));
+    QVERIFY2(changelog.exitCode == 0, qPrintable(changelog.err));
+    QCOMPARE(changelog.out.section(QLatin1Char('\n'), 0, 0),
+             QStringLiteral("veldmark-widgets (" PROJECT_VERSION ") unstable; urgency=medium"));
 }
 
 void InstallTest::hostBuildFindsInterfaceAndPlugin()
@@ -265,6 +309,28 @@ void InstallTest::packagedHostRunsPackagedExample()
     for (const char *dialog : {"VeldmarkSelection", "ProgressDialog", "VeldmarkDisplay"})
         QVERIFY(QFile::exists(
             output.filePath(QStringLiteral("pictures/%1.png").arg(QLatin1String(dialog)))));
+}
+
+void InstallTest::lintianFindsNothingToReport()
+{
+    if (m_package.isEmpty())
+        QSKIP("A Debian package is built from a tree configured with the prefix /usr.");
+    if (QStandardPaths::findExecutable(QStringLiteral("lintian")).isEmpty())
+        QSKIP("lintian is not installed (the test command installs it).");
+    // With the informational tags, to see the hardening ones among them.
+    const ChildRun lintian = run(QStringLiteral("lintian"), {"--display-info", m_package});
+    QVERIFY2(lintian.finished, qPrintable(lintian.err));
+    QStringList reported;
+    QStringList hardening;
+    for (const QString &line : lintian.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        if (line.startsWith(QLatin1String("E: ")) || line.startsWith(QLatin1String("W: ")))
+            reported.append(line);
+        else if (line.contains(QLatin1String(": hardening-")))
+            hardening.append(line);
+    }
+    QVERIFY2(reported.isEmpty(), qPrintable(reported.join(QLatin1Char('\n'))));
+    QVERIFY2(hardening.isEmpty(), qPrintable(hardening.join(QLatin1Char('\n'))));
+    QVERIFY2(lintian.exitCode == 0, qPrintable(lintian.out + lintian.err));
 }
 
 QTEST_GUILESS_MAIN(InstallTest)
