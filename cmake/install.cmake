@@ -10,7 +10,7 @@
 #   lib/<multiarch>/cmake/VeldmarkWidgets/      find_package(VeldmarkWidgets)
 #   include/veldmark-widgets/pluginwidgets.h    the host's plug-in interface
 #   share/veldmark-widgets/stubs/PythonQt/      Python stubs for editors
-#   share/veldmark-widgets/examples/            the example query
+#   share/veldmark-widgets/examples/            the example query, its answers
 #   share/man/man1/veldmark-script-host.1.gz    the host's manual page
 #   share/doc/veldmark-widgets/                 the scripting guide, changelog,
 #                                               copyright
@@ -68,6 +68,7 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/plugin/stubs/PythonQt
     DESTINATION ${VELDMARK_INSTALL_DATADIR}/stubs)
 install(FILES
     ${PROJECT_SOURCE_DIR}/examples/veldmark_query.py
+    ${PROJECT_SOURCE_DIR}/examples/veldmark_query.answers.json
     ${PROJECT_SOURCE_DIR}/examples/veldmark_service.py
     ${PROJECT_SOURCE_DIR}/examples/veldmark_columns.py
     DESTINATION ${VELDMARK_INSTALL_DATADIR}/examples)

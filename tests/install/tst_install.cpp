@@ -13,8 +13,9 @@
 
 // The installed tree and the Debian package as a packager and a host team
 // meet them: the layout, the host running from it with no option and no
-// library path, the manual page and changelog, find_package(VeldmarkWidgets)
-// in a host's own build, and the package's control fields, contents, packaged host and what
+// library path, the example run headless from its installed answers, the
+// manual page and changelog, find_package(VeldmarkWidgets) in a host's own
+// build, and the package's control fields, contents, packaged host and what
 // lintian finds in it.
 class InstallTest : public QObject
 {
@@ -27,6 +28,7 @@ private Q_SLOTS:
     void sharedFiles_data();
     void sharedFiles();
     void installedHostRunsScripts();
+    void installedExampleRunsFromItsAnswers();
     void manualPageNamesEveryOption();
     void changelogNamesThisVersion();
     void hostBuildFindsInterfaceAndPlugin();
@@ -140,7 +142,8 @@ void InstallTest::sharedFiles_data()
 
     QTest::newRow("stubs package") << "share/veldmark-widgets/stubs/PythonQt/__init__.pyi";
     QTest::newRow("stubs of the dialogs") << "share/veldmark-widgets/stubs/PythonQt/Kestrane.pyi";
-    for (const char *example : {"veldmark_query.py", "veldmark_service.py", "veldmark_columns.py"})
+    for (const char *example : {"veldmark_query.py", "veldmark_query.answers.json",
+                                "veldmark_service.py", "veldmark_columns.py"})
         QTest::newRow(example) << QStringLiteral("share/veldmark-widgets/examples/")
                 + QLatin1String(example);
     QTest::newRow("manual page") << "share/man/man1/veldmark-script-host.1.gz";
@@ -172,6 +175,30 @@ void InstallTest::installedHostRunsScripts()
     QVERIFY2(host.exitCode == 0, qPrintable(host.err));
     QCOMPARE(host.out, QStringLiteral("False compound b'{\\n}\\n'\n"));
     QVERIFY2(!host.err.contains(QStringLiteral("plug-in")), qPrintable(host.err));
+}
+
+void InstallTest::installedExampleRunsFromItsAnswers()
+{
+    // As on a machine without a display, with nothing but what is installed.
+    QTemporaryDir output;
+    QVERIFY(output.isValid());
+    const QString examples = m_prefix.filePath(QStringLiteral("share/veldmark-widgets/examples"));
+    const ChildRun host = run(m_prefix.filePath("bin/veldmark-script-host"),
+                              {"--answers", examples + "/veldmark_query.answers.json", "--pictures",
+                               output.filePath("pictures"), examples + "/veldmark_query.py",
+                               output.filePath("results")},
+                              output.path(), ChildOptions::withoutDisplay());
+    QVERIFY2(host.exitCode == 0, qPrintable(host.out + host.err));
+
+    QFile results(output.filePath("results/veldmark_results.csv"));
+    QVERIFY2(results.open(QIODevice::ReadOnly), qPrintable(host.out));
+    // The display name the answers file types in heads the assay's column.
+    const QString header = QString::fromUtf8(results.readLine());
+    QVERIFY2(header.contains(QStringLiteral("CYP1A2 inhibition IC50 [\u00b5M] (edited)")),
+             qPrintable(header));
+    for (const char *dialog : {"VeldmarkSelection", "ProgressDialog", "VeldmarkDisplay"})
+        QVERIFY(QFile::exists(
+            output.filePath(QStringLiteral("pictures/%1.png").arg(QLatin1String(dialog)))));
 }
 
 void InstallTest::manualPageNamesEveryOption()
