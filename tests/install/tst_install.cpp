@@ -356,7 +356,9 @@ void InstallTest::lintianFindsNothingToReport()
             hardening.append(line);
     }
     QVERIFY2(reported.isEmpty(), qPrintable(reported.join(QLatin1Char('\n'))));
-    QVERIFY2(hardening.isEmpty(), qPrintable(hardening.join(QLatin1Char('\n'))));
+    // The sanitized and the debug builds go without some hardening flags.
+    if (HARDENED)
+        QVERIFY2(hardening.isEmpty(), qPrintable(hardening.join(QLatin1Char('\n'))));
     QVERIFY2(lintian.exitCode == 0, qPrintable(lintian.out + lintian.err));
 }
 
