@@ -7,6 +7,7 @@
 #include "assaydelegate.h"
 #include "assayfiltermodel.h"
 #include "displaydata.h"
+#include "screenfit.h"
 
 #include <QDebug>
 #include <QDoubleValidator>
@@ -71,6 +72,15 @@ VeldmarkDisplay::VeldmarkDisplay(QWidget *parent)
 VeldmarkDisplay::~VeldmarkDisplay()
 {
     delete ui;
+}
+
+void VeldmarkDisplay::setVisible(bool visible)
+{
+    if (visible && !fittedToScreen) {
+        fitIntoScreen(this);
+        fittedToScreen = true;
+    }
+    QDialog::setVisible(visible);
 }
 
 bool VeldmarkDisplay::run()

@@ -34,6 +34,9 @@ public:
     explicit VeldmarkDisplay(QWidget *parent = nullptr);
     ~VeldmarkDisplay() override;
 
+    // Fits the window into its screen's available area the first time it is shown.
+    void setVisible(bool visible) override;
+
 public Q_SLOTS:
     // Scripts call these by name and signature, in this meta-object order: leave them as they are.
     bool run();
@@ -66,6 +69,7 @@ private:
     QStandardItemModel *assayModel = nullptr;
     AssayFilterModel *proxyModel = nullptr;
     AssayDelegate *assayDelegate = nullptr;
+    bool fittedToScreen = false;
 };
 
 #endif // VELDMARKDISPLAY_H

@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStyleOptionViewItem>
@@ -297,6 +298,8 @@ private Q_SLOTS:
     void endingRun();
     void openingAgainShowsStoredEntry();
     void debugLineFormat();
+    void firstShowFitsTheScreen_data();
+    void firstShowFitsTheScreen();
 
     void resizeKeepsTypedInput_data();
     void resizeKeepsTypedInput();
@@ -1178,6 +1181,42 @@ void tst_VeldmarkDisplay::debugLineFormat()
     dialog.resize(1200, 796);
     expectLine("Resizing:", 793, fieldWidth.value(793));
     dialog.resize(793, 796);
+}
+
+void tst_VeldmarkDisplay::firstShowFitsTheScreen_data()
+{
+    QTest::addColumn<bool>("placed");
+    QTest::addColumn<QPoint>("position");
+
+    QTest::newRow("placed by Qt") << false << QPoint();
+    QTest::newRow("placed below and right of the screen") << true << QPoint(5000, 4000);
+    QTest::newRow("placed above and left of the screen") << true << QPoint(-3000, -2000);
+}
+
+// The form is 793 x 796; Qt 5's offscreen platform has one screen of
+// 800 x 600, as wide as the form but lower.
+void tst_VeldmarkDisplay::firstShowFitsTheScreen()
+{
+    QFETCH(bool, placed);
+    QFETCH(QPoint, position);
+
+    VeldmarkDisplay dialog;
+    dialog.setDisplayData(fourAssays);
+    Widgets w(dialog);
+    QVERIFY(w.complete());
+    const QRect available = dialog.screen()->availableGeometry();
+    QVERIFY2(available.width() > 793 && available.height() < 796,
+             "needs a screen as wide as the form and lower than it");
+
+    if (placed)
+        dialog.move(position);
+    showDialog(dialog);
+
+    QVERIFY(available.contains(dialog.frameGeometry()));
+    QCOMPARE(dialog.width(), 793);
+    QVERIFY(dialog.height() < 796);
+    for (const QAbstractButton *button : w.buttons->buttons())
+        QVERIFY(available.contains(QRect(button->mapToGlobal(QPoint()), button->size())));
 }
 
 void tst_VeldmarkDisplay::resizeKeepsTypedInput_data()

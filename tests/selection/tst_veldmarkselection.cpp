@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRandomGenerator>
+#include <QScreen>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTest>
@@ -69,6 +70,8 @@ private Q_SLOTS:
     void textsGoThroughTranslation();
     void radioButtonsExcludeEachOther();
     void clickingARowSelectsNothing();
+    void firstShowKeepsTheFormOnScreen_data();
+    void firstShowKeepsTheFormOnScreen();
 
     void workedExample();
     void propagation_data();
@@ -298,6 +301,32 @@ void tst_VeldmarkSelection::clickingARowSelectsNothing()
     QVERIFY(!l1->isSelected());
     QCOMPARE(l1->checkState(0), Qt::Unchecked);
     QVERIFY(!okButton(dialog)->isEnabled());
+}
+
+void tst_VeldmarkSelection::firstShowKeepsTheFormOnScreen_data()
+{
+    QTest::addColumn<bool>("placed");
+    QTest::addColumn<QPoint>("position");
+
+    QTest::newRow("placed by Qt") << false << QPoint();
+    QTest::newRow("placed below and right of the screen") << true << QPoint(5000, 4000);
+    QTest::newRow("placed above and left of the screen") << true << QPoint(-3000, -2000);
+}
+
+// The form's 400 x 300 fits the offscreen platform's 800 x 600 screen: the
+// size stays, the place moves onto the screen.
+void tst_VeldmarkSelection::firstShowKeepsTheFormOnScreen()
+{
+    QFETCH(bool, placed);
+    QFETCH(QPoint, position);
+
+    VeldmarkSelection dialog;
+    if (placed)
+        dialog.move(position);
+    showAndFill(dialog, workedExampleMap());
+
+    QVERIFY(dialog.screen()->availableGeometry().contains(dialog.frameGeometry()));
+    QCOMPARE(dialog.size(), QSize(400, 300));
 }
 
 void tst_VeldmarkSelection::workedExample()
