@@ -49,6 +49,9 @@ protected Q_SLOTS:
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private Q_SLOTS:
     void selectionChangedSlot(QItemSelection before, QItemSelection after);
     void saveDisplayData();
@@ -61,6 +64,7 @@ private:
     void fitAssayName();
     QVariantMap currentEntry() const;
     void setAllCheckStates(Qt::CheckState state);
+    void focusListFromSearch();
 
     Ui::VeldmarkDisplay *ui;
     QVariantMap displayDataMap;

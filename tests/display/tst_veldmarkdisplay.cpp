@@ -290,6 +290,10 @@ private Q_SLOTS:
     void secondSetDisplayDataDropsEdits();
     void longNameIsElided();
     void longNameStaysReachableInList();
+    void enterInSearchMovesToTheList_data();
+    void enterInSearchMovesToTheList();
+    void enterElsewherePressesOk_data();
+    void enterElsewherePressesOk();
     void searchKeystrokesRecorded();
     void checksOverHiddenRowsRecorded();
     void documentReadUnderSearchRecorded();
@@ -851,6 +855,93 @@ void tst_VeldmarkDisplay::longNameStaysReachableInList()
 // A key that splits the list into runs: the list hears of each run it loses or
 // regains, and the selection follows the current row to a neighbour when
 // that row goes, saving the panel into the assay left behind.
+void tst_VeldmarkDisplay::enterInSearchMovesToTheList_data()
+{
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<QString>("search");
+    QTest::addColumn<QString>("selected");
+
+    QTest::newRow("Return, search hides the selected row")
+        << Qt::Key_Return << "gam" << "Gamma assay";
+    QTest::newRow("keypad Enter, search hides the selected row")
+        << Qt::Key_Enter << "ta" << "beta";
+    QTest::newRow("Return, selected row still shown") << Qt::Key_Return << "al" << "Alpha";
+    QTest::newRow("Return, nothing typed") << Qt::Key_Return << "" << "Alpha";
+}
+
+// The user types a search and presses Enter, as in any search box: the list
+// takes the focus, its first shown row selected if none is, and the dialog
+// stays open. Enter in the list then presses OK.
+void tst_VeldmarkDisplay::enterInSearchMovesToTheList()
+{
+    QFETCH(Qt::Key, key);
+    QFETCH(QString, search);
+    QFETCH(QString, selected);
+
+    VeldmarkDisplay dialog;
+    dialog.setDisplayData(fourAssays);
+    Widgets w(dialog);
+    QVERIFY(w.complete());
+
+    bool openAfterEnter = false;
+    bool listFocused = false;
+    QStringList selectedAfterEnter;
+    QString currentAfterEnter;
+    expectLine("Resizing:", 793, 100);
+    expectLine("Showing:", 793, fieldWidth.value(793));
+    WhenModal user(dialog, [&] {
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QTest::mouseClick(w.search, Qt::LeftButton);
+        QTest::keyClicks(w.search, search);
+        QTest::keyClick(w.search, key,
+                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        openAfterEnter = dialog.isVisible();
+        listFocused = w.list->hasFocus();
+        selectedAfterEnter = w.selected();
+        currentAfterEnter = w.assayName->text();
+        QTest::keyClick(w.list, Qt::Key_Return);
+    });
+    QVERIFY(dialog.run());
+    QVERIFY(user.acted());
+
+    QVERIFY(openAfterEnter);
+    QVERIFY(listFocused);
+    QCOMPARE(selectedAfterEnter, QStringList(selected));
+    QCOMPARE(currentAfterEnter, selected);
+    QCOMPARE(w.list->currentIndex().data().toString(), selected);
+}
+
+void tst_VeldmarkDisplay::enterElsewherePressesOk_data()
+{
+    QTest::addColumn<QString>("widget");
+
+    QTest::newRow("display name field") << "lineEditDisplayName";
+    QTest::newRow("uncertainty field") << "lineEditUncertainty";
+    QTest::newRow("assay list") << "listView";
+}
+
+void tst_VeldmarkDisplay::enterElsewherePressesOk()
+{
+    QFETCH(QString, widget);
+
+    VeldmarkDisplay dialog;
+    dialog.setDisplayData(fourAssays);
+    auto *target = dialog.findChild<QWidget *>(widget);
+    QVERIFY(target);
+
+    expectLine("Resizing:", 793, 100);
+    expectLine("Showing:", 793, fieldWidth.value(793));
+    WhenModal user(dialog, [&] {
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        auto *view = qobject_cast<QAbstractItemView *>(target);
+        QTest::mouseClick(view ? view->viewport() : target, Qt::LeftButton);
+        QVERIFY(target->hasFocus());
+        QTest::keyClick(target, Qt::Key_Return);
+    });
+    QVERIFY(dialog.run());
+    QVERIFY(user.acted());
+}
+
 void tst_VeldmarkDisplay::searchKeystrokesRecorded()
 {
     VeldmarkDisplay dialog;
