@@ -6,6 +6,7 @@
 #include "ending.h"
 #include "whenmodal.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -24,6 +25,7 @@
 #include <QSignalSpy>
 #include <QStyleOptionViewItem>
 #include <QTest>
+#include <QTranslator>
 
 #include <limits>
 #include <utility>
@@ -38,6 +40,42 @@ const QByteArray fourAssays = R"({
     "delta": {"selected": true},
     "Gamma assay": {"include_values": true, "selected": "false"}
 })";
+
+// What a screen reader announces as the user tabs through the dialog: the
+// name Qt's accessibility tree gives each control that takes the focus.
+QStringList accessibleNamesInTabOrder(QWidget &dialog)
+{
+    QStringList names;
+    for (QWidget *widget = dialog.nextInFocusChain(); widget != &dialog;
+         widget = widget->nextInFocusChain()) {
+        if (!(widget->focusPolicy() & Qt::TabFocus) || !widget->isVisibleTo(&dialog))
+            continue;
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+        names.append(accessible ? accessible->text(QAccessible::Name) : QStringLiteral("(none)"));
+    }
+    return names;
+}
+
+QString accessibleName(QWidget *widget)
+{
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+    return accessible ? accessible->text(QAccessible::Name) : QStringLiteral("(none)");
+}
+
+// Answers every text of the dialog's own context, marked.
+class MarkingTranslator : public QTranslator
+{
+public:
+    bool isEmpty() const override { return false; }
+
+    QString translate(const char *context, const char *sourceText, const char *,
+                      int) const override
+    {
+        if (qstrcmp(context, "VeldmarkDisplay") != 0)
+            return QString();
+        return QStringLiteral("<%1>").arg(QString::fromUtf8(sourceText));
+    }
+};
 
 // The widgets a person sees, found by object name.
 struct Widgets
@@ -273,6 +311,9 @@ private Q_SLOTS:
     void slotsInMethodTableOrder();
     void aggregationChoicesExcludeEachOther();
     void listNeverOpensAnEditor();
+    void controlsAreNamedAsTheirCaptions();
+    void accessibleNamesGoThroughTranslation_data();
+    void accessibleNamesGoThroughTranslation();
 
     void shownBeforeAnyDocument();
     void firstRowCurrentAfterSetDisplayData();
@@ -578,6 +619,52 @@ void tst_VeldmarkDisplay::listNeverOpensAnEditor()
     QTest::keyClicks(w.list, "renamed");
     QVERIFY(!w.list->viewport()->findChild<QLineEdit *>());
     QCOMPARE(w.listed(), QStringList({"Alpha", "Gamma assay", "beta", "delta"}));
+}
+
+// The two detail fields were both announced by their group's title.
+void tst_VeldmarkDisplay::controlsAreNamedAsTheirCaptions()
+{
+    VeldmarkDisplay dialog;
+    const QStringList names = accessibleNamesInTabOrder(dialog);
+    QCOMPARE(names,
+             (QStringList{"Search assay list", "Available assays", "Select all", "Clear",
+                          "Display name:", "Default uncertainty:",
+                          "Display count (n) of all individual values in separate column",
+                          "Display all individual values in separate column", "Arithmetic mean",
+                          "Geometric mean", "OK", "Cancel"}));
+    for (const QString &name : names)
+        QVERIFY(!name.isEmpty());
+    Widgets w(dialog);
+    QVERIFY(w.complete());
+    QVERIFY(accessibleName(w.displayName) != accessibleName(w.uncertainty));
+}
+
+void tst_VeldmarkDisplay::accessibleNamesGoThroughTranslation_data()
+{
+    QTest::addColumn<QString>("object");
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("search field") << "lineEditSearch" << "Search assay list";
+    QTest::newRow("assay list") << "listView" << "Available assays";
+    QTest::newRow("display name") << "lineEditDisplayName" << "Display name:";
+    QTest::newRow("uncertainty") << "lineEditUncertainty" << "Default uncertainty:";
+}
+
+// Translated with the dialog's context, as its visible texts are; those stay.
+void tst_VeldmarkDisplay::accessibleNamesGoThroughTranslation()
+{
+    QFETCH(QString, object);
+    QFETCH(QString, name);
+
+    MarkingTranslator translator;
+    QVERIFY(QCoreApplication::installTranslator(&translator));
+    VeldmarkDisplay dialog;
+    QCoreApplication::removeTranslator(&translator);
+
+    auto *widget = dialog.findChild<QWidget *>(object);
+    QVERIFY(widget);
+    QCOMPARE(accessibleName(widget), QStringLiteral("<%1>").arg(name));
+    QCOMPARE(dialog.findChild<QLabel *>("label_2")->text(), QStringLiteral("<Display name:>"));
 }
 
 void tst_VeldmarkDisplay::shownBeforeAnyDocument()

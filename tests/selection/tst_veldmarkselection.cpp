@@ -6,6 +6,7 @@
 #include "ending.h"
 #include "whenmodal.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QGroupBox>
@@ -46,6 +47,21 @@ public:
     mutable QStringList lookups;
 };
 
+// What a screen reader announces as the user tabs through the dialog: the
+// name Qt's accessibility tree gives each control that takes the focus.
+QStringList accessibleNamesInTabOrder(QWidget &dialog)
+{
+    QStringList names;
+    for (QWidget *widget = dialog.nextInFocusChain(); widget != &dialog;
+         widget = widget->nextInFocusChain()) {
+        if (!(widget->focusPolicy() & Qt::TabFocus) || !widget->isVisibleTo(&dialog))
+            continue;
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+        names.append(accessible ? accessible->text(QAccessible::Name) : QStringLiteral("(none)"));
+    }
+    return names;
+}
+
 // Two groups of libraries, listed out of order, and a group with none.
 QVariantMap workedExampleMap()
 {
@@ -68,6 +84,7 @@ private Q_SLOTS:
     void freshDialog();
     void existingObjectNameIsKept();
     void textsGoThroughTranslation();
+    void controlsAreNamedAsTheirCaptions();
     void radioButtonsExcludeEachOther();
     void clickingARowSelectsNothing();
     void firstShowKeepsTheFormOnScreen_data();
@@ -251,6 +268,8 @@ void tst_VeldmarkSelection::textsGoThroughTranslation()
     QCOMPARE(dialog.findChild<QRadioButton *>(QStringLiteral("rbBatch"))->text(),
              QStringLiteral("<Batch>"));
     QCOMPARE(tree(dialog)->headerItem()->text(0), QStringLiteral("1"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(tree(dialog))->text(QAccessible::Name),
+             QStringLiteral("<Libraries:>"));
 
     QStringList ownLookups;
     for (const QString &lookup : qAsConst(translator.lookups)) {
@@ -261,10 +280,19 @@ void tst_VeldmarkSelection::textsGoThroughTranslation()
              (QStringList{
                  QStringLiteral("VeldmarkSelection|Select Veldmark Libraries||-1"),
                  QStringLiteral("VeldmarkSelection|Libraries:||-1"),
+                 QStringLiteral("VeldmarkSelection|Libraries:||-1"),
                  QStringLiteral("VeldmarkSelection|Aggregation:||-1"),
                  QStringLiteral("VeldmarkSelection|Compound||-1"),
                  QStringLiteral("VeldmarkSelection|Batch||-1"),
              }));
+}
+
+// The tree had no name at all.
+void tst_VeldmarkSelection::controlsAreNamedAsTheirCaptions()
+{
+    VeldmarkSelection dialog;
+    QCOMPARE(accessibleNamesInTabOrder(dialog),
+             (QStringList{"Libraries:", "Compound", "Batch", "OK", "Cancel"}));
 }
 
 void tst_VeldmarkSelection::radioButtonsExcludeEachOther()
