@@ -28,14 +28,14 @@ QMargins marginsBetween(const QRect &outer, const QRect &inner)
 
 // Before its first show a window knows its frame only if the platform can say
 // beforehand; otherwise the frame of a window already on the screen stands in
-// for it, the one it opens over first. Showing creates the native window
-// first thing anyway; creating it here lets the platform answer.
-QMargins expectedFrame(QWidget *window)
+// for it, the one it opens over first.
+QMargins expectedFrame(const QWidget *window)
 {
-    window->winId();
-    const QMargins own = window->windowHandle()->frameMargins();
-    if (!own.isNull())
-        return own;
+    if (const QWindow *handle = window->windowHandle()) {
+        const QMargins own = handle->frameMargins();
+        if (!own.isNull())
+            return own;
+    }
 
     QWidgetList shown = QApplication::topLevelWidgets();
     if (const QWidget *parent = window->parentWidget())

@@ -79,6 +79,7 @@ VeldmarkDisplay::~VeldmarkDisplay()
 void VeldmarkDisplay::setVisible(bool visible)
 {
     if (visible && !fittedToScreen) {
+        create();
         fitIntoScreen(this);
         fittedToScreen = true;
     }

@@ -30,6 +30,7 @@ ProgressDialog::~ProgressDialog()
 void ProgressDialog::setVisible(bool visible)
 {
     if (visible && !fittedToScreen) {
+        create();
         fitIntoScreen(this);
         fittedToScreen = true;
     }

@@ -56,6 +56,7 @@ VeldmarkSelection::~VeldmarkSelection()
 void VeldmarkSelection::setVisible(bool visible)
 {
     if (visible && !fittedToScreen) {
+        create();
         fitIntoScreen(this);
         fittedToScreen = true;
     }

@@ -24,6 +24,7 @@ private Q_SLOTS:
     void existingObjectNameIsKept();
     void firstShowKeepsTheFormOnScreen_data();
     void firstShowKeepsTheFormOnScreen();
+    void fittingOverAParentLeavesItsWidgetsAlone();
     void tick_data();
     void tick();
     void setMessageDropsDots();
@@ -110,6 +111,23 @@ void tst_ProgressDialog::firstShowKeepsTheFormOnScreen()
 
     QVERIFY(dialog.screen()->availableGeometry().contains(dialog.frameGeometry()));
     QCOMPARE(dialog.size(), QSize(400, 65).expandedTo(dialog.minimumSizeHint()));
+}
+
+// Fitting looks at the dialog's own window before it is shown; asking Qt for
+// a native window id there would make every widget of the parent native too.
+void tst_ProgressDialog::fittingOverAParentLeavesItsWidgetsAlone()
+{
+    QWidget parent;
+    auto *button = new QPushButton(QStringLiteral("Query"), &parent);
+    parent.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&parent));
+
+    auto *dialog = new ProgressDialog(&parent);
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog));
+    QVERIFY(parent.screen()->availableGeometry().contains(dialog->frameGeometry()));
+    QVERIFY(!button->testAttribute(Qt::WA_NativeWindow));
+    QVERIFY(!button->internalWinId());
 }
 
 void tst_ProgressDialog::tick_data()
