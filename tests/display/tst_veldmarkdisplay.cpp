@@ -621,7 +621,9 @@ void tst_VeldmarkDisplay::listNeverOpensAnEditor()
     QCOMPARE(w.listed(), QStringList({"Alpha", "Gamma assay", "beta", "delta"}));
 }
 
-// The two detail fields were both announced by their group's title.
+// Without names of their own, the two detail fields would both be announced
+// by their group's title, "Details:", and the search field and the list by
+// nothing.
 void tst_VeldmarkDisplay::controlsAreNamedAsTheirCaptions()
 {
     VeldmarkDisplay dialog;

@@ -287,7 +287,8 @@ void tst_VeldmarkSelection::textsGoThroughTranslation()
              }));
 }
 
-// The tree had no name at all.
+// The "Libraries:" caption is not the tree's buddy: without a name of its
+// own the tree would be announced with none.
 void tst_VeldmarkSelection::controlsAreNamedAsTheirCaptions()
 {
     VeldmarkSelection dialog;
