@@ -40,6 +40,10 @@ from veldmark_service import VeldmarkService  # noqa: E402
 
 USAGE = "usage: veldmark_query.py [--fixture FILE] [OUTPUT_FOLDER]"
 
+# ProgressDialog's dots wrap at 40 characters, and a message that long or
+# longer never animates; at most 34 leaves room for six dots or more.
+PROGRESS_MESSAGE_LENGTH = 34
+
 
 def parse_arguments(argv):
     """(fixture path or None, output folder) from the script's arguments."""
@@ -65,13 +69,32 @@ def choose_libraries(service):
     return list(dialog.selectedItems()), dialog.aggregationMode()
 
 
+def _qt_length(text):
+    # Qt counts UTF-16 code units: a character beyond U+FFFF counts two.
+    return len(text.encode("utf-16-le")) // 2
+
+
+def progress_message(library, number, count):
+    """'3/38 Kinase panel – BRAF V600E': the library's place in the fetch and
+    its name, cut short with '…' where the whole would be too long to
+    animate."""
+    counter = f"{number}/{count} "
+    message = counter + library
+    if _qt_length(message) <= PROGRESS_MESSAGE_LENGTH:
+        return message
+    name = library
+    while name and _qt_length(counter + name + "…") > PROGRESS_MESSAGE_LENGTH:
+        name = name[:-1]
+    return counter + name.rstrip() + "…"
+
+
 def fetch(service, libraries):
     """All measurements of the libraries, or None when the user cancels."""
     progress = ProgressDialog()
     progress.show()
     found = []
     for number, library in enumerate(libraries, 1):
-        progress.setMessage(f"Fetching {library} ({number}/{len(libraries)})")
+        progress.setMessage(progress_message(library, number, len(libraries)))
         for record in service.fetch(library):
             found.append(record)
             progress.tick()

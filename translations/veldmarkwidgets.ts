@@ -23,11 +23,17 @@
     </message>
     <message>
         <location line="+8"/>
+        <location line="+24"/>
         <source>Available assays</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="-17"/>
+        <source>Search assay list</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>Enter text to search assay list</source>
         <translation type="unfinished"></translation>
     </message>
@@ -37,7 +43,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+23"/>
         <source>Select all available assays</source>
         <translation type="unfinished"></translation>
     </message>
@@ -63,16 +69,18 @@
     </message>
     <message>
         <location line="+10"/>
+        <location line="+14"/>
         <source>Display name:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="-7"/>
+        <location line="+24"/>
         <source>Default uncertainty:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="-14"/>
         <source>Specify the column name for Kestrane to use for this assay</source>
         <translation type="unfinished"></translation>
     </message>
@@ -82,7 +90,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+10"/>
         <source>Specify a value to use for uncertainty when there are insufficient data to calculate a standard deviation</source>
         <translation type="unfinished"></translation>
     </message>
@@ -141,11 +149,12 @@
     </message>
     <message>
         <location line="+6"/>
+        <location line="+7"/>
         <source>Libraries:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+18"/>
         <source>Aggregation:</source>
         <translation type="unfinished"></translation>
     </message>

@@ -7,10 +7,12 @@
 #include "assaydelegate.h"
 #include "assayfiltermodel.h"
 #include "displaydata.h"
+#include "screenfit.h"
 
 #include <QDebug>
 #include <QDoubleValidator>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLocale>
 #include <QResizeEvent>
 #include <QShowEvent>
@@ -61,6 +63,7 @@ VeldmarkDisplay::VeldmarkDisplay(QWidget *parent)
     connect(assayModel, &QStandardItemModel::itemChanged, this, &VeldmarkDisplay::selectOnCheck);
     connect(ui->lineEditSearch, &QLineEdit::textChanged, proxyModel,
             &AssayFilterModel::setFilterFixedString);
+    ui->lineEditSearch->installEventFilter(this);
     ui->listView->setModel(proxyModel);
     connect(ui->listView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &VeldmarkDisplay::selectionChangedSlot);
@@ -71,6 +74,16 @@ VeldmarkDisplay::VeldmarkDisplay(QWidget *parent)
 VeldmarkDisplay::~VeldmarkDisplay()
 {
     delete ui;
+}
+
+void VeldmarkDisplay::setVisible(bool visible)
+{
+    if (visible && !fittedToScreen) {
+        create();
+        fitIntoScreen(this);
+        fittedToScreen = true;
+    }
+    QDialog::setVisible(visible);
 }
 
 bool VeldmarkDisplay::run()
@@ -138,6 +151,20 @@ void VeldmarkDisplay::showEvent(QShowEvent *event)
         fitAssayName();
     else
         loadDisplayData(currentEntry());
+}
+
+// Enter in the search field ends the search, as in any search box, instead of
+// accepting the whole dialog; everywhere else it presses the default button.
+bool VeldmarkDisplay::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui->lineEditSearch && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            focusListFromSearch();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void VeldmarkDisplay::selectionChangedSlot(QItemSelection before, QItemSelection after)
@@ -208,6 +235,19 @@ void VeldmarkDisplay::fitAssayName()
 QVariantMap VeldmarkDisplay::currentEntry() const
 {
     return currentAssay ? displayDataMap.value(*currentAssay).toMap() : QVariantMap();
+}
+
+// The list's keyboard focus lands on the selected row, or on the first row
+// the search left when none is selected, which then becomes current.
+void VeldmarkDisplay::focusListFromSearch()
+{
+    QItemSelectionModel *selection = ui->listView->selectionModel();
+    const QModelIndexList selected = selection->selectedRows();
+    if (!selected.isEmpty())
+        selection->setCurrentIndex(selected.first(), QItemSelectionModel::NoUpdate);
+    else if (const QModelIndex first = proxyModel->index(0, 0); first.isValid())
+        selection->setCurrentIndex(first, QItemSelectionModel::ClearAndSelect);
+    ui->listView->setFocus(Qt::OtherFocusReason);
 }
 
 // Works on the unfiltered model, so assays the search text hides change too.

@@ -34,6 +34,9 @@ public:
     explicit VeldmarkDisplay(QWidget *parent = nullptr);
     ~VeldmarkDisplay() override;
 
+    // Fits the window into its screen's available area the first time it is shown.
+    void setVisible(bool visible) override;
+
 public Q_SLOTS:
     // Scripts call these by name and signature, in this meta-object order: leave them as they are.
     bool run();
@@ -45,6 +48,9 @@ protected Q_SLOTS:
     void accept() override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private Q_SLOTS:
     void selectionChangedSlot(QItemSelection before, QItemSelection after);
@@ -58,6 +64,7 @@ private:
     void fitAssayName();
     QVariantMap currentEntry() const;
     void setAllCheckStates(Qt::CheckState state);
+    void focusListFromSearch();
 
     Ui::VeldmarkDisplay *ui;
     QVariantMap displayDataMap;
@@ -66,6 +73,7 @@ private:
     QStandardItemModel *assayModel = nullptr;
     AssayFilterModel *proxyModel = nullptr;
     AssayDelegate *assayDelegate = nullptr;
+    bool fittedToScreen = false;
 };
 
 #endif // VELDMARKDISPLAY_H

@@ -4,6 +4,8 @@
 #include "progressdialog.h"
 #include "ui_progressdialog.h"
 
+#include "screenfit.h"
+
 #include <QCoreApplication>
 #include <QPushButton>
 
@@ -23,6 +25,16 @@ ProgressDialog::ProgressDialog(QWidget *parent)
 ProgressDialog::~ProgressDialog()
 {
     delete ui;
+}
+
+void ProgressDialog::setVisible(bool visible)
+{
+    if (visible && !fittedToScreen) {
+        create();
+        fitIntoScreen(this);
+        fittedToScreen = true;
+    }
+    QDialog::setVisible(visible);
 }
 
 // Every way of rejecting (Cancel, Escape, closing the window, a script's

@@ -21,6 +21,9 @@ public:
     explicit ProgressDialog(QWidget *parent = nullptr);
     ~ProgressDialog() override;
 
+    // Fits the window into its screen's available area the first time it is shown.
+    void setVisible(bool visible) override;
+
 public Q_SLOTS:
     // Scripts call these by name and signature, in this meta-object order: leave them as they are.
     void reject() override;
@@ -32,6 +35,7 @@ private:
     Ui::ProgressDialog *ui;
     bool wasCancelled = false;
     QString lastMessage;
+    bool fittedToScreen = false;
 };
 
 #endif // PROGRESSDIALOG_H

@@ -4,6 +4,8 @@
 #include "veldmarkselection.h"
 #include "ui_veldmarkselection.h"
 
+#include "screenfit.h"
+
 #include <QPushButton>
 #include <QTreeWidgetItemIterator>
 
@@ -49,6 +51,16 @@ VeldmarkSelection::~VeldmarkSelection()
     // way; by then the counts are gone.
     disconnect(ui->treeWidget->model(), nullptr, this, nullptr);
     delete ui;
+}
+
+void VeldmarkSelection::setVisible(bool visible)
+{
+    if (visible && !fittedToScreen) {
+        create();
+        fitIntoScreen(this);
+        fittedToScreen = true;
+    }
+    QDialog::setVisible(visible);
 }
 
 bool VeldmarkSelection::run()

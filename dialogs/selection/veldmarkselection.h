@@ -28,6 +28,9 @@ public:
     explicit VeldmarkSelection(QWidget *parent = nullptr);
     ~VeldmarkSelection() override;
 
+    // Fits the window into its screen's available area the first time it is shown.
+    void setVisible(bool visible) override;
+
 public Q_SLOTS:
     // Scripts call these by name and signature, in this meta-object order: leave them as they are.
     bool run();
@@ -60,6 +63,7 @@ private:
 
     Ui::VeldmarkSelection *ui;
     bool updatingCheckStates = false;
+    bool fittedToScreen = false;
 
     // The state of every item in the tree as the tree last reported it, kept
     // up to date on each item change, insertion and removal. The OK button and

@@ -6,6 +6,7 @@
 #include "ending.h"
 #include "whenmodal.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -19,10 +20,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStyleOptionViewItem>
 #include <QTest>
+#include <QTranslator>
 
 #include <limits>
 #include <utility>
@@ -37,6 +40,42 @@ const QByteArray fourAssays = R"({
     "delta": {"selected": true},
     "Gamma assay": {"include_values": true, "selected": "false"}
 })";
+
+// What a screen reader announces as the user tabs through the dialog: the
+// name Qt's accessibility tree gives each control that takes the focus.
+QStringList accessibleNamesInTabOrder(QWidget &dialog)
+{
+    QStringList names;
+    for (QWidget *widget = dialog.nextInFocusChain(); widget != &dialog;
+         widget = widget->nextInFocusChain()) {
+        if (!(widget->focusPolicy() & Qt::TabFocus) || !widget->isVisibleTo(&dialog))
+            continue;
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+        names.append(accessible ? accessible->text(QAccessible::Name) : QStringLiteral("(none)"));
+    }
+    return names;
+}
+
+QString accessibleName(QWidget *widget)
+{
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+    return accessible ? accessible->text(QAccessible::Name) : QStringLiteral("(none)");
+}
+
+// Answers every text of the dialog's own context, marked.
+class MarkingTranslator : public QTranslator
+{
+public:
+    bool isEmpty() const override { return false; }
+
+    QString translate(const char *context, const char *sourceText, const char *,
+                      int) const override
+    {
+        if (qstrcmp(context, "VeldmarkDisplay") != 0)
+            return QString();
+        return QStringLiteral("<%1>").arg(QString::fromUtf8(sourceText));
+    }
+};
 
 // The widgets a person sees, found by object name.
 struct Widgets
@@ -272,6 +311,9 @@ private Q_SLOTS:
     void slotsInMethodTableOrder();
     void aggregationChoicesExcludeEachOther();
     void listNeverOpensAnEditor();
+    void controlsAreNamedAsTheirCaptions();
+    void accessibleNamesGoThroughTranslation_data();
+    void accessibleNamesGoThroughTranslation();
 
     void shownBeforeAnyDocument();
     void firstRowCurrentAfterSetDisplayData();
@@ -289,6 +331,10 @@ private Q_SLOTS:
     void secondSetDisplayDataDropsEdits();
     void longNameIsElided();
     void longNameStaysReachableInList();
+    void enterInSearchMovesToTheList_data();
+    void enterInSearchMovesToTheList();
+    void enterElsewherePressesOk_data();
+    void enterElsewherePressesOk();
     void searchKeystrokesRecorded();
     void checksOverHiddenRowsRecorded();
     void documentReadUnderSearchRecorded();
@@ -297,6 +343,8 @@ private Q_SLOTS:
     void endingRun();
     void openingAgainShowsStoredEntry();
     void debugLineFormat();
+    void firstShowFitsTheScreen_data();
+    void firstShowFitsTheScreen();
 
     void resizeKeepsTypedInput_data();
     void resizeKeepsTypedInput();
@@ -571,6 +619,54 @@ void tst_VeldmarkDisplay::listNeverOpensAnEditor()
     QTest::keyClicks(w.list, "renamed");
     QVERIFY(!w.list->viewport()->findChild<QLineEdit *>());
     QCOMPARE(w.listed(), QStringList({"Alpha", "Gamma assay", "beta", "delta"}));
+}
+
+// Without names of their own, the two detail fields would both be announced
+// by their group's title, "Details:", and the search field and the list by
+// nothing.
+void tst_VeldmarkDisplay::controlsAreNamedAsTheirCaptions()
+{
+    VeldmarkDisplay dialog;
+    const QStringList names = accessibleNamesInTabOrder(dialog);
+    QCOMPARE(names,
+             (QStringList{"Search assay list", "Available assays", "Select all", "Clear",
+                          "Display name:", "Default uncertainty:",
+                          "Display count (n) of all individual values in separate column",
+                          "Display all individual values in separate column", "Arithmetic mean",
+                          "Geometric mean", "OK", "Cancel"}));
+    for (const QString &name : names)
+        QVERIFY(!name.isEmpty());
+    Widgets w(dialog);
+    QVERIFY(w.complete());
+    QVERIFY(accessibleName(w.displayName) != accessibleName(w.uncertainty));
+}
+
+void tst_VeldmarkDisplay::accessibleNamesGoThroughTranslation_data()
+{
+    QTest::addColumn<QString>("object");
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("search field") << "lineEditSearch" << "Search assay list";
+    QTest::newRow("assay list") << "listView" << "Available assays";
+    QTest::newRow("display name") << "lineEditDisplayName" << "Display name:";
+    QTest::newRow("uncertainty") << "lineEditUncertainty" << "Default uncertainty:";
+}
+
+// Translated with the dialog's context, as its visible texts are; those stay.
+void tst_VeldmarkDisplay::accessibleNamesGoThroughTranslation()
+{
+    QFETCH(QString, object);
+    QFETCH(QString, name);
+
+    MarkingTranslator translator;
+    QVERIFY(QCoreApplication::installTranslator(&translator));
+    VeldmarkDisplay dialog;
+    QCoreApplication::removeTranslator(&translator);
+
+    auto *widget = dialog.findChild<QWidget *>(object);
+    QVERIFY(widget);
+    QCOMPARE(accessibleName(widget), QStringLiteral("<%1>").arg(name));
+    QCOMPARE(dialog.findChild<QLabel *>("label_2")->text(), QStringLiteral("<Display name:>"));
 }
 
 void tst_VeldmarkDisplay::shownBeforeAnyDocument()
@@ -848,6 +944,93 @@ void tst_VeldmarkDisplay::longNameStaysReachableInList()
 // A key that splits the list into runs: the list hears of each run it loses or
 // regains, and the selection follows the current row to a neighbour when
 // that row goes, saving the panel into the assay left behind.
+void tst_VeldmarkDisplay::enterInSearchMovesToTheList_data()
+{
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<QString>("search");
+    QTest::addColumn<QString>("selected");
+
+    QTest::newRow("Return, search hides the selected row")
+        << Qt::Key_Return << "gam" << "Gamma assay";
+    QTest::newRow("keypad Enter, search hides the selected row")
+        << Qt::Key_Enter << "ta" << "beta";
+    QTest::newRow("Return, selected row still shown") << Qt::Key_Return << "al" << "Alpha";
+    QTest::newRow("Return, nothing typed") << Qt::Key_Return << "" << "Alpha";
+}
+
+// The user types a search and presses Enter, as in any search box: the list
+// takes the focus, its first shown row selected if none is, and the dialog
+// stays open. Enter in the list then presses OK.
+void tst_VeldmarkDisplay::enterInSearchMovesToTheList()
+{
+    QFETCH(Qt::Key, key);
+    QFETCH(QString, search);
+    QFETCH(QString, selected);
+
+    VeldmarkDisplay dialog;
+    dialog.setDisplayData(fourAssays);
+    Widgets w(dialog);
+    QVERIFY(w.complete());
+
+    bool openAfterEnter = false;
+    bool listFocused = false;
+    QStringList selectedAfterEnter;
+    QString currentAfterEnter;
+    expectLine("Resizing:", 793, 100);
+    expectLine("Showing:", 793, fieldWidth.value(793));
+    WhenModal user(dialog, [&] {
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QTest::mouseClick(w.search, Qt::LeftButton);
+        QTest::keyClicks(w.search, search);
+        QTest::keyClick(w.search, key,
+                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        openAfterEnter = dialog.isVisible();
+        listFocused = w.list->hasFocus();
+        selectedAfterEnter = w.selected();
+        currentAfterEnter = w.assayName->text();
+        QTest::keyClick(w.list, Qt::Key_Return);
+    });
+    QVERIFY(dialog.run());
+    QVERIFY(user.acted());
+
+    QVERIFY(openAfterEnter);
+    QVERIFY(listFocused);
+    QCOMPARE(selectedAfterEnter, QStringList(selected));
+    QCOMPARE(currentAfterEnter, selected);
+    QCOMPARE(w.list->currentIndex().data().toString(), selected);
+}
+
+void tst_VeldmarkDisplay::enterElsewherePressesOk_data()
+{
+    QTest::addColumn<QString>("widget");
+
+    QTest::newRow("display name field") << "lineEditDisplayName";
+    QTest::newRow("uncertainty field") << "lineEditUncertainty";
+    QTest::newRow("assay list") << "listView";
+}
+
+void tst_VeldmarkDisplay::enterElsewherePressesOk()
+{
+    QFETCH(QString, widget);
+
+    VeldmarkDisplay dialog;
+    dialog.setDisplayData(fourAssays);
+    auto *target = dialog.findChild<QWidget *>(widget);
+    QVERIFY(target);
+
+    expectLine("Resizing:", 793, 100);
+    expectLine("Showing:", 793, fieldWidth.value(793));
+    WhenModal user(dialog, [&] {
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        auto *view = qobject_cast<QAbstractItemView *>(target);
+        QTest::mouseClick(view ? view->viewport() : target, Qt::LeftButton);
+        QVERIFY(target->hasFocus());
+        QTest::keyClick(target, Qt::Key_Return);
+    });
+    QVERIFY(dialog.run());
+    QVERIFY(user.acted());
+}
+
 void tst_VeldmarkDisplay::searchKeystrokesRecorded()
 {
     VeldmarkDisplay dialog;
@@ -1178,6 +1361,42 @@ void tst_VeldmarkDisplay::debugLineFormat()
     dialog.resize(1200, 796);
     expectLine("Resizing:", 793, fieldWidth.value(793));
     dialog.resize(793, 796);
+}
+
+void tst_VeldmarkDisplay::firstShowFitsTheScreen_data()
+{
+    QTest::addColumn<bool>("placed");
+    QTest::addColumn<QPoint>("position");
+
+    QTest::newRow("placed by Qt") << false << QPoint();
+    QTest::newRow("placed below and right of the screen") << true << QPoint(5000, 4000);
+    QTest::newRow("placed above and left of the screen") << true << QPoint(-3000, -2000);
+}
+
+// The form is 793 x 796; Qt 5's offscreen platform has one screen of
+// 800 x 600, as wide as the form but lower.
+void tst_VeldmarkDisplay::firstShowFitsTheScreen()
+{
+    QFETCH(bool, placed);
+    QFETCH(QPoint, position);
+
+    VeldmarkDisplay dialog;
+    dialog.setDisplayData(fourAssays);
+    Widgets w(dialog);
+    QVERIFY(w.complete());
+    const QRect available = dialog.screen()->availableGeometry();
+    QVERIFY2(available.width() > 793 && available.height() < 796,
+             "needs a screen as wide as the form and lower than it");
+
+    if (placed)
+        dialog.move(position);
+    showDialog(dialog);
+
+    QVERIFY(available.contains(dialog.frameGeometry()));
+    QCOMPARE(dialog.width(), 793);
+    QVERIFY(dialog.height() < 796);
+    for (const QAbstractButton *button : w.buttons->buttons())
+        QVERIFY(available.contains(QRect(button->mapToGlobal(QPoint()), button->size())));
 }
 
 void tst_VeldmarkDisplay::resizeKeepsTypedInput_data()

@@ -3,7 +3,7 @@
 
 """Run by the host with the path of Kestrane.pyi: checks every class and
 name the stub declares against what the bridge exposes, and every class the
-bridge exposes against the stub.
+bridge exposes against the stub; likewise for QtCore.pyi beside it.
 
 Prints "missing: <what>" for each mismatch, "note: <what>" for a known
 difference that is not the stub's to fix, then "<class>: <names>" with the
@@ -11,6 +11,7 @@ names the stub declares in each class's own body, for the caller to compare
 with the classes' meta-objects."""
 
 import ast
+import os
 import sys
 
 from PythonQt import Kestrane
@@ -75,3 +76,21 @@ for name in DIALOGS:
 
 for name in public:
     print(f"{name}: {' '.join(sorted(own_names(classes[name])))}")
+
+# PythonQt.QtCore, from QtCore.pyi beside Kestrane.pyi: every class and name
+# the stub declares is there, and every class the bridge puts there is stubbed.
+from PythonQt import QtCore  # noqa: E402
+
+with open(os.path.join(os.path.dirname(sys.argv[1]), "QtCore.pyi"), encoding="utf-8") as f:
+    qtcore = {node.name: node for node in ast.parse(f.read()).body if isinstance(node, ast.ClassDef)}
+for name in sorted(n for n in dir(QtCore) if not n.startswith("_")):
+    if name not in qtcore:
+        print(f"missing: class QtCore.{name} in the stub")
+for name, node in sorted(qtcore.items()):
+    if not hasattr(QtCore, name):
+        print(f"missing: class QtCore.{name} in the bridge")
+        continue
+    for attribute in sorted(own_names(node)):
+        if not hasattr(getattr(QtCore, name), attribute):
+            print(f"missing: QtCore.{name}.{attribute} in the bridge")
+    print(f"QtCore.{name}: {' '.join(sorted(own_names(node)))}")

@@ -21,13 +21,17 @@ EXAMPLES = os.path.join(ROOT, "examples")
 GUIDE = os.path.join(ROOT, "docs", "scripting.md")
 CACHE = sys.argv.pop(1) if len(sys.argv) > 1 else os.path.join(tempfile.gettempdir(), "veldmark-mypy-cache")
 
-IMPORTS = "import json\nfrom PythonQt.Kestrane import ProgressDialog, VeldmarkDisplay, VeldmarkSelection\n"
+IMPORTS = ("import json\nfrom typing import Dict, Sequence\n"
+           "from PythonQt.Kestrane import ProgressDialog, VeldmarkDisplay, VeldmarkSelection\n"
+           "from PythonQt.QtCore import QByteArray\n")
 
 # Each script holds one mistake, on the line marked "# wrong".
 WRONG = {
     "keyword argument": "ProgressDialog().setMessage(message='Fetching')  # wrong",
     "keyword parent": "ProgressDialog(parent=None)  # wrong",
     "library list as a bare str": "VeldmarkSelection().setAvailableItems({'ADME': 'Solubility'})  # wrong",
+    "library lists as bare strs in a map of str": "VeldmarkSelection().setAvailableItems(dict(ADME='Solubility'))  # wrong",
+    "a map of library sets": "VeldmarkSelection().setAvailableItems({'ADME': {'Solubility'}})  # wrong",
     "libraries as a list, not a map": "VeldmarkSelection().setAvailableItems(['Solubility'])  # wrong",
     "number where a str is wanted": "ProgressDialog().setMessage(42)  # wrong",
     "None where a str is wanted": "ProgressDialog().setWindowTitle(None)  # wrong",
@@ -35,6 +39,7 @@ WRONG = {
     "document as a dict": "VeldmarkDisplay().setDisplayData({'Caco-2': {}})  # wrong",
     "bytes() of a byte array": "bytes(VeldmarkDisplay().displayData())  # wrong",
     "len() of a byte array": "len(VeldmarkDisplay().displayData())  # wrong",
+    "QByteArray from the package": "from PythonQt.Kestrane import QByteArray  # wrong",
     "a parent that is not a widget": "VeldmarkDisplay(42)  # wrong",
     "selected items as a list": "items: list = VeldmarkSelection().selectedItems()  # wrong",
     "QObject from the package": "from PythonQt.Kestrane import QObject  # wrong",
@@ -46,6 +51,8 @@ groups: dict[str, list[str]] = {"ADME": ["Solubility"], "Safety": []}
 selection = VeldmarkSelection()
 selection.setAvailableItems(groups)
 selection.setAvailableItems({"ADME": ("Solubility", "Permeability"), "Safety": []})
+declared: Dict[str, Sequence[str]] = {"ADME": ["Solubility"], "Safety": ("hERG",)}
+selection.setAvailableItems(declared)
 libraries: tuple[str, ...] = selection.selectedItems()
 progress = ProgressDialog(selection)
 progress.setMessage("Fetching " + ", ".join(libraries))
@@ -55,6 +62,11 @@ display.setDisplayData(json.dumps({"Caco-2": {}}).encode("utf-8"))
 display.setDisplayData("{}")
 choices = json.loads(display.displayData().data())
 same: bool = display.displayData() == b"{}"
+document: QByteArray = display.displayData()
+display.setDisplayData(document)
+display.setDisplayData(QByteArray(b"{}"))
+display.setDisplayData(QByteArray("{}"))
+empty: bool = QByteArray().isEmpty() and document.size() > 0
 """
 
 

@@ -36,6 +36,7 @@ private Q_SLOTS:
     void metaDataThroughLoader();
     void rawMetaDataRecord();
     void exportsOnlyTheEntryPoints();
+    void registerClassesBeforeTheBridgeWarns();
     void registerClassesTellsTheBridge();
     void decoratorConstructors();
 
@@ -193,6 +194,21 @@ QList<QObject *> tst_VeldmarkPlugin::decoratorObjects() const
             decorators << object;
     }
     return decorators;
+}
+
+// Runs before any test initialises the bridge; the next test then finds
+// nothing registered and no decorator made.
+void tst_VeldmarkPlugin::registerClassesBeforeTheBridgeWarns()
+{
+    QVERIFY(!PythonQt::self());
+    auto *plugin = qobject_cast<PluginWidgets *>(rootObject());
+    QVERIFY(plugin);
+
+    QTest::ignoreMessage(QtWarningMsg,
+                         "VeldmarkPlugin::registerClasses() was called before the Python bridge "
+                         "exists (PythonQt::init()): the dialog classes are not registered");
+    plugin->registerClasses();
+    QVERIFY(!PythonQt::self());
 }
 
 void tst_VeldmarkPlugin::registerClassesTellsTheBridge()

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -21,6 +22,9 @@ private Q_SLOTS:
 
     void freshDialog();
     void existingObjectNameIsKept();
+    void firstShowKeepsTheFormOnScreen_data();
+    void firstShowKeepsTheFormOnScreen();
+    void fittingOverAParentLeavesItsWidgetsAlone();
     void tick_data();
     void tick();
     void setMessageDropsDots();
@@ -79,6 +83,51 @@ void tst_ProgressDialog::existingObjectNameIsKept()
     QCOMPARE(form.label->objectName(), QStringLiteral("label"));
     QCOMPARE(form.buttonBox->objectName(), QStringLiteral("buttonBox"));
     QCOMPARE(form.verticalLayout->objectName(), QStringLiteral("verticalLayout"));
+}
+
+void tst_ProgressDialog::firstShowKeepsTheFormOnScreen_data()
+{
+    QTest::addColumn<bool>("placed");
+    QTest::addColumn<QPoint>("position");
+
+    QTest::newRow("placed by Qt") << false << QPoint();
+    QTest::newRow("placed below and right of the screen") << true << QPoint(5000, 4000);
+    QTest::newRow("placed above and left of the screen") << true << QPoint(-3000, -2000);
+}
+
+// The form's 400 x 65 fits the offscreen platform's 800 x 600 screen: the
+// size stays (grown, as always, to the height the layout needs), the place
+// moves onto the screen.
+void tst_ProgressDialog::firstShowKeepsTheFormOnScreen()
+{
+    QFETCH(bool, placed);
+    QFETCH(QPoint, position);
+
+    ProgressDialog dialog;
+    if (placed)
+        dialog.move(position);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+
+    QVERIFY(dialog.screen()->availableGeometry().contains(dialog.frameGeometry()));
+    QCOMPARE(dialog.size(), QSize(400, 65).expandedTo(dialog.minimumSizeHint()));
+}
+
+// Fitting looks at the dialog's own window before it is shown; asking Qt for
+// a native window id there would make every widget of the parent native too.
+void tst_ProgressDialog::fittingOverAParentLeavesItsWidgetsAlone()
+{
+    QWidget parent;
+    auto *button = new QPushButton(QStringLiteral("Query"), &parent);
+    parent.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&parent));
+
+    auto *dialog = new ProgressDialog(&parent);
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog));
+    QVERIFY(parent.screen()->availableGeometry().contains(dialog->frameGeometry()));
+    QVERIFY(!button->testAttribute(Qt::WA_NativeWindow));
+    QVERIFY(!button->internalWinId());
 }
 
 void tst_ProgressDialog::tick_data()

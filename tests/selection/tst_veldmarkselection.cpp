@@ -6,6 +6,7 @@
 #include "ending.h"
 #include "whenmodal.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QGroupBox>
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRandomGenerator>
+#include <QScreen>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTest>
@@ -45,6 +47,21 @@ public:
     mutable QStringList lookups;
 };
 
+// What a screen reader announces as the user tabs through the dialog: the
+// name Qt's accessibility tree gives each control that takes the focus.
+QStringList accessibleNamesInTabOrder(QWidget &dialog)
+{
+    QStringList names;
+    for (QWidget *widget = dialog.nextInFocusChain(); widget != &dialog;
+         widget = widget->nextInFocusChain()) {
+        if (!(widget->focusPolicy() & Qt::TabFocus) || !widget->isVisibleTo(&dialog))
+            continue;
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+        names.append(accessible ? accessible->text(QAccessible::Name) : QStringLiteral("(none)"));
+    }
+    return names;
+}
+
 // Two groups of libraries, listed out of order, and a group with none.
 QVariantMap workedExampleMap()
 {
@@ -67,8 +84,11 @@ private Q_SLOTS:
     void freshDialog();
     void existingObjectNameIsKept();
     void textsGoThroughTranslation();
+    void controlsAreNamedAsTheirCaptions();
     void radioButtonsExcludeEachOther();
     void clickingARowSelectsNothing();
+    void firstShowKeepsTheFormOnScreen_data();
+    void firstShowKeepsTheFormOnScreen();
 
     void workedExample();
     void propagation_data();
@@ -248,6 +268,8 @@ void tst_VeldmarkSelection::textsGoThroughTranslation()
     QCOMPARE(dialog.findChild<QRadioButton *>(QStringLiteral("rbBatch"))->text(),
              QStringLiteral("<Batch>"));
     QCOMPARE(tree(dialog)->headerItem()->text(0), QStringLiteral("1"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(tree(dialog))->text(QAccessible::Name),
+             QStringLiteral("<Libraries:>"));
 
     QStringList ownLookups;
     for (const QString &lookup : qAsConst(translator.lookups)) {
@@ -258,10 +280,20 @@ void tst_VeldmarkSelection::textsGoThroughTranslation()
              (QStringList{
                  QStringLiteral("VeldmarkSelection|Select Veldmark Libraries||-1"),
                  QStringLiteral("VeldmarkSelection|Libraries:||-1"),
+                 QStringLiteral("VeldmarkSelection|Libraries:||-1"),
                  QStringLiteral("VeldmarkSelection|Aggregation:||-1"),
                  QStringLiteral("VeldmarkSelection|Compound||-1"),
                  QStringLiteral("VeldmarkSelection|Batch||-1"),
              }));
+}
+
+// The "Libraries:" caption is not the tree's buddy: without a name of its
+// own the tree would be announced with none.
+void tst_VeldmarkSelection::controlsAreNamedAsTheirCaptions()
+{
+    VeldmarkSelection dialog;
+    QCOMPARE(accessibleNamesInTabOrder(dialog),
+             (QStringList{"Libraries:", "Compound", "Batch", "OK", "Cancel"}));
 }
 
 void tst_VeldmarkSelection::radioButtonsExcludeEachOther()
@@ -298,6 +330,32 @@ void tst_VeldmarkSelection::clickingARowSelectsNothing()
     QVERIFY(!l1->isSelected());
     QCOMPARE(l1->checkState(0), Qt::Unchecked);
     QVERIFY(!okButton(dialog)->isEnabled());
+}
+
+void tst_VeldmarkSelection::firstShowKeepsTheFormOnScreen_data()
+{
+    QTest::addColumn<bool>("placed");
+    QTest::addColumn<QPoint>("position");
+
+    QTest::newRow("placed by Qt") << false << QPoint();
+    QTest::newRow("placed below and right of the screen") << true << QPoint(5000, 4000);
+    QTest::newRow("placed above and left of the screen") << true << QPoint(-3000, -2000);
+}
+
+// The form's 400 x 300 fits the offscreen platform's 800 x 600 screen: the
+// size stays, the place moves onto the screen.
+void tst_VeldmarkSelection::firstShowKeepsTheFormOnScreen()
+{
+    QFETCH(bool, placed);
+    QFETCH(QPoint, position);
+
+    VeldmarkSelection dialog;
+    if (placed)
+        dialog.move(position);
+    showAndFill(dialog, workedExampleMap());
+
+    QVERIFY(dialog.screen()->availableGeometry().contains(dialog.frameGeometry()));
+    QCOMPARE(dialog.size(), QSize(400, 300));
 }
 
 void tst_VeldmarkSelection::workedExample()

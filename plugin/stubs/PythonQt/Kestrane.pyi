@@ -15,19 +15,21 @@
 # (anything to a str parameter via str(), anything to a bool parameter by
 # its truth value), the stub asks for the type the slot means, so a type
 # checker catches the slip.
-from typing import Any, Callable, Mapping, Optional, Tuple, Union
+from typing import (Any, Callable, Mapping, MutableMapping, Optional, Sequence, Tuple, TypeVar,
+                    Union, overload)
 
-# A library list is a list or a tuple of names. Sequence[str] would also
-# accept a bare str, which the dialog reads as no libraries at all: a str is
-# a sequence of one-letter strings.
+from .QtCore import QByteArray as _QByteArray
+
+# A library list is a list or a tuple of names. A bare str is a mistake the
+# dialog reads as no libraries at all, yet it is a Sequence[str] itself (of
+# one-letter strings), so no type tells the two apart. A map whose values are
+# written as lists or tuples gets the strict type; a map declared with
+# Sequence[str] values (Dict[str, Sequence[str]]) is taken on its word. The
+# TypeVar keeps a dict written in the call from being read as such a map, so
+# {"ADME": "Solubility"} is still refused; so is a map declared Dict[str, str]
+# (a mutable map's values are not covariant).
 _Libraries = Union[list[str], tuple[str, ...]]
-
-class _QByteArray:
-    """What a slot returning bytes gives Python: `.data()` is the bytes, and
-    it compares equal to the same bytes. bytes(x) and len(x) raise TypeError
-    in the host's PythonQt: use x.data()."""
-    def data(self) -> bytes: ...
-    def __eq__(self, other: object, /) -> bool: ...
+_DeclaredLibraries = TypeVar("_DeclaredLibraries", bound=MutableMapping[str, Sequence[str]])
 
 class _Signal:
     def connect(self, callback: Callable[..., Any], /) -> bool: ...
@@ -109,9 +111,12 @@ class VeldmarkSelection(QDialog):
     def __init__(self, parent: Optional[QWidget] = None, /) -> None: ...
     def run(self) -> bool:
         """Runs the dialog modally; True when the user pressed OK."""
+    @overload
     def setAvailableItems(self, available_items: Mapping[str, _Libraries], /) -> None:
         """Appends one group per key (in ascending key order) with its
         libraries below it, all unticked: {"ADME": ["Solubility"]}."""
+    @overload
+    def setAvailableItems(self, available_items: _DeclaredLibraries, /) -> None: ...
     def selectedItems(self) -> Tuple[str, ...]:
         """The ticked libraries, in tree order."""
     def aggregationMode(self) -> str:
@@ -122,7 +127,7 @@ class VeldmarkDisplay(QDialog):
     def __init__(self, parent: Optional[QWidget] = None, /) -> None: ...
     def run(self) -> bool:
         """Runs the dialog modally; True when the user pressed OK."""
-    def setDisplayData(self, display_data: Union[bytes, str], /) -> None:
+    def setDisplayData(self, display_data: Union[bytes, str, _QByteArray], /) -> None:
         """Loads the display data document (UTF-8 JSON; a str is sent as UTF-8)."""
     def displayData(self) -> _QByteArray:
         """The document with the user's choices: json.loads(d.displayData().data())."""

@@ -2,5 +2,7 @@
 # SPDX-License-Identifier: BSD-3-Clause
 
 # The top-level module of the host's Python bridge. The classes of each
-# package registered with the bridge live in a submodule: Kestrane.pyi.
+# package registered with the bridge live in a submodule: Kestrane.pyi; the
+# bridge's own Qt value classes in QtCore.pyi.
 from . import Kestrane as Kestrane
+from . import QtCore as QtCore
