@@ -3,6 +3,7 @@
 
 // Overload resolution: which meta-method a Python call reaches, its
 // arguments converted, and the errors PythonQt gives when none fits.
+#include "bytearrayobject.h"
 #include "pythonqt_p.h"
 
 #include <QVarLengthArray>
@@ -59,14 +60,25 @@ struct Arguments
     QVarLengthArray<void *, 12> argv;
 };
 
+// PythonQt's lenient str() and truth of an argument are for plain Python
+// values: a wrapped object (a dialog, a widget, a QByteArray) is no text
+// and no bool to a slot, though a property takes it so.
+bool wrappedWhereTextOrBoolGoes(PyObject *value, const ArgType &type)
+{
+    return (type.kind == ArgType::String || type.kind == ArgType::Bool)
+        && (InstanceWrapper::check(value) || ByteArrayObject::check(value));
+}
+
 bool convertArguments(const Overload &overload, PyObject *const *args, Py_ssize_t nargs,
                       Arguments &arguments, int firstArg, bool strict)
 {
     for (Py_ssize_t i = 0; i < nargs; ++i) {
         ArgStorage &slot = arguments.storage[size_t(i)];
-        if (!Conversions::toArg(args[i], overload.params.at(int(i)), slot, strict))
+        const ArgType &type = overload.params.at(int(i));
+        if (wrappedWhereTextOrBoolGoes(args[i], type)
+            || !Conversions::toArg(args[i], type, slot, strict))
             return false;
-        arguments.argv[firstArg + int(i)] = slot.prepare(overload.params.at(int(i)));
+        arguments.argv[firstArg + int(i)] = slot.prepare(type);
     }
     return true;
 }

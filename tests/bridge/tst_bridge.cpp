@@ -389,8 +389,8 @@ void tst_Bridge::errors_data()
         << "Property 'label' of ConversionTarget object is not writable";
     QTest::newRow("property of wrong type")
         << "t.count = 'many'"
-        << "ValueError"
-        << "Property 'count' of ConversionTarget (int) can not be set to 'many'";
+        << "AttributeError"
+        << "Property 'count' of type 'int' does not accept an object of type str ('many')";
     QTest::newRow("constructor arguments")
         << "ConversionTarget(1, 2)"
         << "ValueError"
@@ -987,7 +987,12 @@ class DeletesOnStr:
     def __str__(self):
         d.delete()
         return 'text'
+# A sequence, as only sequences become lists in a variant.
 class DeletesOnIter:
+    def __len__(self):
+        return 2
+    def __getitem__(self, i):
+        return [1, 2][i]
     def __iter__(self):
         d.delete()
         return iter([1, 2])
@@ -1260,26 +1265,27 @@ facts = (bool(alone), bool(child), bool(named), bool(silent), bool(bystander))
 void tst_Bridge::valueErrorsQuoteShortly_data()
 {
     QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("type");
     QTest::addColumn<QString>("message");
 
     QTest::newRow("property write, long value")
-        << "t.count = 'x' * 10_000_000"
-        << "Property 'count' of ConversionTarget (int) can not be set to '" + QString(299, 'x')
-            + "...";
+        << "t.count = 'x' * 10_000_000" << "AttributeError"
+        << "Property 'count' of type 'int' does not accept an object of type str ('"
+            + QString(299, 'x') + "...";
     QTest::newRow("property write, value nested too deeply to show")
-        << "t.count = deep"
-        << "Property 'count' of ConversionTarget (int) can not be set to <list object>";
+        << "t.count = deep" << "AttributeError"
+        << "Property 'count' of type 'int' does not accept an object of type list (<list object>)";
     QTest::newRow("setProperty(), long value")
-        << "t.setProperty('note', {'x' * 10_000_000: 10**100})"
+        << "t.setProperty('note', {'x' * 10_000_000: 10**100})" << "ValueError"
         << "{'" + QString(298, 'x') + "...";
     QTest::newRow("setProperty(), value nested too deeply to show")
-        << "t.setProperty('note', deep)"
+        << "t.setProperty('note', deep)" << "ValueError"
         << "<list object> can not be stored in property 'note'";
     QTest::newRow("dynamic attribute, long value")
-        << "t.setProperty('note', 1)\nt.note = {'x' * 10_000_000: 10**100}"
+        << "t.setProperty('note', 1)\nt.note = {'x' * 10_000_000: 10**100}" << "ValueError"
         << "{'" + QString(298, 'x') + "...";
     QTest::newRow("slot, value nested too deeply to show")
-        << "t.echoList(deep)"
+        << "t.echoList(deep)" << "ValueError"
         << "Called echoList(QVariantList value) -> QVariantList with wrong arguments: <tuple "
            "object>";
 }
@@ -1287,10 +1293,11 @@ void tst_Bridge::valueErrorsQuoteShortly_data()
 void tst_Bridge::valueErrorsQuoteShortly()
 {
     QFETCH(QString, code);
+    QFETCH(QString, type);
     QFETCH(QString, message);
     QVERIFY(python.run(QStringLiteral("deep = []\nfor _ in range(100_000):\n    deep = [deep]")));
     const QStringList error = raised(code);
-    QCOMPARE(error.value(0), QStringLiteral("ValueError"));
+    QCOMPARE(error.value(0), type);
     QVERIFY2(error.value(1).startsWith(message), qPrintable(error.value(1).left(1000)));
     QVERIFY2(error.value(1).size() < 1000, qPrintable(error.value(1).left(1000)));
 }
