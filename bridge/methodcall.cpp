@@ -32,20 +32,10 @@ QByteArray argumentsRepr(PyObject *const *args, Py_ssize_t nargs)
 PyObject *overloadError(const QVector<Overload> &overloads, PyObject *const *args, Py_ssize_t nargs,
                         bool countMatched)
 {
-    const QByteArray given = argumentsRepr(args, nargs);
-    QByteArray message;
-    if (overloads.size() == 1) {
-        message = "Called " + overloads.first().signature
-            + (countMatched ? " with wrong arguments: " : " with wrong number of arguments: ")
-            + given;
-    } else {
-        message = "Could not find matching overload for given arguments:\n" + given
-            + "\n The following slots are available:\n";
-        for (const Overload &overload : overloads)
-            message += overload.signature + '\n';
-    }
-    PyErr_SetString(PyExc_ValueError, message.constData());
-    return nullptr;
+    QByteArrayList signatures;
+    for (const Overload &overload : overloads)
+        signatures.append(overload.signature);
+    return MethodCall::wrongArguments(signatures, args, nargs, countMatched);
 }
 
 // Storage for one call's converted arguments, sized to the method.
@@ -131,6 +121,25 @@ QByteArray shortRepr(PyObject *value)
     Py_DECREF(repr);
     return (full.size() > MaxReprLength ? full.left(MaxReprLength) + QStringLiteral("...") : full)
         .toUtf8();
+}
+
+PyObject *wrongArguments(const QByteArrayList &signatures, PyObject *const *args, Py_ssize_t nargs,
+                         bool countMatched)
+{
+    const QByteArray given = argumentsRepr(args, nargs);
+    QByteArray message;
+    if (signatures.size() == 1) {
+        message = "Called " + signatures.first()
+            + (countMatched ? " with wrong arguments: " : " with wrong number of arguments: ")
+            + given;
+    } else {
+        message = "Could not find matching overload for given arguments:\n" + given
+            + "\n The following slots are available:\n";
+        for (const QByteArray &signature : signatures)
+            message += signature + '\n';
+    }
+    PyErr_SetString(PyExc_ValueError, message.constData());
+    return nullptr;
 }
 
 PyObject *rejectKeywords(const Overload &overload)

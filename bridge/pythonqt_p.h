@@ -38,6 +38,7 @@
 #include "PythonQt.h"
 #include "conversions.h"
 
+#include <QByteArrayList>
 #include <QHash>
 #include <QMetaMethod>
 #include <QMetaProperty>
@@ -264,6 +265,10 @@ PyObject *call(const QVector<Overload> &overloads, const PythonQtInstanceWrapper
                PyObject *const *args, Py_ssize_t nargs, PyObject *kwnames,
                QObject **constructed = nullptr);
 PyObject *rejectKeywords(const Overload &overload);
+// PythonQt's ValueError for arguments that fit none of the signatures
+// ("Called ... with wrong arguments", "Could not find matching overload").
+PyObject *wrongArguments(const QByteArrayList &signatures, PyObject *const *args, Py_ssize_t nargs,
+                         bool countMatched);
 // repr() of a value for an error message, cut short as argument lists are.
 QByteArray shortRepr(PyObject *value);
 Overload makeOverload(const QMetaMethod &method, const QMetaObject *owner, QObject *decorator,

@@ -125,8 +125,12 @@ bool SignalReceiver::disconnectCallable(int signalIndex, PyObject *callable)
             if (equal <= 0)
                 continue;
         }
+        // One connection for each disconnect, as in PythonQt: a callable
+        // connected twice still hears the signal once.
         drop(id);
         found = true;
+        if (callable)
+            break;
     }
     return found;
 }

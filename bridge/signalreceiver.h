@@ -21,7 +21,8 @@ public:
     ~SignalReceiver() override;
 
     bool connectCallable(int signalIndex, PyObject *callable);
-    // Without a callable, drops every Python connection of the signal.
+    // Drops the first connection of the signal to the callable (one equal
+    // to it), or without a callable every Python connection of the signal.
     // Comparing runs Python code, which may delete the sender and this.
     bool disconnectCallable(int signalIndex, PyObject *callable);
     // For the garbage collector: the callables, and dropping them all.
