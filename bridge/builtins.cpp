@@ -245,7 +245,15 @@ PyObject *builtinSetParent(Wrapper *self, const Member &member, PyObject *const 
             PyErr_SetString(PyExc_ValueError, "a widget's parent must be a widget");
             return nullptr;
         }
-        static_cast<QWidget *>(target)->setParent(static_cast<QWidget *>(parent));
+        auto *widget = static_cast<QWidget *>(target);
+        // As in PythonQt, QObject's setParent(): a dialog keeps its window
+        // flags, and so stays a window of its own, shown or hidden, instead
+        // of being embedded in its new parent. A widget that is no window
+        // takes QWidget's, so that it never ends up a parentless non-window.
+        if (widget->isWindow())
+            target->setParent(parent);
+        else
+            widget->setParent(static_cast<QWidget *>(parent));
     } else {
         target->setParent(parent);
     }
