@@ -97,6 +97,12 @@ PyObject *invoke(const Overload &overload, QObject *self, void **argv, ArgStorag
     return Conversions::fromArg(overload.result, argv[0]);
 }
 
+bool isDestroyedSignal(const Overload &overload)
+{
+    return overload.isSignal && overload.owner == &QObject::staticMetaObject
+        && overload.name == "destroyed";
+}
+
 // PythonQt shows object pointers by their class name alone.
 QByteArray shownType(const QByteArray &typeName)
 {
@@ -177,7 +183,11 @@ PyObject *call(const QVector<Overload> &overloads, const PythonQtInstanceWrapper
             if (overload.hiddenSelf)
                 arguments.argv[1] = &target;
             const BusyScope busy(target, BusyScope::Call);
-            return invoke(overload, target, arguments.argv.data(), result, constructed);
+            PyObject *returned =
+                invoke(overload, target, arguments.argv.data(), result, constructed);
+            if (returned && isDestroyedSignal(overload))
+                PythonQtPrivate::instance()->destroyedEmittedByScript(target);
+            return returned;
         }
     }
     return overloadError(overloads, args, nargs, countMatched);

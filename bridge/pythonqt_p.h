@@ -149,10 +149,9 @@ public:
     void deleteOwned(QObject *object);
     // Lets the object's wrapper go the moment its destruction starts.
     void objectDestroyed(QObject *object);
-    // A script's `destroyed.emit()` declared the live object dead: its
-    // wrapper lets go, and what the wrapper owned is deleted once the calls
-    // on it are over.
-    void declaredDestroyed(QObject *object);
+    // A script emitted the live object's destroyed(): as in PythonQt, its
+    // Python connections, all of them, have heard their last signal.
+    void destroyedEmittedByScript(QObject *object);
     // Objects a script constructed; the others were made by C++, and while
     // they have a parent that parent may still use them.
     void noteConstructedByScript(QObject *object);

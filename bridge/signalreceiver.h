@@ -36,7 +36,7 @@ private:
     struct SignalShape
     {
         QVector<ArgType> params;
-        bool senderDying = false; // destroyed(): the sender is half gone
+        bool senderDying = false; // destroyed(): the sender may be half gone
     };
 
     struct Connection
@@ -55,9 +55,6 @@ private:
     QVector<int> freeIds;
     QHash<int, QVector<int>> idsBySignal;
     QHash<int, SignalShape> shapes;
-    // A script emitted destroyed(): its callbacks have seen it once, and
-    // do not again when the object really goes.
-    bool destroyedDelivered = false;
 };
 
 #endif // SIGNALRECEIVER_H

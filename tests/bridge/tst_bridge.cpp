@@ -1237,6 +1237,7 @@ named = TestDialog()
 silent = TestDialog()
 bystander = TestDialog()
 alone.destroyed.connect(lambda *args: seen.append(('alone',) + args))
+alone.finished.connect(lambda *args: seen.append(('alone finished',) + args))
 child.destroyed.connect(lambda *args: seen.append(('child',) + args))
 named.destroyed.connect(lambda *args: seen.append(('named',) + args))
 alone.destroyed.emit()
@@ -1245,21 +1246,29 @@ child.destroyed.emit()
 named.destroyed.emit(named)
 # No callback of its own; the object it names is none of its business.
 silent.destroyed.emit(bystander)
-facts = (bool(alone), bool(child), bool(named), bool(silent), bool(bystander))
+facts = (bool(alone), bool(child), bool(named), bool(silent), bool(bystander),
+         child.parent() is owner)
+# What each callback got: None, or a wrapper that still works.
+heard = [(tag, None if arg is None else arg.className()) for tag, arg in seen]
+# Those were their last signals: the connections are gone, as in PythonQt.
+alone.destroyed.emit()
+alone.done(1)
+heard_again = len(seen)
 )")));
-    // The dialogs read as gone; those the script owned are deleted, the one
-    // its parent owns stays with its parent, and the one named stays whole.
+    // The dialogs live on, whole and usable.
     QCOMPARE(python.value(QStringLiteral("facts")).toList(),
-             QVariantList({false, false, false, false, true}));
-    QCOMPARE(TestDialog::liveCount, 3);
-    QVERIFY(python.run(QStringLiteral("owner.delete()")));
-    QCOMPARE(TestDialog::liveCount, 1);
-    QVERIFY(python.run(QStringLiteral("del bystander")));
-    QCOMPARE(TestDialog::liveCount, 0);
-    // Their callbacks heard of it once.
-    QCOMPARE(python.value(QStringLiteral("seen")).toList(),
+             QVariantList({true, true, true, true, true, true}));
+    QCOMPARE(TestDialog::liveCount, 6);
+    QCOMPARE(python.value(QStringLiteral("heard")).toList(),
              QVariantList({QVariantList({"alone", QVariant()}), QVariantList({"child", QVariant()}),
-                           QVariantList({"named", QVariant()})}));
+                           QVariantList({"named", "TestDialog"})}));
+    QCOMPARE(python.value(QStringLiteral("heard_again")).toInt(), 3);
+    QVERIFY(python.run(QStringLiteral("owner.delete()")));
+    QCOMPARE(TestDialog::liveCount, 4);
+    // Their callbacks heard nothing more, and letting go deletes the rest.
+    QCOMPARE(python.value(QStringLiteral("len(seen)")).toInt(), 3);
+    QVERIFY(python.run(QStringLiteral("del alone, child, named, silent, bystander, seen, heard")));
+    QCOMPARE(TestDialog::liveCount, 0);
 }
 
 void tst_Bridge::valueErrorsQuoteShortly_data()
