@@ -309,8 +309,8 @@ bool childCriteria(const Member &member, PyObject *const *args, Py_ssize_t nargs
         : nullptr;
     if (info)
         className = info->className;
-    else if (PyUnicode_Check(args[0]) && !signatureArgument(args[0], className))
-        className.clear();
+    else if (PyUnicode_Check(args[0]))
+        signatureArgument(args[0], className);
     return true;
 }
 
