@@ -73,8 +73,8 @@ PyObject *wrongArguments(const Member &member, PyObject *const *args, Py_ssize_t
     return MethodCall::wrongArguments(signaturesOf(member.name), args, nargs, countMatched);
 }
 
-bool expectArguments(const Member &member, PyObject *const *args, Py_ssize_t nargs,
-                     Py_ssize_t min, Py_ssize_t max)
+bool expectArguments(const Member &member, PyObject *const *args, Py_ssize_t nargs, Py_ssize_t min,
+                     Py_ssize_t max)
 {
     if (nargs >= min && nargs <= max)
         return true;

@@ -252,8 +252,7 @@ int writeProperty(PyObject *object, const Member &member, PyObject *value)
     // As in PythonQt, an enumeration takes an int and nothing that merely
     // converts to one (a float, a bool).
     if (!Conversions::toArg(value, type, storage, true)
-        && (member.property.isEnumType()
-            || !Conversions::toArg(value, type, storage, false))) {
+        && (member.property.isEnumType() || !Conversions::toArg(value, type, storage, false))) {
         PyErr_Clear();
         PyErr_Format(PyExc_AttributeError,
                      "Property '%s' of type '%s' does not accept an object of type %s (%s)", name,

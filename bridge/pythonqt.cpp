@@ -48,7 +48,8 @@ PyObject *redirectWrite(PyObject *self, PyObject *args)
         Py_RETURN_NONE;
     PyObject *text = PyTuple_GET_ITEM(args, 0);
     if (!PyUnicode_Check(text)) {
-        PyErr_Format(PyExc_TypeError, "argument 1 must be str, not %s", _PyType_Name(Py_TYPE(text)));
+        PyErr_Format(PyExc_TypeError, "argument 1 must be str, not %s",
+                     _PyType_Name(Py_TYPE(text)));
         return nullptr;
     }
     const char *utf8 = PyUnicode_AsUTF8(text);

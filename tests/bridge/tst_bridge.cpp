@@ -1278,23 +1278,29 @@ void tst_Bridge::valueErrorsQuoteShortly_data()
     QTest::addColumn<QString>("message");
 
     QTest::newRow("property write, long value")
-        << "t.count = 'x' * 10_000_000" << "AttributeError"
+        << "t.count = 'x' * 10_000_000"
+        << "AttributeError"
         << "Property 'count' of type 'int' does not accept an object of type str ('"
             + QString(299, 'x') + "...";
     QTest::newRow("property write, value nested too deeply to show")
-        << "t.count = deep" << "AttributeError"
+        << "t.count = deep"
+        << "AttributeError"
         << "Property 'count' of type 'int' does not accept an object of type list (<list object>)";
     QTest::newRow("setProperty(), long value")
-        << "t.setProperty('note', {'x' * 10_000_000: 10**100})" << "ValueError"
+        << "t.setProperty('note', {'x' * 10_000_000: 10**100})"
+        << "ValueError"
         << "{'" + QString(298, 'x') + "...";
     QTest::newRow("setProperty(), value nested too deeply to show")
-        << "t.setProperty('note', deep)" << "ValueError"
+        << "t.setProperty('note', deep)"
+        << "ValueError"
         << "<list object> can not be stored in property 'note'";
     QTest::newRow("dynamic attribute, long value")
-        << "t.setProperty('note', 1)\nt.note = {'x' * 10_000_000: 10**100}" << "ValueError"
+        << "t.setProperty('note', 1)\nt.note = {'x' * 10_000_000: 10**100}"
+        << "ValueError"
         << "{'" + QString(298, 'x') + "...";
     QTest::newRow("slot, value nested too deeply to show")
-        << "t.echoList(deep)" << "ValueError"
+        << "t.echoList(deep)"
+        << "ValueError"
         << "Called echoList(QVariantList value) -> QVariantList with wrong arguments: <tuple "
            "object>";
 }
