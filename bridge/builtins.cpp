@@ -3,6 +3,7 @@
 
 // The methods every wrapper has besides its class's own: those PythonQt
 // adds to each QObject.
+#include "bytearrayobject.h"
 #include "pythonqt_p.h"
 #include "signalreceiver.h"
 
@@ -21,35 +22,132 @@ QObject *aliveOrRaise(Wrapper *self, const Member &member)
     return target;
 }
 
-bool expectArguments(const Member &member, Py_ssize_t nargs, Py_ssize_t min, Py_ssize_t max)
+// The signatures PythonQt shows for the built-ins it declares as slots, in
+// its order, for the errors of a call that fits none of them.
+QByteArrayList signaturesOf(const QByteArray &name)
+{
+    if (name == "setParent")
+        return {"setParent(QObject parent) -> void"};
+    if (name == "setProperty")
+        return {"setProperty(char name, QVariant value) -> bool"};
+    if (name == "property")
+        return {"property(char name) -> QVariant"};
+    if (name == "parent")
+        return {"parent() -> QObject"};
+    if (name == "children")
+        return {"children() -> QList<QObject*>"};
+    if (name == "findChild")
+        return {"findChild(PyObject type, QString name) -> QObject",
+                "findChild(PyObject type) -> QObject"};
+    if (name == "findChildren")
+        return {"findChildren(PyObject type, QString name) -> QList<QObject*>",
+                "findChildren(PyObject type) -> QList<QObject*>",
+                "findChildren(PyObject type, QRegularExpression regExp) -> QList<QObject*>"};
+    if (name == "connect")
+        return {"connect(QByteArray signal, PyObject callable) -> bool",
+                "connect(QByteArray signal, QObject receiver, QByteArray slot, Qt::ConnectionType "
+                "type) -> bool",
+                "connect(QByteArray signal, QObject receiver, QByteArray slot) -> bool",
+                "connect(QObject sender, QByteArray signal, QByteArray slot, Qt::ConnectionType "
+                "type) -> bool",
+                "connect(QObject sender, QByteArray signal, QByteArray slot) -> bool",
+                "static connect(QObject sender, QByteArray signal, PyObject callable) -> bool",
+                "static connect(QObject sender, QByteArray signal, QObject receiver, QByteArray "
+                "slot, Qt::ConnectionType type) -> bool",
+                "static connect(QObject sender, QByteArray signal, QObject receiver, QByteArray "
+                "slot) -> bool"};
+    if (name == "disconnect")
+        return {"disconnect(QByteArray signal, PyObject callable) -> bool",
+                "disconnect(QByteArray signal) -> bool",
+                "disconnect(QByteArray signal, QObject receiver, QByteArray slot) -> bool",
+                "static disconnect(QObject sender, QByteArray signal, PyObject callable) -> bool",
+                "static disconnect(QObject sender, QByteArray signal) -> bool",
+                "static disconnect(QObject sender, QByteArray signal, QObject receiver, "
+                "QByteArray slot) -> bool"};
+    return {};
+}
+
+PyObject *wrongArguments(const Member &member, PyObject *const *args, Py_ssize_t nargs,
+                         bool countMatched)
+{
+    return MethodCall::wrongArguments(signaturesOf(member.name), args, nargs, countMatched);
+}
+
+bool expectArguments(const Member &member, PyObject *const *args, Py_ssize_t nargs, Py_ssize_t min,
+                     Py_ssize_t max)
 {
     if (nargs >= min && nargs <= max)
         return true;
-    PyErr_Format(PyExc_ValueError, "%s() takes %zd to %zd arguments, %zd given",
-                 member.name.constData(), min, max, nargs);
+    wrongArguments(member, args, nargs, false);
+    return false;
+}
+
+// The built-ins PythonQt gives as Python methods of its wrapper type refuse
+// extra arguments with Python's own TypeError.
+bool expectNoArguments(Wrapper *self, const Member &member, Py_ssize_t nargs)
+{
+    if (nargs == 0)
+        return true;
+    PyErr_Format(PyExc_TypeError, "%s.%s() takes no arguments (%zd given)",
+                 _PyType_Name(Py_TYPE(self)), member.name.constData(), nargs);
     return false;
 }
 
 // The target, alive and given an acceptable number of arguments; else null
 // with a Python error.
-QObject *prepareCall(Wrapper *self, const Member &member, Py_ssize_t nargs, Py_ssize_t min,
-                     Py_ssize_t max)
+QObject *prepareCall(Wrapper *self, const Member &member, PyObject *const *args, Py_ssize_t nargs,
+                     Py_ssize_t min, Py_ssize_t max)
 {
     QObject *target = aliveOrRaise(self, member);
-    return target && expectArguments(member, nargs, min, max) ? target : nullptr;
+    return target && expectArguments(member, args, nargs, min, max) ? target : nullptr;
 }
 
-const char *textArgument(const Member &member, PyObject *value)
+bool isWrapped(PyObject *value)
 {
-    const char *text = PyUnicode_Check(value) ? PyUnicode_AsUTF8(value) : nullptr;
-    if (!text && !PyErr_Occurred())
-        PyErr_Format(PyExc_ValueError, "%s() takes a str", member.name.constData());
-    return text;
+    return InstanceWrapper::check(value) || ByteArrayObject::check(value);
+}
+
+// A `char *` or QString argument of a built-in, as PythonQt converts it:
+// text as it is, str() of any other plain Python value, no wrapped object.
+// False with a Python error where str() raises.
+bool textArgument(PyObject *value, QByteArray &text)
+{
+    if (isWrapped(value))
+        return false;
+    PyObject *converted = PyObject_Str(value);
+    const char *utf8 = converted ? PyUnicode_AsUTF8(converted) : nullptr;
+    if (utf8)
+        text = utf8;
+    Py_XDECREF(converted);
+    return utf8 != nullptr;
+}
+
+// A QByteArray argument (a signature, a slot): str, bytes or a QByteArray.
+bool signatureArgument(PyObject *value, QByteArray &text)
+{
+    if (PyUnicode_Check(value)) {
+        const char *utf8 = PyUnicode_AsUTF8(value);
+        if (!utf8) {
+            PyErr_Clear();
+            return false;
+        }
+        text = utf8;
+        return true;
+    }
+    if (PyBytes_Check(value)) {
+        text = QByteArray(PyBytes_AS_STRING(value), int(PyBytes_GET_SIZE(value)));
+        return true;
+    }
+    if (ByteArrayObject::check(value)) {
+        text = ByteArrayObject::value(value);
+        return true;
+    }
+    return false;
 }
 
 PyObject *builtinClassName(Wrapper *self, const Member &member, PyObject *const *, Py_ssize_t nargs)
 {
-    if (!expectArguments(member, nargs, 0, 0))
+    if (!expectNoArguments(self, member, nargs))
         return nullptr;
     // Known even once the object is gone; a Python subclass names itself, as in PythonQt.
     QObject *target = PythonQtPrivate::liveObject(self);
@@ -62,8 +160,20 @@ PyObject *builtinClassName(Wrapper *self, const Member &member, PyObject *const 
 PyObject *builtinInherits(Wrapper *self, const Member &member, PyObject *const *args,
                           Py_ssize_t nargs)
 {
-    QObject *target = prepareCall(self, member, nargs, 1, 1);
-    const char *name = target ? textArgument(member, args[0]) : nullptr;
+    QObject *target = aliveOrRaise(self, member);
+    if (!target)
+        return nullptr;
+    if (nargs != 1) {
+        PyErr_Format(PyExc_TypeError,
+                     "PythonQtInstanceWrapper.inherits() takes exactly 1 argument (%zd given)",
+                     nargs);
+        return nullptr;
+    }
+    const char *name = PyUnicode_Check(args[0]) ? PyUnicode_AsUTF8(args[0]) : nullptr;
+    if (!name && !PyErr_Occurred())
+        PyErr_Format(PyExc_TypeError,
+                     "PythonQtInstanceWrapper.inherits() argument 1 must be str, not %s",
+                     _PyType_Name(Py_TYPE(args[0])));
     return name ? PyBool_FromLong(target->inherits(name)) : nullptr;
 }
 
@@ -84,7 +194,7 @@ bool refuseCppChild(QObject *target, const Member &member)
 
 PyObject *builtinDelete(Wrapper *self, const Member &member, PyObject *const *, Py_ssize_t nargs)
 {
-    if (!expectArguments(member, nargs, 0, 0))
+    if (!expectNoArguments(self, member, nargs))
         return nullptr;
     // Deleting what is gone already does nothing, as in PythonQt.
     QObject *target = PythonQtPrivate::liveObject(self);
@@ -97,22 +207,24 @@ PyObject *builtinDelete(Wrapper *self, const Member &member, PyObject *const *, 
     Py_RETURN_NONE;
 }
 
-PyObject *builtinParent(Wrapper *self, const Member &member, PyObject *const *, Py_ssize_t nargs)
+PyObject *builtinParent(Wrapper *self, const Member &member, PyObject *const *args,
+                        Py_ssize_t nargs)
 {
-    QObject *target = prepareCall(self, member, nargs, 0, 0);
+    QObject *target = prepareCall(self, member, args, nargs, 0, 0);
     return target ? PythonQtPrivate::instance()->wrap(target->parent()) : nullptr;
 }
 
 PyObject *builtinSetParent(Wrapper *self, const Member &member, PyObject *const *args,
                            Py_ssize_t nargs)
 {
-    QObject *target = prepareCall(self, member, nargs, 1, 1);
+    QObject *target = prepareCall(self, member, args, nargs, 1, 1);
     if (!target)
         return nullptr;
     QObject *parent = nullptr;
     if (args[0] != Py_None) {
-        if (!InstanceWrapper::check(args[0])
-            || !(parent = PythonQtPrivate::liveObject(reinterpret_cast<Wrapper *>(args[0])))) {
+        if (!InstanceWrapper::check(args[0]))
+            return wrongArguments(member, args, nargs, true);
+        if (!(parent = PythonQtPrivate::liveObject(reinterpret_cast<Wrapper *>(args[0])))) {
             PyErr_SetString(PyExc_ValueError, "setParent() takes a live Qt object or None");
             return nullptr;
         }
@@ -133,7 +245,15 @@ PyObject *builtinSetParent(Wrapper *self, const Member &member, PyObject *const 
             PyErr_SetString(PyExc_ValueError, "a widget's parent must be a widget");
             return nullptr;
         }
-        static_cast<QWidget *>(target)->setParent(static_cast<QWidget *>(parent));
+        auto *widget = static_cast<QWidget *>(target);
+        // As in PythonQt, QObject's setParent(): a dialog keeps its window
+        // flags, and so stays a window of its own, shown or hidden, instead
+        // of being embedded in its new parent. A widget that is no window
+        // takes QWidget's, so that it never ends up a parentless non-window.
+        if (widget->isWindow())
+            target->setParent(parent);
+        else
+            widget->setParent(static_cast<QWidget *>(parent));
     } else {
         target->setParent(parent);
     }
@@ -162,35 +282,44 @@ PyObject *wrapAll(const QObjectList &objects)
     return tuple;
 }
 
-PyObject *builtinChildren(Wrapper *self, const Member &member, PyObject *const *, Py_ssize_t nargs)
+PyObject *builtinChildren(Wrapper *self, const Member &member, PyObject *const *args,
+                          Py_ssize_t nargs)
 {
-    QObject *target = prepareCall(self, member, nargs, 0, 0);
+    QObject *target = prepareCall(self, member, args, nargs, 0, 0);
     return target ? wrapAll(target->children()) : nullptr;
 }
 
-// findChild(Class, name='') and findChildren(Class, name=''): descendants of
-// a registered class, by object name when one is given.
+// findChild(type, name='') and findChildren(type, name=''): descendants of
+// a class, given as a registered class or by its name as text, by object
+// name when one is given. As in PythonQt, a type that is neither finds nothing.
 bool childCriteria(const Member &member, PyObject *const *args, Py_ssize_t nargs,
                    QByteArray &className, QString &name)
 {
+    if (nargs == 2) {
+        QByteArray text;
+        if (!textArgument(args[1], text)) {
+            if (!PyErr_Occurred())
+                wrongArguments(member, args, nargs, true);
+            return false;
+        }
+        name = QString::fromUtf8(text);
+    }
     ClassInfo *info = PyType_Check(args[0])
         ? PythonQtPrivate::instance()->classForType(reinterpret_cast<PyTypeObject *>(args[0]))
         : nullptr;
-    if (!info) {
-        PyErr_Format(PyExc_ValueError, "%s() takes a registered class first",
-                     member.name.constData());
-        return false;
-    }
-    className = info->className;
-    return nargs < 2 || Conversions::toString(args[1], name, true)
-        || (PyErr_Format(PyExc_ValueError, "%s() takes a str name", member.name.constData()),
-            false);
+    if (info)
+        className = info->className;
+    else if (PyUnicode_Check(args[0]))
+        signatureArgument(args[0], className);
+    return true;
 }
 
 QObjectList findDescendants(QObject *target, const QByteArray &className, const QString &name,
                             bool firstOnly)
 {
     QObjectList found;
+    if (className.isEmpty())
+        return found;
     for (QObject *child : target->findChildren<QObject *>(name)) {
         if (child->inherits(className.constData()) && !dynamic_cast<SignalReceiver *>(child)) {
             found.append(child);
@@ -204,10 +333,13 @@ QObjectList findDescendants(QObject *target, const QByteArray &className, const 
 PyObject *builtinFindChild(Wrapper *self, const Member &member, PyObject *const *args,
                            Py_ssize_t nargs)
 {
-    QObject *target = prepareCall(self, member, nargs, 1, 2);
+    QObject *target = prepareCall(self, member, args, nargs, 1, 2);
     QByteArray className;
     QString name;
     if (!target || !childCriteria(member, args, nargs, className, name))
+        return nullptr;
+    // Converting the name may have run Python code that deleted the object.
+    if (!(target = aliveOrRaise(self, member)))
         return nullptr;
     const QObjectList found = findDescendants(target, className, name, true);
     return PythonQtPrivate::instance()->wrap(found.value(0));
@@ -216,61 +348,72 @@ PyObject *builtinFindChild(Wrapper *self, const Member &member, PyObject *const 
 PyObject *builtinFindChildren(Wrapper *self, const Member &member, PyObject *const *args,
                               Py_ssize_t nargs)
 {
-    QObject *target = prepareCall(self, member, nargs, 1, 2);
+    QObject *target = prepareCall(self, member, args, nargs, 1, 2);
     QByteArray className;
     QString name;
     if (!target || !childCriteria(member, args, nargs, className, name))
         return nullptr;
-    PyObject *tuple = wrapAll(findDescendants(target, className, name, false));
-    PyObject *list = tuple ? PySequence_List(tuple) : nullptr;
-    Py_XDECREF(tuple);
-    return list;
+    if (!(target = aliveOrRaise(self, member)))
+        return nullptr;
+    return wrapAll(findDescendants(target, className, name, false));
 }
 
 PyObject *builtinProperty(Wrapper *self, const Member &member, PyObject *const *args,
                           Py_ssize_t nargs)
 {
-    QObject *target = prepareCall(self, member, nargs, 1, 1);
-    const char *name = target ? textArgument(member, args[0]) : nullptr;
-    return name ? Conversions::fromVariant(target->property(name)) : nullptr;
+    QObject *target = prepareCall(self, member, args, nargs, 1, 1);
+    if (!target)
+        return nullptr;
+    QByteArray name;
+    if (!textArgument(args[0], name))
+        return PyErr_Occurred() ? nullptr : wrongArguments(member, args, nargs, true);
+    // str() of the name may have run Python code that deleted the object.
+    if (!(target = aliveOrRaise(self, member)))
+        return nullptr;
+    return Conversions::fromVariant(target->property(name.constData()));
 }
 
 PyObject *builtinSetProperty(Wrapper *self, const Member &member, PyObject *const *args,
                              Py_ssize_t nargs)
 {
-    QObject *target = prepareCall(self, member, nargs, 2, 2);
-    const char *name = target ? textArgument(member, args[0]) : nullptr;
-    if (!name)
+    QObject *target = prepareCall(self, member, args, nargs, 2, 2);
+    if (!target)
         return nullptr;
+    QByteArray name;
+    if (!textArgument(args[0], name))
+        return PyErr_Occurred() ? nullptr : wrongArguments(member, args, nargs, true);
     QVariant value;
     if (!Conversions::toVariant(args[1], value)) {
         PyErr_Format(PyExc_ValueError, "%s can not be stored in property '%s'",
-                     MethodCall::shortRepr(args[1]).constData(), name);
+                     MethodCall::shortRepr(args[1]).constData(), name.constData());
         return nullptr;
     }
-    // Converting may have run Python code (an __iter__) that deleted the object.
+    // Converting may have run Python code (a __str__, an __iter__) that deleted the object.
     if (!(target = aliveOrRaise(self, member)))
         return nullptr;
     // False for a new dynamic property, as QObject::setProperty() says.
-    return PyBool_FromLong(target->setProperty(name, value));
+    return PyBool_FromLong(target->setProperty(name.constData(), value));
 }
 
 PyObject *builtinTr(Wrapper *self, const Member &member, PyObject *const *args, Py_ssize_t nargs)
 {
-    QObject *target = prepareCall(self, member, nargs, 1, 1);
-    const char *text = target ? textArgument(member, args[0]) : nullptr;
-    return text ? Conversions::fromString(
-               QCoreApplication::translate(target->metaObject()->className(), text))
-                : nullptr;
+    QObject *target = aliveOrRaise(self, member);
+    if (!target)
+        return nullptr;
+    const char *text = nargs == 1 && PyUnicode_Check(args[0]) ? PyUnicode_AsUTF8(args[0]) : nullptr;
+    if (!text) {
+        if (!PyErr_Occurred())
+            PyErr_SetString(PyExc_ValueError, "tr() takes one str");
+        return nullptr;
+    }
+    return Conversions::fromString(
+        QCoreApplication::translate(target->metaObject()->className(), text));
 }
 
-// A signal by signature ("finished(int)", optionally with moc's "2" prefix);
-// PythonQt takes no bare names.
-int signalIndex(QObject *target, PyObject *signature)
+// A signal by signature ("finished(int)", optionally with moc's "2"
+// prefix); PythonQt takes no bare names. -1 for a signal the object lacks.
+int signalIndex(QObject *target, QByteArray text)
 {
-    if (!PyUnicode_Check(signature))
-        return -1;
-    QByteArray text = PyUnicode_AsUTF8(signature);
     if (text.startsWith('2'))
         text.remove(0, 1);
     if (!text.contains('('))
@@ -279,28 +422,23 @@ int signalIndex(QObject *target, PyObject *signature)
         QMetaObject::normalizedSignature(text.constData()).constData());
 }
 
-PyObject *noSuchSignal(const char *action, QObject *target, PyObject *signature)
+PyObject *noSuchSignal(const char *action, QObject *target, const QByteArray &signature)
 {
-    PyObject *text = PyObject_Str(signature);
     qWarning("PythonQt: QObject::%s() signal '%s' does not exist on %s", action,
-             text ? PyUnicode_AsUTF8(text) : "?", target->metaObject()->className());
-    Py_XDECREF(text);
-    PyErr_Clear();
+             signature.constData(), target->metaObject()->className());
     Py_RETURN_FALSE;
 }
 
 // The receiver and its method, in moc's form ("1slot()" or "2signal()"), of
-// a connection between two Qt objects.
+// a connection between two Qt objects; false when the arguments are no
+// receiver and slot.
 bool qtReceiver(PyObject *const *args, QObject *&receiver, QByteArray &method)
 {
     receiver = InstanceWrapper::check(args[1])
         ? PythonQtPrivate::liveObject(reinterpret_cast<Wrapper *>(args[1]))
         : nullptr;
-    if (!receiver || !PyUnicode_Check(args[2])) {
-        PyErr_SetString(PyExc_ValueError, "takes a signal, a live Qt object and a slot");
+    if (!receiver || !signatureArgument(args[2], method))
         return false;
-    }
-    method = PyUnicode_AsUTF8(args[2]);
     if (!method.startsWith('1') && !method.startsWith('2'))
         method.prepend('1');
     return true;
@@ -311,48 +449,62 @@ QByteArray signalCode(QObject *target, int index)
     return '2' + target->metaObject()->method(index).methodSignature();
 }
 
+// What connect() and disconnect() are given, checked as PythonQt's
+// overloads would take it: a signature first; after it a callable, or a
+// receiver and its slot.
+struct SignalArguments
+{
+    QByteArray signature;
+    QObject *receiver = nullptr;
+    QByteArray method;
+};
+
+bool signalArguments(const Member &member, PyObject *const *args, Py_ssize_t nargs,
+                     SignalArguments &given)
+{
+    if (!signatureArgument(args[0], given.signature)
+        || (nargs == 3 && !qtReceiver(args, given.receiver, given.method))) {
+        wrongArguments(member, args, nargs, true);
+        return false;
+    }
+    return true;
+}
+
 PyObject *builtinConnect(Wrapper *self, const Member &member, PyObject *const *args,
                          Py_ssize_t nargs)
 {
-    QObject *target = prepareCall(self, member, nargs, 2, 3);
-    if (!target)
+    QObject *target = prepareCall(self, member, args, nargs, 2, 3);
+    SignalArguments given;
+    if (!target || !signalArguments(member, args, nargs, given))
         return nullptr;
-    const int index = signalIndex(target, args[0]);
+    const int index = signalIndex(target, given.signature);
     if (index < 0)
-        return noSuchSignal("connect", target, args[0]);
+        return noSuchSignal("connect", target, given.signature);
     if (nargs == 2) {
         // Anything is taken, as in PythonQt: what cannot be called fails
         // when the signal fires, reported like every callback's error.
         return PyBool_FromLong(
             PythonQtPrivate::instance()->receiverFor(target)->connectCallable(index, args[1]));
     }
-    QObject *receiver = nullptr;
-    QByteArray method;
-    if (!qtReceiver(args, receiver, method))
-        return nullptr;
     // Qt's own connect compares the arguments of both ends, and refuses,
     // with its warning, what would crash when the signal fires.
     return PyBool_FromLong(bool(QObject::connect(target, signalCode(target, index).constData(),
-                                                 receiver, method.constData())));
+                                                 given.receiver, given.method.constData())));
 }
 
 PyObject *builtinDisconnect(Wrapper *self, const Member &member, PyObject *const *args,
                             Py_ssize_t nargs)
 {
-    QObject *target = prepareCall(self, member, nargs, 1, 3);
-    if (!target)
+    QObject *target = prepareCall(self, member, args, nargs, 1, 3);
+    SignalArguments given;
+    if (!target || !signalArguments(member, args, nargs, given))
         return nullptr;
-    const int index = signalIndex(target, args[0]);
+    const int index = signalIndex(target, given.signature);
     if (index < 0)
-        return noSuchSignal("disconnect", target, args[0]);
-    if (nargs == 3) {
-        QObject *receiver = nullptr;
-        QByteArray method;
-        if (!qtReceiver(args, receiver, method))
-            return nullptr;
+        return noSuchSignal("disconnect", target, given.signature);
+    if (nargs == 3)
         return PyBool_FromLong(QObject::disconnect(target, signalCode(target, index).constData(),
-                                                   receiver, method.constData()));
-    }
+                                                   given.receiver, given.method.constData()));
     const bool found = PythonQtPrivate::instance()->receiverFor(target)->disconnectCallable(
         index, nargs == 2 ? args[1] : nullptr);
     // Comparing callables runs their __eq__, which may have deleted the object.
@@ -361,7 +513,9 @@ PyObject *builtinDisconnect(Wrapper *self, const Member &member, PyObject *const
 
 PyObject *builtinHelp(Wrapper *self, const Member &member, PyObject *const *, Py_ssize_t nargs)
 {
-    QObject *target = prepareCall(self, member, nargs, 0, 0);
+    if (!expectNoArguments(self, member, nargs))
+        return nullptr;
+    QObject *target = aliveOrRaise(self, member);
     if (!target)
         return nullptr;
     const QMetaObject *mo = target->metaObject();

@@ -54,6 +54,14 @@ bool isListLike(PyObject *value, bool strict)
         && (PySequence_Check(value) || Py_TYPE(value)->tp_iter);
 }
 
+// What PythonQt takes for a list inside a variant: a sequence (a list, a
+// tuple, a range), but no set, view, generator or other mere iterable,
+// which stay Python objects that no Qt code reads as a list.
+bool isSequenceValue(PyObject *value)
+{
+    return !isTextLike(value) && !PyDict_Check(value) && PySequence_Check(value);
+}
+
 template<typename Fn> bool forEachItem(PyObject *sequence, Fn fn)
 {
     PyObject *fast = PySequence_Fast(sequence, "");
@@ -648,7 +656,7 @@ bool toVariant(PyObject *value, QVariant &result)
         if (guard.tooDeep() || !toVariantMap(value, map, false))
             return false;
         result = map;
-    } else if (isListLike(value, false)) {
+    } else if (isSequenceValue(value)) {
         const NestingGuard guard;
         QVariantList list;
         if (guard.tooDeep() || !toVariantList(value, list, false))

@@ -249,11 +249,14 @@ int writeProperty(PyObject *object, const Member &member, PyObject *value)
     }
     ArgStorage storage;
     const ArgType &type = member.propertyType;
+    // As in PythonQt, an enumeration takes an int and nothing that merely
+    // converts to one (a float, a bool).
     if (!Conversions::toArg(value, type, storage, true)
-        && !Conversions::toArg(value, type, storage, false)) {
+        && (member.property.isEnumType() || !Conversions::toArg(value, type, storage, false))) {
         PyErr_Clear();
-        PyErr_Format(PyExc_ValueError, "Property '%s' of %s (%s) can not be set to %s", name,
-                     self->classInfo->className.constData(), type.name.constData(),
+        PyErr_Format(PyExc_AttributeError,
+                     "Property '%s' of type '%s' does not accept an object of type %s (%s)", name,
+                     type.name.constData(), Py_TYPE(value)->tp_name,
                      MethodCall::shortRepr(value).constData());
         return -1;
     }

@@ -3,6 +3,7 @@
 
 // Overload resolution: which meta-method a Python call reaches, its
 // arguments converted, and the errors PythonQt gives when none fits.
+#include "bytearrayobject.h"
 #include "pythonqt_p.h"
 
 #include <QVarLengthArray>
@@ -31,20 +32,10 @@ QByteArray argumentsRepr(PyObject *const *args, Py_ssize_t nargs)
 PyObject *overloadError(const QVector<Overload> &overloads, PyObject *const *args, Py_ssize_t nargs,
                         bool countMatched)
 {
-    const QByteArray given = argumentsRepr(args, nargs);
-    QByteArray message;
-    if (overloads.size() == 1) {
-        message = "Called " + overloads.first().signature
-            + (countMatched ? " with wrong arguments: " : " with wrong number of arguments: ")
-            + given;
-    } else {
-        message = "Could not find matching overload for given arguments:\n" + given
-            + "\n The following slots are available:\n";
-        for (const Overload &overload : overloads)
-            message += overload.signature + '\n';
-    }
-    PyErr_SetString(PyExc_ValueError, message.constData());
-    return nullptr;
+    QByteArrayList signatures;
+    for (const Overload &overload : overloads)
+        signatures.append(overload.signature);
+    return MethodCall::wrongArguments(signatures, args, nargs, countMatched);
 }
 
 // Storage for one call's converted arguments, sized to the method.
@@ -59,14 +50,25 @@ struct Arguments
     QVarLengthArray<void *, 12> argv;
 };
 
+// PythonQt's lenient str() and truth of an argument are for plain Python
+// values: a wrapped object (a dialog, a widget, a QByteArray) is no text
+// and no bool to a slot, though a property takes it so.
+bool wrappedWhereTextOrBoolGoes(PyObject *value, const ArgType &type)
+{
+    return (type.kind == ArgType::String || type.kind == ArgType::Bool)
+        && (InstanceWrapper::check(value) || ByteArrayObject::check(value));
+}
+
 bool convertArguments(const Overload &overload, PyObject *const *args, Py_ssize_t nargs,
                       Arguments &arguments, int firstArg, bool strict)
 {
     for (Py_ssize_t i = 0; i < nargs; ++i) {
         ArgStorage &slot = arguments.storage[size_t(i)];
-        if (!Conversions::toArg(args[i], overload.params.at(int(i)), slot, strict))
+        const ArgType &type = overload.params.at(int(i));
+        if (wrappedWhereTextOrBoolGoes(args[i], type)
+            || !Conversions::toArg(args[i], type, slot, strict))
             return false;
-        arguments.argv[firstArg + int(i)] = slot.prepare(overload.params.at(int(i)));
+        arguments.argv[firstArg + int(i)] = slot.prepare(type);
     }
     return true;
 }
@@ -95,6 +97,12 @@ PyObject *invoke(const Overload &overload, QObject *self, void **argv, ArgStorag
     return Conversions::fromArg(overload.result, argv[0]);
 }
 
+bool isDestroyedSignal(const Overload &overload)
+{
+    return overload.isSignal && overload.owner == &QObject::staticMetaObject
+        && overload.name == "destroyed";
+}
+
 // PythonQt shows object pointers by their class name alone.
 QByteArray shownType(const QByteArray &typeName)
 {
@@ -119,6 +127,25 @@ QByteArray shortRepr(PyObject *value)
     Py_DECREF(repr);
     return (full.size() > MaxReprLength ? full.left(MaxReprLength) + QStringLiteral("...") : full)
         .toUtf8();
+}
+
+PyObject *wrongArguments(const QByteArrayList &signatures, PyObject *const *args, Py_ssize_t nargs,
+                         bool countMatched)
+{
+    const QByteArray given = argumentsRepr(args, nargs);
+    QByteArray message;
+    if (signatures.size() == 1) {
+        message = "Called " + signatures.first()
+            + (countMatched ? " with wrong arguments: " : " with wrong number of arguments: ")
+            + given;
+    } else {
+        message = "Could not find matching overload for given arguments:\n" + given
+            + "\n The following slots are available:\n";
+        for (const QByteArray &signature : signatures)
+            message += signature + '\n';
+    }
+    PyErr_SetString(PyExc_ValueError, message.constData());
+    return nullptr;
 }
 
 PyObject *rejectKeywords(const Overload &overload)
@@ -156,7 +183,11 @@ PyObject *call(const QVector<Overload> &overloads, const PythonQtInstanceWrapper
             if (overload.hiddenSelf)
                 arguments.argv[1] = &target;
             const BusyScope busy(target, BusyScope::Call);
-            return invoke(overload, target, arguments.argv.data(), result, constructed);
+            PyObject *returned =
+                invoke(overload, target, arguments.argv.data(), result, constructed);
+            if (returned && isDestroyedSignal(overload))
+                PythonQtPrivate::instance()->destroyedEmittedByScript(target);
+            return returned;
         }
     }
     return overloadError(overloads, args, nargs, countMatched);

@@ -85,12 +85,10 @@ void PythonQtPrivate::attach(PythonQtInstanceWrapper *wrapper, QObject *object, 
     // later object at the same address must not meet it.
     wrapper->destroyedConnection = QObject::connect(object, &QObject::destroyed, [wrapper, object] {
         PythonQtPrivate *d = instance();
-        // A script emitting destroyed() declares the object dead, with
-        // whatever argument it passes.
-        if (d && !isBeingDestroyed(object)) {
-            d->declaredDestroyed(object);
+        // A script's emit() of destroyed() leaves the object as it is, as
+        // in PythonQt.
+        if (!isBeingDestroyed(object))
             return;
-        }
         if (d)
             d->objectDestroyed(object);
         wrapper->object.clear();
@@ -108,15 +106,6 @@ void PythonQtPrivate::objectDestroyed(QObject *object)
         wrapper->ownedByPython = false;
         wrapper->object.clear();
     }
-}
-
-void PythonQtPrivate::declaredDestroyed(QObject *object)
-{
-    PythonQtInstanceWrapper *wrapper = wrappers.value(object);
-    const bool owned = wrapper && wrapper->ownedByPython;
-    objectDestroyed(object);
-    if (owned && !object->parent())
-        deleteFromScript(object);
 }
 
 void PythonQtPrivate::noteConstructedByScript(QObject *object)
@@ -272,6 +261,12 @@ BusyScope::~BusyScope()
         d->deleteDeferred();
     else
         d->postDeferred();
+}
+
+void PythonQtPrivate::destroyedEmittedByScript(QObject *object)
+{
+    if (SignalReceiver *receiver = receivers.value(object))
+        receiver->dropCallables();
 }
 
 SignalReceiver *PythonQtPrivate::receiverFor(QObject *sender)

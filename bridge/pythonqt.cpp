@@ -7,56 +7,116 @@
 #include "pythonqt_p.h"
 #include "pythonqtregistry.h"
 
-#include <pybind11/embed.h>
+#include <structmember.h>
 
 #include <QFile>
-
-namespace py = pybind11;
 
 namespace {
 
 PythonQt *theInstance = nullptr;
 
-// sys.stdout and sys.stderr become objects that hand each write to a signal.
+// sys.stdout and sys.stderr become objects that hand each write to a
+// signal: a C type with the members of PythonQt's, and no others, so that a
+// script meets here what it meets there (no writelines(), no encoding, text
+// only).
+struct OutputRedirect
+{
+    PyObject_HEAD
+        // Null for one a script made itself: its writes go nowhere.
+        void (*emitText)(const QString &text);
+    int softspace;
+    char closed;
+};
+
+void emitStdOut(const QString &text)
+{
+    if (PythonQt *q = PythonQt::self())
+        Q_EMIT q->pythonStdOut(text);
+}
+
+void emitStdErr(const QString &text)
+{
+    if (PythonQt *q = PythonQt::self())
+        Q_EMIT q->pythonStdErr(text);
+}
+
+// write(text): the text up to a NUL, as PythonQt reads it; further
+// arguments are ignored there too.
+PyObject *redirectWrite(PyObject *self, PyObject *args)
+{
+    if (PyTuple_GET_SIZE(args) == 0)
+        Py_RETURN_NONE;
+    PyObject *text = PyTuple_GET_ITEM(args, 0);
+    if (!PyUnicode_Check(text)) {
+        PyErr_Format(PyExc_TypeError, "argument 1 must be str, not %s",
+                     _PyType_Name(Py_TYPE(text)));
+        return nullptr;
+    }
+    const char *utf8 = PyUnicode_AsUTF8(text);
+    if (!utf8)
+        return nullptr;
+    if (auto emitText = reinterpret_cast<OutputRedirect *>(self)->emitText)
+        emitText(QString::fromUtf8(utf8));
+    Py_RETURN_NONE;
+}
+
+PyObject *redirectFlush(PyObject *, PyObject *)
+{
+    Py_RETURN_NONE;
+}
+
+PyObject *redirectIsatty(PyObject *, PyObject *)
+{
+    Py_RETURN_FALSE;
+}
+
+PyMethodDef redirectMethods[] = {
+    {"write", redirectWrite, METH_VARARGS, nullptr},
+    {"flush", redirectFlush, METH_VARARGS, nullptr},
+    {"isatty", redirectIsatty, METH_NOARGS, nullptr},
+    {nullptr, nullptr, 0, nullptr},
+};
+
+PyMemberDef redirectMembers[] = {
+    {"softspace", T_INT, offsetof(OutputRedirect, softspace), 0, nullptr},
+    {"closed", T_BOOL, offsetof(OutputRedirect, closed), 0, nullptr},
+    {nullptr, 0, 0, 0, nullptr},
+};
+
+PyTypeObject *outputRedirectType()
+{
+    static PyTypeObject type = [] {
+        PyTypeObject t = {};
+        Py_SET_REFCNT(&t, 1);
+        t.tp_name = "PythonQtStdOutRedirect";
+        t.tp_basicsize = sizeof(OutputRedirect);
+        t.tp_flags = Py_TPFLAGS_DEFAULT;
+        t.tp_methods = redirectMethods;
+        t.tp_members = redirectMembers;
+        t.tp_new = PyType_GenericNew;
+        return t;
+    }();
+    return &type;
+}
+
+bool setRedirect(const char *name, void (*emitText)(const QString &))
+{
+    PyObject *stream = PyType_GenericAlloc(outputRedirectType(), 0);
+    if (!stream)
+        return false;
+    reinterpret_cast<OutputRedirect *>(stream)->emitText = emitText;
+    const bool done = PySys_SetObject(name, stream) == 0;
+    Py_DECREF(stream);
+    return done;
+}
+
 void redirectOutput()
 {
-    py::dict scope;
-    py::exec(R"(
-class OutputRedirect:
-    encoding = 'utf-8'
-    errors = 'strict'
-
-    def __init__(self, emit):
-        self._emit = emit
-
-    def write(self, text):
-        self._emit(str(text))
-        return len(text)
-
-    def writelines(self, lines):
-        for line in lines:
-            self.write(line)
-
-    def flush(self):
-        pass
-
-    def isatty(self):
-        return False
-
-    def writable(self):
-        return True
-)",
-             scope);
-    py::object redirect = scope["OutputRedirect"];
-    py::module_ sys = py::module_::import("sys");
-    sys.attr("stdout") = redirect(py::cpp_function([](py::str text) {
-        if (PythonQt *q = PythonQt::self())
-            Q_EMIT q->pythonStdOut(Conversions::stringFromUnicode(text.ptr()));
-    }));
-    sys.attr("stderr") = redirect(py::cpp_function([](py::str text) {
-        if (PythonQt *q = PythonQt::self())
-            Q_EMIT q->pythonStdErr(Conversions::stringFromUnicode(text.ptr()));
-    }));
+    if (PyType_Ready(outputRedirectType()) < 0 || !setRedirect("stdout", emitStdOut)
+        || !setRedirect("stderr", emitStdErr)) {
+        PyErr_Print();
+        qFatal("PythonQt: could not redirect sys.stdout and sys.stderr");
+    }
 }
 
 void restoreOutput()
@@ -134,6 +194,10 @@ void PythonQt::init(int flags, const QByteArray &pythonQtModuleName)
         PyConfig_Clear(&config);
         if (PyStatus_Exception(status))
             Py_ExitStatusException(status);
+        // PythonQt names no program: a script finds no Python to start there.
+        PyObject *noExecutable = PyUnicode_FromString("");
+        PySys_SetObject("executable", noExecutable);
+        Py_XDECREF(noExecutable);
     }
     theInstance = new PythonQt(flags, pythonQtModuleName);
 }

@@ -38,6 +38,7 @@
 #include "PythonQt.h"
 #include "conversions.h"
 
+#include <QByteArrayList>
 #include <QHash>
 #include <QMetaMethod>
 #include <QMetaProperty>
@@ -148,10 +149,9 @@ public:
     void deleteOwned(QObject *object);
     // Lets the object's wrapper go the moment its destruction starts.
     void objectDestroyed(QObject *object);
-    // A script's `destroyed.emit()` declared the live object dead: its
-    // wrapper lets go, and what the wrapper owned is deleted once the calls
-    // on it are over.
-    void declaredDestroyed(QObject *object);
+    // A script emitted the live object's destroyed(): as in PythonQt, its
+    // Python connections, all of them, have heard their last signal.
+    void destroyedEmittedByScript(QObject *object);
     // Objects a script constructed; the others were made by C++, and while
     // they have a parent that parent may still use them.
     void noteConstructedByScript(QObject *object);
@@ -264,6 +264,10 @@ PyObject *call(const QVector<Overload> &overloads, const PythonQtInstanceWrapper
                PyObject *const *args, Py_ssize_t nargs, PyObject *kwnames,
                QObject **constructed = nullptr);
 PyObject *rejectKeywords(const Overload &overload);
+// PythonQt's ValueError for arguments that fit none of the signatures
+// ("Called ... with wrong arguments", "Could not find matching overload").
+PyObject *wrongArguments(const QByteArrayList &signatures, PyObject *const *args, Py_ssize_t nargs,
+                         bool countMatched);
 // repr() of a value for an error message, cut short as argument lists are.
 QByteArray shortRepr(PyObject *value);
 Overload makeOverload(const QMetaMethod &method, const QMetaObject *owner, QObject *decorator,

@@ -125,8 +125,12 @@ bool SignalReceiver::disconnectCallable(int signalIndex, PyObject *callable)
             if (equal <= 0)
                 continue;
         }
+        // One connection for each disconnect, as in PythonQt: a callable
+        // connected twice still hears the signal once.
         drop(id);
         found = true;
+        if (callable)
+            break;
     }
     return found;
 }
@@ -190,28 +194,20 @@ void SignalReceiver::deliver(int id, void **args)
     // connection: what it needs is taken first.
     const Connection connection = connections.at(id);
     const SignalShape &shape = shapeOf(connection.signalIndex);
+    // destroyed() emitted by a script leaves its sender alive: only Qt's
+    // own, from the destructor, says that the sender is going.
     const bool senderDying = shape.senderDying && PythonQtPrivate::isBeingDestroyed(sender);
-    if (senderDying && destroyedDelivered) {
-        PyGILState_Release(state);
-        return;
-    }
     // A dying sender is past being deleted again, and must not be watched.
     const BusyScope busy(senderDying ? nullptr : sender, BusyScope::Delivery);
-    if (senderDying) {
+    if (senderDying)
         d->objectDestroyed(sender);
-    } else if (shape.senderDying) {
-        // Emitted by a script: the wrapper reads as dead from now on, and
-        // what it owned is deleted once the emission is over. The wrapper's
-        // own connection does the same, but may come after this one.
-        destroyedDelivered = true;
-        d->declaredDestroyed(sender);
-    }
     PyObject *callable = connection.callable;
     Py_INCREF(callable);
     PyObject *arguments = PyTuple_New(connection.argumentCount);
     for (int i = 0; arguments && i < connection.argumentCount; ++i) {
+        // The object half destroyed is no longer anything a script may use.
         PyObject *value = nullptr;
-        if (shape.senderDying) {
+        if (senderDying) {
             value = Py_None;
             Py_INCREF(value);
         } else {

@@ -21,7 +21,8 @@ public:
     ~SignalReceiver() override;
 
     bool connectCallable(int signalIndex, PyObject *callable);
-    // Without a callable, drops every Python connection of the signal.
+    // Drops the first connection of the signal to the callable (one equal
+    // to it), or without a callable every Python connection of the signal.
     // Comparing runs Python code, which may delete the sender and this.
     bool disconnectCallable(int signalIndex, PyObject *callable);
     // For the garbage collector: the callables, and dropping them all.
@@ -35,7 +36,7 @@ private:
     struct SignalShape
     {
         QVector<ArgType> params;
-        bool senderDying = false; // destroyed(): the sender is half gone
+        bool senderDying = false; // destroyed(): the sender may be half gone
     };
 
     struct Connection
@@ -54,9 +55,6 @@ private:
     QVector<int> freeIds;
     QHash<int, QVector<int>> idsBySignal;
     QHash<int, SignalShape> shapes;
-    // A script emitted destroyed(): its callbacks have seen it once, and
-    // do not again when the object really goes.
-    bool destroyedDelivered = false;
 };
 
 #endif // SIGNALRECEIVER_H

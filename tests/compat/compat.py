@@ -32,6 +32,9 @@ HERE = Path(__file__).resolve().parent
 EXPECTED = HERE / "expected"
 DELIBERATE = HERE / "deliberate.txt"
 SKIPPED = 77
+# A script that holds this line runs its dialogs modally, answered by the
+# host's simulated user.
+SIMULATED_USER = "# compat: simulated user"
 
 
 def scripts(names):
@@ -66,7 +69,12 @@ def run(host, plugins, script):
         environment = dict(os.environ, QT_QPA_PLATFORM="offscreen", PYTHONPATH=str(work),
                            PYTHONDONTWRITEBYTECODE="1", XDG_RUNTIME_DIR=str(runtime))
         try:
-            done = subprocess.run([str(host.resolve()), "--plugins", str(plugins.resolve()), str(work / script.name)],
+            command = [str(host.resolve()), "--plugins", str(plugins.resolve())]
+            if SIMULATED_USER in script.read_text(encoding="utf-8"):
+                pictures = work / "pictures"
+                pictures.mkdir()
+                command += ["--simulated-user", str(pictures)]
+            done = subprocess.run(command + [str(work / script.name)],
                                   cwd=work, env=environment, capture_output=True, timeout=120)
             out, err, status = done.stdout, done.stderr, done.returncode
         except subprocess.TimeoutExpired as timeout:

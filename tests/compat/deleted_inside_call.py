@@ -16,6 +16,13 @@ class DeletesOnStr:
 
 
 class DeletesOnIter:
+    # A sequence, as only sequences become lists in a variant.
+    def __len__(self):
+        return 1
+
+    def __getitem__(self, i):
+        return [1][i]
+
     def __iter__(self):
         progress.delete()
         return iter([1])

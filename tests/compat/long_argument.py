@@ -11,7 +11,7 @@ except ValueError as e:
     print("message shorter than 1000 characters:", len(str(e)) < 1000)
 try:
     display.minimumWidth = "x" * 10_000_000
-except ValueError as e:
+except AttributeError as e:
     print("property message shorter than 1000 characters:", len(str(e)) < 1000)
 try:
     display.setProperty("extra", {"x" * 10_000_000: 10**100})

@@ -62,6 +62,10 @@ def progress_cycle(n, parent):
         progress.tick()
     progress.close()
     assert progress.cancelled()
+    # A script's destroyed() leaves the dialog alive and drops its connections.
+    progress.destroyed.connect(lambda *args: progress.setWindowTitle('emitted'))
+    progress.destroyed.emit(progress)
+    assert progress.windowTitle == 'emitted'
     return progress
 
 
