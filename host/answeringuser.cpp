@@ -25,7 +25,7 @@ namespace {
 
 QString quoted(const QString &text)
 {
-    return QLatin1Char('"') + text + QLatin1Char('"');
+    return Answers::quoted(text);
 }
 
 // A few of the names a dialog has, for a message about one it lacks.
@@ -38,6 +38,12 @@ QString someOf(const QStringList &names)
     if (names.size() > shown)
         list.append(QStringLiteral("and %1 more").arg(names.size() - shown));
     return list.isEmpty() ? QStringLiteral("nothing") : list.join(QStringLiteral(", "));
+}
+
+// "1 dialog", "3 dialogs".
+QString counted(int count, const char *noun)
+{
+    return QStringLiteral("%1 %2%3").arg(count).arg(QLatin1String(noun), count == 1 ? "" : "s");
 }
 
 QString className(const QObject *object)
@@ -382,16 +388,13 @@ QStringList AnsweringUser::unusedAnswers() const
     for (const WatchedProgress &watched : progressDialogs) {
         if (watched.answer.cancelAfterTicks > 0 && !watched.cancelled)
             messages.append(
-                QStringLiteral(
-                    "%1: Cancel after %2 ticks was never pressed: the dialog was ticked %3 times")
-                    .arg(watched.answer.name())
-                    .arg(watched.answer.cancelAfterTicks)
-                    .arg(watched.ticks));
+                QStringLiteral("%1: Cancel after %2 was never pressed: the dialog was ticked %3")
+                    .arg(watched.answer.name(), counted(watched.answer.cancelAfterTicks, "tick"),
+                         counted(watched.ticks, "time")));
     }
     for (int i = nextAnswer; i < answers.size(); ++i)
-        messages.append(QStringLiteral("%1 was not used: the script opened %2 dialogs")
-                            .arg(answers.at(i).name())
-                            .arg(openedDialogs));
+        messages.append(QStringLiteral("%1 was not used: the script opened %2")
+                            .arg(answers.at(i).name(), counted(openedDialogs, "dialog")));
     return messages;
 }
 

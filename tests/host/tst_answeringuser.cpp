@@ -456,9 +456,9 @@ void AnsweringUserTest::reportsAnswersNotUsed()
     VeldmarkSelection selection;
     QVERIFY(runSelection(selection));
     QCOMPARE(user->unusedAnswers(),
-             (QStringList{"answer 2 (ProgressDialog) was not used: the script opened 1 dialogs",
-                          "answer 3 (VeldmarkDisplay) was not used: the script opened 1 dialogs",
-                          "answer 4 (ProgressDialog) was not used: the script opened 1 dialogs"}));
+             (QStringList{"answer 2 (ProgressDialog) was not used: the script opened 1 dialog",
+                          "answer 3 (VeldmarkDisplay) was not used: the script opened 1 dialog",
+                          "answer 4 (ProgressDialog) was not used: the script opened 1 dialog"}));
 
     ProgressDialog progress;
     progress.show();

@@ -27,6 +27,9 @@ private Q_SLOTS:
     void offscreenWithoutDisplay();
     void modalWaitWithoutDisplayIsRefused();
     void debugMessagesOnlyWhenVerbose();
+    void scriptWithANullByteIsRefused();
+    void failureWhileTheObjectsGoFailsTheRun_data();
+    void failureWhileTheObjectsGoFailsTheRun();
 
 private:
     // Runs the script with the test plug-in folder; options go before it,
@@ -247,6 +250,58 @@ void tst_Host::debugMessagesOnlyWhenVerbose()
     QVERIFY2(
         verbose.err.contains(QStringLiteral("debug: probe\nwarning: probe\ncritical: probe\n")),
         qPrintable(verbose.err));
+}
+
+void tst_Host::scriptWithANullByteIsRefused()
+{
+    // Not cut at the NUL and run up to it: refused whole, as python3 does.
+    const ChildRun result = runScript(QStringLiteral("print('before')\nx = 1\0\nprint('after')\n"));
+    QCOMPARE(result.exitCode, 1);
+    QCOMPARE(result.out, QString());
+    const QString path = scripts.filePath(QStringLiteral("script%1.py").arg(scriptCount));
+    QVERIFY2(result.err.contains(QStringLiteral("  File \"%1\", line 2\n").arg(path)),
+             qPrintable(result.err));
+    QVERIFY2(result.err.endsWith(
+                 QStringLiteral("\nSyntaxError: source code cannot contain null bytes\n")),
+             qPrintable(result.err));
+}
+
+void tst_Host::failureWhileTheObjectsGoFailsTheRun_data()
+{
+    QTest::addColumn<QString>("callback");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+    // The same statuses as during the script.
+    QTest::newRow("an exception") << "raise ValueError('while going')" << 1
+                                  << "ValueError: while going\n";
+    QTest::newRow("a modal wait no one can answer")
+        << "print('exec', cls().exec())" << 2
+        << "veldmark-script-host: the script waits in the modal dialog HostProbe (\"\"), but "
+           "without a display no one can answer it";
+}
+
+void tst_Host::failureWhileTheObjectsGoFailsTheRun()
+{
+    QFETCH(QString, callback);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+    // The script's names are gone by then; the class is held by the closure.
+    const ChildRun result = runScript(QStringLiteral(R"(
+from PythonQt.Probe import HostProbe
+def watch(cls):
+    probe = cls()
+    def going():
+        print('going')
+        %1
+    probe.destroyed.connect(going)
+    return probe
+probe = watch(HostProbe)
+)")
+                                          .arg(callback),
+                                      {}, ChildOptions::withoutDisplay());
+    QCOMPARE(result.out, QStringLiteral("going\n"));
+    QVERIFY2(result.err.contains(message), qPrintable(result.err));
+    QCOMPARE(result.exitCode, status);
 }
 
 QTEST_GUILESS_MAIN(tst_Host)
