@@ -73,9 +73,11 @@ AnsweringUser::AnsweringUser(const QList<DialogAnswer> &answers, const QString &
     : QObject(parent)
     , answers(answers)
     , pictureFiles(pictureFolder)
-    , otherDialogs(Answers::dialogClasses())
+    , otherDialogs({QStringLiteral("VeldmarkSelection"), QStringLiteral("VeldmarkDisplay")})
 {
-    // A modal dialog of any other class would wait for ever.
+    // A modal dialog of any other class would wait for ever, and so would a
+    // progress dialog run with exec(): its answer presses Cancel during a
+    // tick, and nothing ticks a dialog that waits.
     qApp->installEventFilter(&otherDialogs);
     connect(&otherDialogs, &ModalWaitWatcher::waiting, this, &AnsweringUser::refuseOtherDialog);
     // Every tick() processes events once, and so wakes the event dispatcher
@@ -96,7 +98,7 @@ bool AnsweringUser::eventFilter(QObject *watched, QEvent *event)
     case QEvent::UpdateRequest:
         // A ticking progress dialog relayouts and repaints at every tick.
         for (WatchedProgress &watchedProgress : progressDialogs) {
-            if (watchedProgress.dialog == watched)
+            if (watchedProgress.object == watched && watchedProgress.dialog())
                 pictureProgressOnceMessageShows(watchedProgress);
         }
         break;
@@ -342,28 +344,33 @@ void AnsweringUser::watchProgress(QDialog *dialog, const DialogAnswer &answer)
     if (!label)
         return;
     WatchedProgress watched;
-    watched.dialog = dialog;
+    watched.object = dialog;
     watched.answer = answer;
     watched.formText = label->text();
     watched.loopLevel = QThread::currentThread()->loopLevel();
     progressDialogs.append(watched);
 }
 
+QDialog *AnsweringUser::WatchedProgress::dialog() const
+{
+    return qobject_cast<QDialog *>(object.data());
+}
+
 void AnsweringUser::pictureProgressOnceMessageShows(WatchedProgress &watched)
 {
     // The script sets its message after show() and ticks to repaint it; the
     // form's own text, with or without dots, is not worth a picture.
-    auto *label = watched.dialog->findChild<QLabel *>(QStringLiteral("label"));
+    auto *label = watched.dialog()->findChild<QLabel *>(QStringLiteral("label"));
     if (watched.pictured || !label || label->text().startsWith(watched.formText))
         return;
     watched.pictured = true;
-    pictureFiles.take(watched.dialog);
+    pictureFiles.take(watched.dialog());
 }
 
 void AnsweringUser::countTick()
 {
     for (WatchedProgress &watched : progressDialogs) {
-        QDialog *dialog = watched.dialog;
+        QDialog *dialog = watched.dialog();
         if (!dialog || !dialog->isVisible() || watched.cancelled)
             continue;
         // The event loop of a dialog run meanwhile wakes the dispatcher too.

@@ -52,7 +52,10 @@ protected:
 private:
     struct WatchedProgress
     {
-        QPointer<QDialog> dialog;
+        // A QObject: while a dialog is being destroyed it is no QDialog any
+        // more, and a destroyed() callback may tick another dialog then.
+        QPointer<QObject> object;
+        QDialog *dialog() const;
         DialogAnswer answer;
         QString formText;
         // Ticks process events at the level the script showed the dialog.

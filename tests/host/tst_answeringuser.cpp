@@ -41,6 +41,8 @@ private Q_SLOTS:
     void dialogsAfterAFailureAreCancelled();
     void modalDialogOfAnotherClassFails();
     void reportsAnswersNotUsed();
+    void progressRunModallyFails();
+    void progressBeingDestroyedIsNoLongerTicked();
 
 private:
     void startUser(const QByteArray &json, const QString &pictures = QString());
@@ -471,6 +473,46 @@ void AnsweringUserTest::reportsAnswersNotUsed()
                           "answer 3 (VeldmarkDisplay) was not used: the script opened 2 dialogs",
                           "answer 4 (ProgressDialog) was not used: the script opened 2 dialogs"}));
     QCOMPARE(failures->count(), 0);
+}
+
+void AnsweringUserTest::progressRunModallyFails()
+{
+    // Its answer presses Cancel during a tick, and nothing ticks a dialog
+    // that exec() runs.
+    startUser(R"([{"dialog": "ProgressDialog", "cancel_after_ticks": 1}])");
+    ProgressDialog dialog;
+    QVERIFY(!runModal(dialog));
+    QVERIFY(dialog.cancelled());
+    QCOMPARE(failures->count(), 1);
+    QCOMPARE(
+        failures->constFirst().constFirst().toString(),
+        QStringLiteral(
+            R"(the script waits in a modal ProgressDialog ("Query Progress"), which an answers file cannot answer)"));
+}
+
+void AnsweringUserTest::progressBeingDestroyedIsNoLongerTicked()
+{
+    startUser(R"([{"dialog": "ProgressDialog", "cancel_after_ticks": 1000},
+                  {"dialog": "ProgressDialog", "cancel_after_ticks": 1000}])");
+    auto *first = new ProgressDialog;
+    first->show();
+    first->tick();
+    ProgressDialog second;
+    second.show();
+    // While the first is half destroyed, no ProgressDialog any more, its
+    // destroyed() ticks the second.
+    connect(first, &QObject::destroyed, &second, [&second] {
+        second.tick();
+        second.tick();
+    });
+    delete first;
+    QCOMPARE(user->unusedAnswers(),
+             (QStringList{"answer 1 (ProgressDialog): Cancel after 1000 ticks was never pressed: "
+                          "the dialog was ticked 1 time",
+                          "answer 2 (ProgressDialog): Cancel after 1000 ticks was never pressed: "
+                          "the dialog was ticked 2 times"}));
+    QCOMPARE(failures->count(), 0);
+    second.hide();
 }
 
 QTEST_MAIN(AnsweringUserTest)
