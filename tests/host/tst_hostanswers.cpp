@@ -35,6 +35,8 @@ private Q_SLOTS:
     void endlessAnswersFileIsCapped();
     void modalWaitWithoutAnyoneIsRefused();
     void progressLoopWithoutAnyoneRuns();
+    void progressRunModallyEnds_data();
+    void progressRunModallyEnds();
     void debugLinesOnlyWhenVerbose();
     void conflictingOptions_data();
     void conflictingOptions();
@@ -372,6 +374,51 @@ progress.accept()
     QCOMPARE(result.exitCode, 0);
     QCOMPARE(result.out, QStringLiteral("done\n"));
     QCOMPARE(result.err, QString());
+}
+
+void HostAnswersTest::progressRunModallyEnds_data()
+{
+    QTest::addColumn<bool>("answers");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    QTest::newRow("answers file refuses it")
+        << true << 2 << ""
+        << R"(: the script waits in a modal ProgressDialog ("Query Progress"), which an answers file cannot answer)";
+    QTest::newRow("plausible user presses Cancel")
+        << false << 0 << "exec 0 cancelled True\n\nPictures of the dialogs:\n"
+        << "";
+}
+
+void HostAnswersTest::progressRunModallyEnds()
+{
+    QFETCH(bool, answers);
+    QFETCH(int, status);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    const QString script = writeFile(QStringLiteral("modalprogress.py"), R"(
+from PythonQt.Kestrane import ProgressDialog
+progress = ProgressDialog()
+print('exec', progress.exec(), 'cancelled', progress.cancelled())
+)");
+    const QString answersFile =
+        writeFile(QStringLiteral("progress.json"),
+                  R"([{"dialog": "ProgressDialog", "cancel_after_ticks": 1}])");
+    const QStringList user = answers ? QStringList{"--answers", answersFile}
+                                     : QStringList{"--simulated-user", folder.filePath("pictures")};
+    const ChildRun result = runHeadless(user + QStringList(script));
+    QVERIFY2(result.finished, "the host waited for ever");
+    QCOMPARE(result.exitCode, status);
+    if (out.isEmpty())
+        QCOMPARE(result.out, QString());
+    else
+        QVERIFY2(result.out.startsWith(out), qPrintable(result.out));
+    if (answers)
+        QVERIFY2(
+            result.err.startsWith(QStringLiteral("veldmark-script-host: ") + answersFile + err),
+            qPrintable(result.err));
+    else
+        QCOMPARE(result.err, err);
 }
 
 void HostAnswersTest::debugLinesOnlyWhenVerbose()
