@@ -4,6 +4,7 @@
 #include "PythonQt.h"
 
 #include "hostoptions.h"
+#include "modalinterrupt.h"
 #include "platformnoisefilter.h"
 #include "scripthost.h"
 #include "scriptinterrupt.h"
@@ -57,6 +58,7 @@ int main(int argc, char *argv[])
     PythonQt::init();
     int status = 0;
     {
+        ModalInterrupt ctrlC;
         ScriptHost host;
         host.loadPlugins(options.plugins);
         status = host.runScript(options.script, options.arguments);
