@@ -123,13 +123,15 @@ void AnswersTest::refusesMistakes_data()
     QTest::newRow("comma after the last answer")
         << QByteArray(R"([{"dialog": "ProgressDialog"},])")
         << R"(line 1, column 31: object is missing after a comma: expected another value after ",", or no "," before the closing bracket)";
+    // The first of two equal keys is never an object or an array here: Qt
+    // leaks those (see docs/reliability.md).
     QTest::newRow("key repeated")
         << QByteArray(R"([{"dialog": "ProgressDialog"},
-                         {"dialog": "VeldmarkDisplay", "assays": {}, "press": "OK", "assays": {}}])")
-        << R"(answer 2 (VeldmarkDisplay), field "assays": given twice; each key goes once in an object)";
+                         {"dialog": "VeldmarkDisplay", "press": "OK", "check": "all", "press": "Cancel"}])")
+        << R"(answer 2 (VeldmarkDisplay), field "press": given twice; each key goes once in an object)";
     QTest::newRow("key repeated with an escape")
         << QByteArray(
-               R"([{"dialog": "VeldmarkDisplay", "assays": {}, "a\u0073says": {}, "press": "OK"}])")
+               R"([{"dialog": "VeldmarkDisplay", "a\u0073says": null, "assays": {}, "press": "OK"}])")
         << R"(answer 1 (VeldmarkDisplay), field "assays": given twice; each key goes once in an object)";
     QTest::newRow("key repeated in an assay's details")
         << QByteArray(R"([{"dialog": "VeldmarkDisplay", "press": "OK", "assays": {

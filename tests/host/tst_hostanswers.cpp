@@ -308,9 +308,10 @@ void HostAnswersTest::answersFileRefusedWhole_data()
     QTest::newRow("larger than the limit")
         << QByteArray(4 * 1024 * 1024 + 1, ' ') << "larger than 4 MiB, which no answers file needs";
     QTest::newRow("a key given twice")
-        << QByteArray(R"([{"dialog": "VeldmarkSelection", "tick": ["Alpha panels"], "press": "OK",
-                           "tick": ["Beta panels"]}])")
-        << R"(answer 1 (VeldmarkSelection), field "tick": given twice; each key goes once in an object)";
+        << QByteArray(
+               R"([{"dialog": "VeldmarkSelection", "tick": ["Alpha panels"], "aggregation": "batch",
+                           "press": "OK", "aggregation": "compound"}])")
+        << R"(answer 1 (VeldmarkSelection), field "aggregation": given twice; each key goes once in an object)";
     // The message goes on past the NUL, and the terminal sees no escape.
     QTest::newRow("a NUL and an escape in a class name")
         << QByteArray(R"([{"dialog": "Veldmark\u0000Display\u001b]0;title\u0007"}])")
