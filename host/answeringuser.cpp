@@ -268,14 +268,23 @@ bool AnsweringUser::answerPanel(QDialog *dialog, QListView *list, const AssayPan
 QModelIndex AnsweringUser::findAssay(QDialog *dialog, QListView *list, const QString &name,
                                      const QString &where)
 {
+    // Answers name tens of thousands of assays: rows are looked up by name,
+    // and listed again only when the list no longer matches what was seen.
     const QAbstractItemModel *model = list->model();
-    QStringList listed;
-    for (int row = 0; row < model->rowCount(); ++row) {
-        const QModelIndex index = model->index(row, 0);
-        if (index.data().toString() == name)
-            return index;
-        listed.append(index.data().toString());
+    QPersistentModelIndex found = assayRows.value(name);
+    if (!found.isValid() || found.model() != model || found.data().toString() != name) {
+        assayRows.clear();
+        for (int row = model->rowCount() - 1; row >= 0; --row) {
+            const QModelIndex index = model->index(row, 0);
+            assayRows.insert(index.data().toString(), index);
+        }
+        found = assayRows.value(name);
     }
+    if (found.isValid())
+        return found;
+    QStringList listed;
+    for (int row = 0; row < model->rowCount(); ++row)
+        listed.append(model->index(row, 0).data().toString());
     fail(dialog,
          QStringLiteral("%1: the dialog lists no assay %2; it lists %3")
              .arg(where, quoted(name), someOf(listed)));

@@ -8,8 +8,10 @@
 #include "dialogpictures.h"
 #include "modalwaitwatcher.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
+#include <QPersistentModelIndex>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -92,6 +94,9 @@ private:
     bool stopped = false;
     DialogPictures pictureFiles;
     QList<WatchedProgress> progressDialogs;
+    // The rows of the display dialog's list by assay name, the first of
+    // equal names; see findAssay().
+    QHash<QString, QPersistentModelIndex> assayRows;
     ModalWaitWatcher otherDialogs;
 };
 

@@ -42,6 +42,7 @@ private Q_SLOTS:
     void modalDialogOfAnotherClassFails();
     void reportsAnswersNotUsed();
     void progressRunModallyFails();
+    void checksThousandsOfAssaysByName();
     void progressBeingDestroyedIsNoLongerTicked();
 
 private:
@@ -488,6 +489,36 @@ void AnsweringUserTest::progressRunModallyFails()
         failures->constFirst().constFirst().toString(),
         QStringLiteral(
             R"(the script waits in a modal ProgressDialog ("Query Progress"), which an answers file cannot answer)"));
+}
+
+void AnsweringUserTest::checksThousandsOfAssaysByName()
+{
+    // Every other one of 2,000 assays, named in reverse order.
+    const int count = 2000;
+    QJsonObject document;
+    QSet<QString> wanted;
+    QStringList checked;
+    for (int i = 0; i < count; ++i) {
+        const QString name = QStringLiteral("assay %1").arg(i);
+        document.insert(name, QJsonObject{{"alias", name}});
+        if (i % 2 == 1) {
+            wanted.insert(name);
+            checked.prepend(QLatin1Char('"') + name + QLatin1Char('"'));
+        }
+    }
+    startUser(QStringLiteral(R"([{"dialog": "VeldmarkDisplay", "uncheck": "all", "check": [%1],
+                                  "press": "OK"}])")
+                  .arg(checked.join(QLatin1Char(',')))
+                  .toUtf8());
+    VeldmarkDisplay dialog;
+    dialog.setDisplayData(QJsonDocument(document).toJson());
+    QVERIFY(runModal(dialog));
+    QCOMPARE(failures->count(), 0);
+    const QJsonObject result = QJsonDocument::fromJson(dialog.displayData()).object();
+    QCOMPARE(result.size(), count);
+    for (auto it = result.begin(); it != result.end(); ++it)
+        QVERIFY2(it.value().toObject().value("selected").toBool() == wanted.contains(it.key()),
+                 qPrintable(it.key()));
 }
 
 void AnsweringUserTest::progressBeingDestroyedIsNoLongerTicked()
