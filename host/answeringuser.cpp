@@ -3,6 +3,8 @@
 
 #include "answeringuser.h"
 
+#include "dialogguard.h"
+
 #include <QAbstractButton>
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -146,8 +148,9 @@ void AnsweringUser::opened(QDialog *dialog)
     }
     // Act once the show has finished and the dialog runs its event loop, as
     // a person would.
-    QPointer<QDialog> shown(dialog);
-    QTimer::singleShot(0, this, [this, shown, answer] {
+    const DialogGuard guard(dialog);
+    QTimer::singleShot(0, this, [this, guard, answer] {
+        QDialog *shown = guard.dialog();
         if (!shown || !shown->isVisible())
             return;
         if (answer.dialog == QLatin1String("VeldmarkSelection"))
@@ -430,8 +433,9 @@ void AnsweringUser::fail(QDialog *dialog, const QString &message)
 {
     stopped = true;
     // The dialog may still be inside show(); its event loop ends it.
-    QPointer<QDialog> failedDialog(dialog);
-    QTimer::singleShot(0, this, [failedDialog] {
+    const DialogGuard guard(dialog);
+    QTimer::singleShot(0, this, [guard] {
+        QDialog *failedDialog = guard.dialog();
         if (failedDialog && failedDialog->isVisible())
             failedDialog->reject();
     });

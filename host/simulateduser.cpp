@@ -3,6 +3,8 @@
 
 #include "simulateduser.h"
 
+#include "dialogguard.h"
+
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -11,7 +13,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QThread>
@@ -54,8 +55,9 @@ void SimulatedUser::answer(QDialog *dialog)
     }
     // Act once the show has finished and the dialog runs its event loop, as
     // a person would.
-    QPointer<QDialog> shown(dialog);
-    QTimer::singleShot(0, this, [this, shown] {
+    const DialogGuard guard(dialog);
+    QTimer::singleShot(0, this, [this, guard] {
+        QDialog *shown = guard.dialog();
         if (!shown || !shown->isVisible())
             return;
         if (shown->inherits("VeldmarkSelection")) {
@@ -120,8 +122,9 @@ void SimulatedUser::watchProgress(QDialog *dialog)
 void SimulatedUser::cancelIfRun(QDialog *dialog)
 {
     const int showLevel = QThread::currentThread()->loopLevel();
-    QPointer<QDialog> shown(dialog);
-    QTimer::singleShot(0, this, [this, shown, showLevel] {
+    const DialogGuard guard(dialog);
+    QTimer::singleShot(0, this, [this, guard, showLevel] {
+        QDialog *shown = guard.dialog();
         if (!shown || !shown->isVisible() || !shown->isModal()
             || QThread::currentThread()->loopLevel() <= showLevel)
             return;
