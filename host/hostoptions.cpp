@@ -48,12 +48,11 @@ HostOptions HostOptions::parse(const QCoreApplication &app, const QString &defau
         QStringLiteral("dir"));
     const QCommandLineOption batchOption(
         QStringLiteral("simulated-batch"),
-        QStringLiteral("With --simulated-user, choose results per batch, not per "
-                       "compound."));
+        QStringLiteral("With --simulated-user, choose results per batch, not per compound."));
     const QCommandLineOption cancelOption(
         QStringLiteral("simulated-cancel"),
-        QStringLiteral("With --simulated-user, press Cancel in the dialogs "
-                       "of <class>: VeldmarkSelection, ProgressDialog or VeldmarkDisplay."),
+        QStringLiteral("With --simulated-user, press Cancel in the dialogs of <class>: "
+                       "VeldmarkSelection, ProgressDialog or VeldmarkDisplay."),
         QStringLiteral("class"));
     const QCommandLineOption verboseOption(
         QStringLiteral("verbose"),

@@ -32,6 +32,27 @@ void report(const QString &text)
     write(stderr, QStringLiteral("veldmark-script-host: %1\n").arg(text));
 }
 
+// Python's compiler takes the source as a C string and so would run only
+// what stands before a NUL; python3 refuses such a file as a whole (since
+// 3.11.4), and so does the host, whatever the interpreter.
+bool refusedForNullBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray source = file.readAll();
+    const int nul = source.indexOf('\0');
+    if (nul < 0)
+        return false;
+    PyErr_SetString(PyExc_SyntaxError, "source code cannot contain null bytes");
+    PyObject *filename = PyUnicode_DecodeFSDefault(QFile::encodeName(path).constData());
+    if (filename)
+        PyErr_SyntaxLocationObject(filename, source.left(nul).count('\n') + 1, 0);
+    Py_XDECREF(filename);
+    PythonQt::self()->handleError();
+    return true;
+}
+
 } // namespace
 
 ScriptHost::ScriptHost(QObject *parent)
@@ -96,33 +117,12 @@ int ScriptHost::runScript(const QString &path, const QStringList &arguments)
     main.addVariable(QStringLiteral("__file__"), QFileInfo(path).absoluteFilePath());
     python->clearError();
     systemExitCode.reset();
-    if (refuseNullBytes(path))
+    if (refusedForNullBytes(path))
         return 1;
     main.evalFile(path);
     if (systemExitCode)
         return *systemExitCode;
     return python->hadError() ? 1 : 0;
-}
-
-// Python's compiler takes the source as a C string and so would run only
-// what stands before a NUL; python3 refuses such a file as a whole (since
-// 3.11.4), and so does the host, whatever the interpreter.
-bool ScriptHost::refuseNullBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray source = file.readAll();
-    const int nul = source.indexOf('\0');
-    if (nul < 0)
-        return false;
-    PyErr_SetString(PyExc_SyntaxError, "source code cannot contain null bytes");
-    PyObject *filename = PyUnicode_DecodeFSDefault(QFile::encodeName(path).constData());
-    if (filename)
-        PyErr_SyntaxLocationObject(filename, source.left(nul).count('\n') + 1, 0);
-    Py_XDECREF(filename);
-    PythonQt::self()->handleError();
-    return true;
 }
 
 bool ScriptHost::canRead(const QString &path, QString *error)

@@ -37,7 +37,6 @@ public:
     static bool canRead(const QString &path, QString *error);
 
 private:
-    bool refuseNullBytes(const QString &path);
     void setArgv(const QString &path, const QStringList &arguments);
 
     std::optional<int> systemExitCode;
