@@ -3,6 +3,8 @@
 
 #include "answeringuser.h"
 
+#include "dialogguard.h"
+
 #include <QAbstractButton>
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -25,7 +27,7 @@ namespace {
 
 QString quoted(const QString &text)
 {
-    return QLatin1Char('"') + text + QLatin1Char('"');
+    return Answers::quoted(text);
 }
 
 // A few of the names a dialog has, for a message about one it lacks.
@@ -38,6 +40,12 @@ QString someOf(const QStringList &names)
     if (names.size() > shown)
         list.append(QStringLiteral("and %1 more").arg(names.size() - shown));
     return list.isEmpty() ? QStringLiteral("nothing") : list.join(QStringLiteral(", "));
+}
+
+// "1 dialog", "3 dialogs".
+QString counted(int count, const char *noun)
+{
+    return QStringLiteral("%1 %2%3").arg(count).arg(QLatin1String(noun), count == 1 ? "" : "s");
 }
 
 QString className(const QObject *object)
@@ -67,9 +75,11 @@ AnsweringUser::AnsweringUser(const QList<DialogAnswer> &answers, const QString &
     : QObject(parent)
     , answers(answers)
     , pictureFiles(pictureFolder)
-    , otherDialogs(Answers::dialogClasses())
+    , otherDialogs({QStringLiteral("VeldmarkSelection"), QStringLiteral("VeldmarkDisplay")})
 {
-    // A modal dialog of any other class would wait for ever.
+    // A modal dialog of any other class would wait for ever, and so would a
+    // progress dialog run with exec(): its answer presses Cancel during a
+    // tick, and nothing ticks a dialog that waits.
     qApp->installEventFilter(&otherDialogs);
     connect(&otherDialogs, &ModalWaitWatcher::waiting, this, &AnsweringUser::refuseOtherDialog);
     // Every tick() processes events once, and so wakes the event dispatcher
@@ -90,7 +100,7 @@ bool AnsweringUser::eventFilter(QObject *watched, QEvent *event)
     case QEvent::UpdateRequest:
         // A ticking progress dialog relayouts and repaints at every tick.
         for (WatchedProgress &watchedProgress : progressDialogs) {
-            if (watchedProgress.dialog == watched)
+            if (watchedProgress.object == watched && watchedProgress.dialog())
                 pictureProgressOnceMessageShows(watchedProgress);
         }
         break;
@@ -138,8 +148,9 @@ void AnsweringUser::opened(QDialog *dialog)
     }
     // Act once the show has finished and the dialog runs its event loop, as
     // a person would.
-    QPointer<QDialog> shown(dialog);
-    QTimer::singleShot(0, this, [this, shown, answer] {
+    const DialogGuard guard(dialog);
+    QTimer::singleShot(0, this, [this, guard, answer] {
+        QDialog *shown = guard.dialog();
         if (!shown || !shown->isVisible())
             return;
         if (answer.dialog == QLatin1String("VeldmarkSelection"))
@@ -260,14 +271,23 @@ bool AnsweringUser::answerPanel(QDialog *dialog, QListView *list, const AssayPan
 QModelIndex AnsweringUser::findAssay(QDialog *dialog, QListView *list, const QString &name,
                                      const QString &where)
 {
+    // Answers name tens of thousands of assays: rows are looked up by name,
+    // and listed again only when the list no longer matches what was seen.
     const QAbstractItemModel *model = list->model();
-    QStringList listed;
-    for (int row = 0; row < model->rowCount(); ++row) {
-        const QModelIndex index = model->index(row, 0);
-        if (index.data().toString() == name)
-            return index;
-        listed.append(index.data().toString());
+    QPersistentModelIndex found = assayRows.value(name);
+    if (!found.isValid() || found.model() != model || found.data().toString() != name) {
+        assayRows.clear();
+        for (int row = model->rowCount() - 1; row >= 0; --row) {
+            const QModelIndex index = model->index(row, 0);
+            assayRows.insert(index.data().toString(), index);
+        }
+        found = assayRows.value(name);
     }
+    if (found.isValid())
+        return found;
+    QStringList listed;
+    for (int row = 0; row < model->rowCount(); ++row)
+        listed.append(model->index(row, 0).data().toString());
     fail(dialog,
          QStringLiteral("%1: the dialog lists no assay %2; it lists %3")
              .arg(where, quoted(name), someOf(listed)));
@@ -336,28 +356,33 @@ void AnsweringUser::watchProgress(QDialog *dialog, const DialogAnswer &answer)
     if (!label)
         return;
     WatchedProgress watched;
-    watched.dialog = dialog;
+    watched.object = dialog;
     watched.answer = answer;
     watched.formText = label->text();
     watched.loopLevel = QThread::currentThread()->loopLevel();
     progressDialogs.append(watched);
 }
 
+QDialog *AnsweringUser::WatchedProgress::dialog() const
+{
+    return qobject_cast<QDialog *>(object.data());
+}
+
 void AnsweringUser::pictureProgressOnceMessageShows(WatchedProgress &watched)
 {
     // The script sets its message after show() and ticks to repaint it; the
     // form's own text, with or without dots, is not worth a picture.
-    auto *label = watched.dialog->findChild<QLabel *>(QStringLiteral("label"));
+    auto *label = watched.dialog()->findChild<QLabel *>(QStringLiteral("label"));
     if (watched.pictured || !label || label->text().startsWith(watched.formText))
         return;
     watched.pictured = true;
-    pictureFiles.take(watched.dialog);
+    pictureFiles.take(watched.dialog());
 }
 
 void AnsweringUser::countTick()
 {
     for (WatchedProgress &watched : progressDialogs) {
-        QDialog *dialog = watched.dialog;
+        QDialog *dialog = watched.dialog();
         if (!dialog || !dialog->isVisible() || watched.cancelled)
             continue;
         // The event loop of a dialog run meanwhile wakes the dispatcher too.
@@ -382,16 +407,13 @@ QStringList AnsweringUser::unusedAnswers() const
     for (const WatchedProgress &watched : progressDialogs) {
         if (watched.answer.cancelAfterTicks > 0 && !watched.cancelled)
             messages.append(
-                QStringLiteral(
-                    "%1: Cancel after %2 ticks was never pressed: the dialog was ticked %3 times")
-                    .arg(watched.answer.name())
-                    .arg(watched.answer.cancelAfterTicks)
-                    .arg(watched.ticks));
+                QStringLiteral("%1: Cancel after %2 was never pressed: the dialog was ticked %3")
+                    .arg(watched.answer.name(), counted(watched.answer.cancelAfterTicks, "tick"),
+                         counted(watched.ticks, "time")));
     }
     for (int i = nextAnswer; i < answers.size(); ++i)
-        messages.append(QStringLiteral("%1 was not used: the script opened %2 dialogs")
-                            .arg(answers.at(i).name())
-                            .arg(openedDialogs));
+        messages.append(QStringLiteral("%1 was not used: the script opened %2")
+                            .arg(answers.at(i).name(), counted(openedDialogs, "dialog")));
     return messages;
 }
 
@@ -411,8 +433,9 @@ void AnsweringUser::fail(QDialog *dialog, const QString &message)
 {
     stopped = true;
     // The dialog may still be inside show(); its event loop ends it.
-    QPointer<QDialog> failedDialog(dialog);
-    QTimer::singleShot(0, this, [failedDialog] {
+    const DialogGuard guard(dialog);
+    QTimer::singleShot(0, this, [guard] {
+        QDialog *failedDialog = guard.dialog();
         if (failedDialog && failedDialog->isVisible())
             failedDialog->reject();
     });

@@ -8,8 +8,10 @@
 #include "dialogpictures.h"
 #include "modalwaitwatcher.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
+#include <QPersistentModelIndex>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -52,7 +54,10 @@ protected:
 private:
     struct WatchedProgress
     {
-        QPointer<QDialog> dialog;
+        // A QObject: while a dialog is being destroyed it is no QDialog any
+        // more, and a destroyed() callback may tick another dialog then.
+        QPointer<QObject> object;
+        QDialog *dialog() const;
         DialogAnswer answer;
         QString formText;
         // Ticks process events at the level the script showed the dialog.
@@ -89,6 +94,9 @@ private:
     bool stopped = false;
     DialogPictures pictureFiles;
     QList<WatchedProgress> progressDialogs;
+    // The rows of the display dialog's list by assay name, the first of
+    // equal names; see findAssay().
+    QHash<QString, QPersistentModelIndex> assayRows;
     ModalWaitWatcher otherDialogs;
 };
 

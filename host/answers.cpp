@@ -8,6 +8,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
+#include <QSet>
 
 #include <climits>
 #include <cmath>
@@ -20,7 +21,7 @@ const QString progressClass = QStringLiteral("ProgressDialog");
 
 QString quoted(const QString &text)
 {
-    return QLatin1Char('"') + text + QLatin1Char('"');
+    return Answers::quoted(text);
 }
 
 QString describe(const QJsonValue &value)
@@ -91,8 +92,10 @@ private:
                                &answer.uncheckAll)
             || !readNamesOrAll(object, QStringLiteral("check"), &answer.check, &answer.checkAll))
             return false;
+        // A set: files list tens of thousands of names.
+        const QSet<QString> unchecked(answer.uncheck.cbegin(), answer.uncheck.cend());
         for (const QString &name : qAsConst(answer.check)) {
-            if (answer.uncheck.contains(name)) {
+            if (unchecked.contains(name)) {
                 path = QStringList{QStringLiteral("check")};
                 return failed(QStringLiteral("%1 is also in \"uncheck\"").arg(quoted(name)));
             }
@@ -315,6 +318,156 @@ QString lineAndColumn(const QByteArray &json, int offset)
         .arg(QString::fromUtf8(before.mid(lineStart)).size() + 1);
 }
 
+// Qt's message, with what was expected where Qt names the wrong thing: an
+// object "unterminated" by a missing comma or an unquoted key, an "object"
+// missing after a comma in an array.
+QString syntaxError(const QByteArray &json, const QJsonParseError &error)
+{
+    QString message = error.errorString();
+    if (error.error == QJsonParseError::UnterminatedObject) {
+        int previous = error.offset - 2;
+        while (previous >= 0 && QByteArray(" \t\r\n").contains(json.at(previous)))
+            --previous;
+        const bool keyExpected =
+            previous < 0 || json.at(previous) == '{' || json.at(previous) == ',';
+        message += keyExpected ? QStringLiteral(": expected a key in double quotes")
+                               : QStringLiteral(": expected \",\" or \"}\"");
+    } else if (error.error == QJsonParseError::MissingObject) {
+        message += QStringLiteral(": expected another value after \",\", or no \",\" before the "
+                                  "closing bracket");
+    }
+    return message;
+}
+
+// QJsonDocument keeps the last of two equal keys in an object without a
+// word; this finds the first key given twice in a document that parsed, as
+// the path to it (keys, and array positions counted from 1). Keys compare
+// decoded, so "a\u0073says" repeats "assays".
+class RepeatedKeyScan
+{
+public:
+    explicit RepeatedKeyScan(const QByteArray &json)
+        : json(json)
+    { }
+
+    // Empty when every object's keys differ.
+    QStringList find()
+    {
+        while (at < json.size()) {
+            const char c = json.at(at++);
+            switch (c) {
+            case '{':
+            case '[':
+                open(c == '{');
+                break;
+            case '}':
+            case ']':
+                frames.pop_back();
+                break;
+            case ',':
+                if (frames.back().object)
+                    frames.back().keyNext = true;
+                else
+                    ++frames.back().index;
+                break;
+            case '"': {
+                const QString text = readString();
+                Frame &frame = frames.back();
+                if (frame.object && frame.keyNext) {
+                    frame.keyNext = false;
+                    frame.key = text;
+                    if (frame.keys.contains(text))
+                        return path();
+                    frame.keys.insert(text);
+                }
+                break;
+            }
+            default:
+                break;
+            }
+        }
+        return {};
+    }
+
+private:
+    struct Frame
+    {
+        bool object = false;
+        bool keyNext = false;
+        QString key;
+        int index = 1;
+        QSet<QString> keys;
+    };
+
+    void open(bool object)
+    {
+        Frame frame;
+        frame.object = object;
+        frame.keyNext = object;
+        frames.push_back(frame);
+    }
+
+    QStringList path() const
+    {
+        QStringList fields;
+        for (const Frame &frame : frames)
+            fields.append(frame.object ? frame.key : QString::number(frame.index));
+        return fields;
+    }
+
+    // From just past the opening quote to just past the closing one; the
+    // document parsed, so every escape is complete.
+    QString readString()
+    {
+        QString text;
+        int runStart = at;
+        auto flushRun = [&] {
+            text += QString::fromUtf8(json.constData() + runStart, at - runStart);
+        };
+        while (json.at(at) != '"') {
+            if (json.at(at) != '\\') {
+                ++at;
+                continue;
+            }
+            flushRun();
+            const char escaped = json.at(at + 1);
+            at += 2;
+            if (escaped == 'u') {
+                // Surrogate pairs come as two escapes, one UTF-16 unit each.
+                text += QChar(ushort(json.mid(at, 4).toUShort(nullptr, 16)));
+                at += 4;
+            } else if (const int named = QByteArray("bfnrt").indexOf(escaped); named >= 0) {
+                text += QLatin1Char("\b\f\n\r\t"[named]);
+            } else {
+                text += QLatin1Char(escaped); // '"', '\\' or '/'
+            }
+            runStart = at;
+        }
+        flushRun();
+        ++at;
+        return text;
+    }
+
+    const QByteArray &json;
+    int at = 0;
+    QList<Frame> frames;
+};
+
+QString repeatedKey(const QJsonArray &answers, const QStringList &path)
+{
+    DialogAnswer answer;
+    answer.number = path.constFirst().toInt();
+    const QJsonValue dialog =
+        answers.at(answer.number - 1).toObject().value(QLatin1String("dialog"));
+    if (Answers::dialogClasses().contains(dialog.toString()))
+        answer.dialog = dialog.toString();
+    QStringList fields;
+    for (const QString &field : path.mid(1))
+        fields.append(quoted(field));
+    return QStringLiteral("%1, field %2: given twice; each key goes once in an object")
+        .arg(answer.name(), fields.join(QStringLiteral(" / ")));
+}
+
 } // namespace
 
 QString DialogAnswer::name() const
@@ -322,6 +475,21 @@ QString DialogAnswer::name() const
     if (dialog.isEmpty())
         return QStringLiteral("answer %1").arg(number);
     return QStringLiteral("answer %1 (%2)").arg(number).arg(dialog);
+}
+
+QString Answers::quoted(const QString &text)
+{
+    QString result(QLatin1Char('"'));
+    for (const QChar c : text) {
+        const int named = QStringLiteral("\"\\\n\r\t").indexOf(c);
+        if (named >= 0)
+            result += QLatin1String("\\\"\\\\\\n\\r\\t").mid(2 * named, 2);
+        else if (c.unicode() < 0x20 || (c.unicode() >= 0x7f && c.unicode() < 0xa0))
+            result += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            result += c;
+    }
+    return result + QLatin1Char('"');
 }
 
 const QStringList &Answers::dialogClasses()
@@ -336,7 +504,7 @@ std::optional<QList<DialogAnswer>> Answers::fromJson(const QByteArray &json, QSt
     const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError) {
         *error = QStringLiteral("%1: %2").arg(lineAndColumn(json, parseError.offset),
-                                              parseError.errorString());
+                                              syntaxError(json, parseError));
         return std::nullopt;
     }
     if (!document.isArray()) {
@@ -344,8 +512,12 @@ std::optional<QList<DialogAnswer>> Answers::fromJson(const QByteArray &json, QSt
             "expected an array of answers, one for each dialog the script opens, found an object");
         return std::nullopt;
     }
-    QList<DialogAnswer> answers;
     const QJsonArray array = document.array();
+    if (const QStringList repeated = RepeatedKeyScan(json).find(); !repeated.isEmpty()) {
+        *error = repeatedKey(array, repeated);
+        return std::nullopt;
+    }
+    QList<DialogAnswer> answers;
     for (int i = 0; i < array.size(); ++i) {
         AnswerReader reader(i + 1);
         const std::optional<DialogAnswer> answer = reader.read(array.at(i));
@@ -365,7 +537,15 @@ std::optional<QList<DialogAnswer>> Answers::load(const QString &path, QString *e
         *error = QStringLiteral("%1: %2").arg(path, file.errorString());
         return std::nullopt;
     }
-    std::optional<QList<DialogAnswer>> answers = fromJson(file.readAll(), error);
+    // Read one byte past the limit to tell a file at the limit from a larger one.
+    const QByteArray json = file.read(maxFileSize + 1);
+    if (json.size() > maxFileSize) {
+        *error = QStringLiteral("%1: larger than %2 MiB, which no answers file needs")
+                     .arg(path)
+                     .arg(maxFileSize / (1024 * 1024));
+        return std::nullopt;
+    }
+    std::optional<QList<DialogAnswer>> answers = fromJson(json, error);
     if (!answers)
         *error = QStringLiteral("%1: %2").arg(path, *error);
     return answers;

@@ -3,6 +3,8 @@
 
 #include "hostoptions.h"
 
+#include "answers.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
@@ -46,10 +48,11 @@ HostOptions HostOptions::parse(const QCoreApplication &app, const QString &defau
         QStringLiteral("dir"));
     const QCommandLineOption batchOption(
         QStringLiteral("simulated-batch"),
-        QStringLiteral("The simulated user chooses results per batch, not per compound."));
+        QStringLiteral("With --simulated-user, choose results per batch, not per compound."));
     const QCommandLineOption cancelOption(
         QStringLiteral("simulated-cancel"),
-        QStringLiteral("The simulated user presses Cancel in the dialogs of <class>."),
+        QStringLiteral("With --simulated-user, press Cancel in the dialogs of <class>: "
+                       "VeldmarkSelection, ProgressDialog or VeldmarkDisplay."),
         QStringLiteral("class"));
     const QCommandLineOption verboseOption(
         QStringLiteral("verbose"),
@@ -83,5 +86,18 @@ HostOptions HostOptions::parse(const QCoreApplication &app, const QString &defau
     if (parser.isSet(picturesOption) && !parser.isSet(answersOption))
         usageError(QStringLiteral(
             "--pictures goes with --answers (--simulated-user takes its own folder)"));
+    // An answers file says for itself how each dialog is answered.
+    if (parser.isSet(batchOption) && !parser.isSet(userOption))
+        usageError(QStringLiteral("--simulated-batch goes with --simulated-user (with --answers, "
+                                  "the selection's answer gives the aggregation)"));
+    if (parser.isSet(cancelOption) && !parser.isSet(userOption))
+        usageError(QStringLiteral("--simulated-cancel goes with --simulated-user (with --answers, "
+                                  "each answer says which button to press)"));
+    if (parser.isSet(cancelOption) && !Answers::dialogClasses().contains(options.simulatedCancel)) {
+        const QStringList &classes = Answers::dialogClasses();
+        usageError(QStringLiteral("--simulated-cancel takes %1 or %2, not %3")
+                       .arg(classes.mid(0, classes.size() - 1).join(QStringLiteral(", ")),
+                            classes.constLast(), Answers::quoted(options.simulatedCancel)));
+    }
     return options;
 }

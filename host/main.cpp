@@ -4,14 +4,18 @@
 #include "PythonQt.h"
 
 #include "hostoptions.h"
+#include "modalinterrupt.h"
 #include "platformnoisefilter.h"
 #include "scripthost.h"
+#include "scriptinterrupt.h"
 #include "scriptuser.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
+
+#include <cstdio>
 
 namespace {
 
@@ -41,6 +45,12 @@ int main(int argc, char *argv[])
     if (!options.verbose)
         QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
 
+    // As python3 does with a script it cannot open: one line, status 2.
+    if (QString error; !ScriptHost::canRead(options.script, &error)) {
+        std::fprintf(stderr, "veldmark-script-host: %s\n", error.toUtf8().constData());
+        return 2;
+    }
+
     ScriptUser user(options);
     if (!user.start())
         return ScriptUser::refusedStatus;
@@ -48,11 +58,17 @@ int main(int argc, char *argv[])
     PythonQt::init();
     int status = 0;
     {
+        ModalInterrupt ctrlC;
         ScriptHost host;
         host.loadPlugins(options.plugins);
         status = host.runScript(options.script, options.arguments);
         // Before the host drops the script's objects: a stop request never
         // delivered must not reach Python while they go.
+        withdrawScriptInterrupt();
+        // Callbacks run while the objects go (destroyed(), say); what fails
+        // there fails the run as it would during the script.
+        if (!host.dropScriptObjects() && status == 0)
+            status = 1;
         status = user.finish(status);
     }
     PythonQt::cleanup();

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLibrary>
 #include <QPluginLoader>
@@ -29,6 +30,27 @@ void write(FILE *stream, const QString &text)
 void report(const QString &text)
 {
     write(stderr, QStringLiteral("veldmark-script-host: %1\n").arg(text));
+}
+
+// Python's compiler takes the source as a C string and so would run only
+// what stands before a NUL; python3 refuses such a file as a whole (since
+// 3.11.4), and so does the host, whatever the interpreter.
+bool refusedForNullBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray source = file.readAll();
+    const int nul = source.indexOf('\0');
+    if (nul < 0)
+        return false;
+    PyErr_SetString(PyExc_SyntaxError, "source code cannot contain null bytes");
+    PyObject *filename = PyUnicode_DecodeFSDefault(QFile::encodeName(path).constData());
+    if (filename)
+        PyErr_SyntaxLocationObject(filename, source.left(nul).count('\n') + 1, 0);
+    Py_XDECREF(filename);
+    PythonQt::self()->handleError();
+    return true;
 }
 
 } // namespace
@@ -95,17 +117,34 @@ int ScriptHost::runScript(const QString &path, const QStringList &arguments)
     main.addVariable(QStringLiteral("__file__"), QFileInfo(path).absoluteFilePath());
     python->clearError();
     systemExitCode.reset();
+    if (refusedForNullBytes(path))
+        return 1;
     main.evalFile(path);
     if (systemExitCode)
         return *systemExitCode;
     return python->hadError() ? 1 : 0;
 }
 
+bool ScriptHost::canRead(const QString &path, QString *error)
+{
+    QFile file(path);
+    if (QFileInfo(path).isDir())
+        *error = QStringLiteral("cannot run the script %1: it is a folder")
+                     .arg(QDir::toNativeSeparators(path));
+    else if (!file.open(QIODevice::ReadOnly))
+        *error = QStringLiteral("cannot run the script %1: %2")
+                     .arg(QDir::toNativeSeparators(path), file.errorString());
+    else
+        return true;
+    return false;
+}
+
 // The script's names go first, then what only cycles held; windows still
 // open after that (kept by a callback that refers to its own dialog, say)
 // are deleted here, so nothing is left for the application's teardown.
-void ScriptHost::dropScriptObjects()
+bool ScriptHost::dropScriptObjects()
 {
+    PythonQt::self()->clearError();
     PyObject *globals = PyModule_GetDict(PythonQt::self()->getMainModule());
     PyObject *keys = PyDict_Keys(globals);
     for (Py_ssize_t i = 0; keys && i < PyList_GET_SIZE(keys); ++i) {
@@ -125,6 +164,7 @@ void ScriptHost::dropScriptObjects()
     }
     for (const QPointer<QWidget> &window : qAsConst(windows))
         delete window.data();
+    return !PythonQt::self()->hadError();
 }
 
 void ScriptHost::setArgv(const QString &path, const QStringList &arguments)

@@ -29,9 +29,15 @@ public:
     // the first sys.exit(), from the script or one of its callbacks.
     int runScript(const QString &path, const QStringList &arguments);
 
+    // Drops what the script left behind; false when a callback that ran
+    // meanwhile failed.
+    bool dropScriptObjects();
+
+    // False, with `error` saying why, when the script cannot be read at all.
+    static bool canRead(const QString &path, QString *error);
+
 private:
     void setArgv(const QString &path, const QStringList &arguments);
-    void dropScriptObjects();
 
     std::optional<int> systemExitCode;
 };

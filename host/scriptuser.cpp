@@ -4,6 +4,7 @@
 #include "scriptuser.h"
 
 #include "answeringuser.h"
+#include "answers.h"
 #include "modalwaitwatcher.h"
 #include "scriptinterrupt.h"
 #include "simulateduser.h"
@@ -85,7 +86,8 @@ int ScriptUser::finish(int scriptStatus)
     withdrawScriptInterrupt();
     int status = stopped ? refusedStatus : scriptStatus;
     if (answeringUser) {
-        const QStringList unused = answeringUser->unusedAnswers();
+        // After a misfit the answers left say nothing of the script.
+        const QStringList unused = stopped ? QStringList() : answeringUser->unusedAnswers();
         for (const QString &message : unused)
             report(
                 QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(options.answers), message));
@@ -102,7 +104,9 @@ int ScriptUser::finish(int scriptStatus)
 
 void ScriptUser::stopScript(const QString &message)
 {
-    report(message);
+    // The first reason is the one: dialogs cancelled after it follow from it.
+    if (!stopped)
+        report(message);
     stopped = true;
     interruptScript();
 }
@@ -111,9 +115,10 @@ void ScriptUser::refuseUnanswerable(QWidget *window)
 {
     stopScript(
         QStringLiteral(
-            "the script waits in the modal dialog %1 (\"%2\"), but without a display no one can "
+            "the script waits in the modal dialog %1 (%2), but without a display no one can "
             "answer it; give the answers with --answers FILE (see \"Testing a script without a "
             "display\" in docs/scripting.md)")
-            .arg(QString::fromLatin1(window->metaObject()->className()), window->windowTitle()));
+            .arg(QString::fromLatin1(window->metaObject()->className()),
+                 Answers::quoted(window->windowTitle())));
     window->close();
 }

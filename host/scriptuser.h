@@ -30,8 +30,9 @@ public:
     // Before the script: false, with the reason on stderr, when the answers
     // file cannot be used.
     bool start();
-    // After the script: reports answers not used and lists the pictures;
-    // returns the run's exit status.
+    // After the script and its objects have gone: reports answers not used
+    // (unless the script was stopped, which says it all) and lists the
+    // pictures; returns the run's exit status.
     int finish(int scriptStatus);
 
     // The exit status of a run the host stopped, or whose answers did not fit.

@@ -3,6 +3,8 @@
 
 #include "simulateduser.h"
 
+#include "dialogguard.h"
+
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -11,9 +13,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QThread>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -33,8 +35,10 @@ bool SimulatedUser::eventFilter(QObject *watched, QEvent *event)
     case QEvent::LayoutRequest:
     case QEvent::UpdateRequest:
         // A ticking progress dialog relayouts and repaints at every tick.
-        if (progressTexts.contains(watched))
-            pictureProgressOnceMessageShows(static_cast<QDialog *>(watched));
+        // Not once its destruction has begun: then it is no QDialog any more.
+        if (auto *dialog = qobject_cast<QDialog *>(watched);
+            dialog && progressTexts.contains(dialog))
+            pictureProgressOnceMessageShows(dialog);
         break;
     default:
         break;
@@ -46,12 +50,14 @@ void SimulatedUser::answer(QDialog *dialog)
 {
     if (dialog->inherits("ProgressDialog")) {
         watchProgress(dialog);
+        cancelIfRun(dialog);
         return;
     }
     // Act once the show has finished and the dialog runs its event loop, as
     // a person would.
-    QPointer<QDialog> shown(dialog);
-    QTimer::singleShot(0, this, [this, shown] {
+    const DialogGuard guard(dialog);
+    QTimer::singleShot(0, this, [this, guard] {
+        QDialog *shown = guard.dialog();
         if (!shown || !shown->isVisible())
             return;
         if (shown->inherits("VeldmarkSelection")) {
@@ -108,6 +114,24 @@ void SimulatedUser::watchProgress(QDialog *dialog)
     progressTexts.insert(dialog, label->text());
     connect(dialog, &QObject::destroyed, this,
             [this](QObject *gone) { progressTexts.remove(gone); });
+}
+
+// A progress dialog is shown and ticked; one run with exec() waits for a
+// Cancel that no tick will bring, so the user presses it, as a person would
+// who sees the window doing nothing.
+void SimulatedUser::cancelIfRun(QDialog *dialog)
+{
+    const int showLevel = QThread::currentThread()->loopLevel();
+    const DialogGuard guard(dialog);
+    QTimer::singleShot(0, this, [this, guard, showLevel] {
+        QDialog *shown = guard.dialog();
+        if (!shown || !shown->isVisible() || !shown->isModal()
+            || QThread::currentThread()->loopLevel() <= showLevel)
+            return;
+        progressTexts.remove(shown);
+        pictureFiles.take(shown);
+        press(shown, QDialogButtonBox::Cancel);
+    });
 }
 
 void SimulatedUser::pictureProgressOnceMessageShows(QDialog *dialog)

@@ -21,7 +21,8 @@ class QWidget;
 // person would see it just before pressing its button.
 //
 // VeldmarkSelection: ticks the first library group (and Batch when asked),
-// then OK. ProgressDialog: only watched; pictured once its message is set.
+// then OK. ProgressDialog: only watched; pictured once its message is set;
+// run with exec(), pictured and cancelled.
 // VeldmarkDisplay: edits the current assay (display name, count and values
 // boxes, geometric mean), then OK. Any other modal dialog is cancelled so a
 // headless run cannot hang on it. Asked to, the user presses Cancel instead
@@ -49,6 +50,7 @@ private:
     void answerSelection(QDialog *dialog);
     void answerDisplay(QDialog *dialog);
     void watchProgress(QDialog *dialog);
+    void cancelIfRun(QDialog *dialog);
     void pictureProgressOnceMessageShows(QDialog *dialog);
     static void typeText(QLineEdit *edit, const QString &text);
     void finish(QDialog *dialog);

@@ -5,6 +5,7 @@
 
 #include "probeplugin.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 
 #include <cstdio>
@@ -34,6 +35,14 @@ void HostProbe::log(const QString &text)
     qDebug("debug: %s", qPrintable(text));
     qWarning("warning: %s", qPrintable(text));
     qCritical("critical: %s", qPrintable(text));
+}
+
+void HostProbe::closeEvent(QCloseEvent *event)
+{
+    if (closable)
+        QDialog::closeEvent(event);
+    else
+        event->ignore();
 }
 
 void ProbePlugin::registerClasses()

@@ -24,6 +24,15 @@ public Q_SLOTS:
     QString platformName();
     // One debug, one warning and one critical message with the text.
     void log(const QString &text);
+    // Unclosable, the dialog ignores close requests, as one that asks
+    // before closing does when told no.
+    void setClosable(bool closable) { this->closable = closable; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    bool closable = true;
 };
 
 class ProbeDecorators : public QObject

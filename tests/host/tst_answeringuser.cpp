@@ -41,6 +41,9 @@ private Q_SLOTS:
     void dialogsAfterAFailureAreCancelled();
     void modalDialogOfAnotherClassFails();
     void reportsAnswersNotUsed();
+    void progressRunModallyFails();
+    void checksThousandsOfAssaysByName();
+    void progressBeingDestroyedIsNoLongerTicked();
 
 private:
     void startUser(const QByteArray &json, const QString &pictures = QString());
@@ -456,9 +459,9 @@ void AnsweringUserTest::reportsAnswersNotUsed()
     VeldmarkSelection selection;
     QVERIFY(runSelection(selection));
     QCOMPARE(user->unusedAnswers(),
-             (QStringList{"answer 2 (ProgressDialog) was not used: the script opened 1 dialogs",
-                          "answer 3 (VeldmarkDisplay) was not used: the script opened 1 dialogs",
-                          "answer 4 (ProgressDialog) was not used: the script opened 1 dialogs"}));
+             (QStringList{"answer 2 (ProgressDialog) was not used: the script opened 1 dialog",
+                          "answer 3 (VeldmarkDisplay) was not used: the script opened 1 dialog",
+                          "answer 4 (ProgressDialog) was not used: the script opened 1 dialog"}));
 
     ProgressDialog progress;
     progress.show();
@@ -471,6 +474,76 @@ void AnsweringUserTest::reportsAnswersNotUsed()
                           "answer 3 (VeldmarkDisplay) was not used: the script opened 2 dialogs",
                           "answer 4 (ProgressDialog) was not used: the script opened 2 dialogs"}));
     QCOMPARE(failures->count(), 0);
+}
+
+void AnsweringUserTest::progressRunModallyFails()
+{
+    // Its answer presses Cancel during a tick, and nothing ticks a dialog
+    // that exec() runs.
+    startUser(R"([{"dialog": "ProgressDialog", "cancel_after_ticks": 1}])");
+    ProgressDialog dialog;
+    QVERIFY(!runModal(dialog));
+    QVERIFY(dialog.cancelled());
+    QCOMPARE(failures->count(), 1);
+    QCOMPARE(
+        failures->constFirst().constFirst().toString(),
+        QStringLiteral(
+            R"(the script waits in a modal ProgressDialog ("Query Progress"), which an answers file cannot answer)"));
+}
+
+void AnsweringUserTest::checksThousandsOfAssaysByName()
+{
+    // Every other one of 2,000 assays, named in reverse order.
+    const int count = 2000;
+    QJsonObject document;
+    QSet<QString> wanted;
+    QStringList checked;
+    for (int i = 0; i < count; ++i) {
+        const QString name = QStringLiteral("assay %1").arg(i);
+        document.insert(name, QJsonObject{{"alias", name}});
+        if (i % 2 == 1) {
+            wanted.insert(name);
+            checked.prepend(QLatin1Char('"') + name + QLatin1Char('"'));
+        }
+    }
+    startUser(QStringLiteral(R"([{"dialog": "VeldmarkDisplay", "uncheck": "all", "check": [%1],
+                                  "press": "OK"}])")
+                  .arg(checked.join(QLatin1Char(',')))
+                  .toUtf8());
+    VeldmarkDisplay dialog;
+    dialog.setDisplayData(QJsonDocument(document).toJson());
+    QVERIFY(runModal(dialog));
+    QCOMPARE(failures->count(), 0);
+    const QJsonObject result = QJsonDocument::fromJson(dialog.displayData()).object();
+    QCOMPARE(result.size(), count);
+    for (auto it = result.begin(); it != result.end(); ++it)
+        QVERIFY2(it.value().toObject().value("selected").toBool() == wanted.contains(it.key()),
+                 qPrintable(it.key()));
+}
+
+void AnsweringUserTest::progressBeingDestroyedIsNoLongerTicked()
+{
+    startUser(R"([{"dialog": "ProgressDialog", "cancel_after_ticks": 1000},
+                  {"dialog": "ProgressDialog", "cancel_after_ticks": 1000}])");
+    auto *first = new ProgressDialog;
+    first->show();
+    first->tick();
+    ProgressDialog second;
+    second.show();
+    // While the first is half destroyed, no ProgressDialog any more, its
+    // destroyed() ticks the second.
+    connect(first, &QObject::destroyed, &second, [&second] {
+        second.tick();
+        second.tick();
+    });
+    delete first;
+    QCOMPARE(user->unusedAnswers(),
+             (QStringList{"answer 1 (ProgressDialog): Cancel after 1000 ticks was never pressed: "
+                          "the dialog was ticked 1 time",
+                          "answer 2 (ProgressDialog): Cancel after 1000 ticks was never pressed: "
+                          "the dialog was ticked 2 times"}));
+    QCOMPARE(failures->count(), 0);
+    second.hide();
 }
 
 QTEST_MAIN(AnsweringUserTest)

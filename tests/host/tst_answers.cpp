@@ -19,6 +19,10 @@ private Q_SLOTS:
     void readsAllOrNames();
     void refusesMistakes_data();
     void refusesMistakes();
+    void keysRepeatOnlyWithinOneObject();
+    void largeListsOfNames();
+    void sizeIsCapped_data();
+    void sizeIsCapped();
     void loadNamesTheFile();
     void examplesAnswersAreTheGuides();
 };
@@ -106,6 +110,40 @@ void AnswersTest::refusesMistakes_data()
     QTest::newRow("not JSON") << QByteArray(
         "[\n  {\"dialog\": \"ProgressDialog\"}\n  {\"dialog\": \"X\"}\n]")
                               << "line 3, column 3: missing value separator";
+    // Where Qt's own words mislead, what was expected follows them.
+    QTest::newRow("comma missing between two keys")
+        << QByteArray("[{\"dialog\": \"ProgressDialog\"\n  \"cancel_after_ticks\": 2}]")
+        << R"(line 2, column 3: unterminated object: expected "," or "}")";
+    QTest::newRow("key without quotes")
+        << QByteArray(R"([{dialog: "ProgressDialog"}])")
+        << "line 1, column 3: unterminated object: expected a key in double quotes";
+    QTest::newRow("key in single quotes")
+        << QByteArray(R"([{"dialog": "ProgressDialog", 'cancel_after_ticks': 2}])")
+        << "line 1, column 31: unterminated object: expected a key in double quotes";
+    QTest::newRow("comma after the last answer")
+        << QByteArray(R"([{"dialog": "ProgressDialog"},])")
+        << R"(line 1, column 31: object is missing after a comma: expected another value after ",", or no "," before the closing bracket)";
+    // The first of two equal keys is never an object or an array here: Qt
+    // leaks those (see docs/reliability.md).
+    QTest::newRow("key repeated")
+        << QByteArray(R"([{"dialog": "ProgressDialog"},
+                         {"dialog": "VeldmarkDisplay", "press": "OK", "check": "all", "press": "Cancel"}])")
+        << R"(answer 2 (VeldmarkDisplay), field "press": given twice; each key goes once in an object)";
+    QTest::newRow("key repeated with an escape")
+        << QByteArray(
+               R"([{"dialog": "VeldmarkDisplay", "a\u0073says": null, "assays": {}, "press": "OK"}])")
+        << R"(answer 1 (VeldmarkDisplay), field "assays": given twice; each key goes once in an object)";
+    QTest::newRow("key repeated in an assay's details")
+        << QByteArray(R"([{"dialog": "VeldmarkDisplay", "press": "OK", "assays": {
+                             "A": {"mean": "geometric"}, "B \"x\"": {"mean": "geometric", "mean": "arithmetic"}}}])")
+        << R"(answer 1 (VeldmarkDisplay), field "assays" / "B \"x\"" / "mean": given twice; each key goes once in an object)";
+    QTest::newRow("dialog repeated in an answer of no known class")
+        << QByteArray(R"([{"dialog": "VeldmarkDisplay", "dialog": "Progress"}])")
+        << R"(answer 1, field "dialog": given twice; each key goes once in an object)";
+    // Control characters never reach the terminal, and a NUL cuts nothing.
+    QTest::newRow("NUL and escape in a name")
+        << QByteArray(R"([{"dialog": "Veldmark\u0000Display\u001b[2J\t"}])")
+        << R"(answer 1, field "dialog": expected "VeldmarkSelection", "ProgressDialog" or "VeldmarkDisplay", found "Veldmark\u0000Display\u001b[2J\t")";
     QTest::newRow("an object, not an array")
         << QByteArray(R"({"dialog": "ProgressDialog"})")
         << "expected an array of answers, one for each dialog the script opens, found an object";
@@ -192,6 +230,85 @@ void AnswersTest::refusesMistakes()
     QString found;
     QVERIFY(!Answers::fromJson(json, &found));
     QCOMPARE(found, error);
+}
+
+void AnswersTest::keysRepeatOnlyWithinOneObject()
+{
+    // Equal keys in different objects, a key equal to a value, names in
+    // arrays that repeat, and keys that differ only after decoding.
+    QString error;
+    const auto answers = Answers::fromJson(R"([
+        {"dialog": "VeldmarkSelection", "tick": ["press", "press"], "press": "OK"},
+        {"dialog": "VeldmarkDisplay", "assays": {"press": {"mean": "geometric"},
+                                                 "pre\"ss": {"mean": "arithmetic"},
+                                                 "pre\\ss": {}, "pr\u00e9ss": {}, "pr\u00c9ss": {}},
+         "press": "OK"},
+        {"dialog": "VeldmarkDisplay", "assays": {"press": {"mean": "geometric"}}, "press": "OK"}
+    ])",
+                                           &error);
+    QVERIFY2(answers, qPrintable(error));
+    QCOMPARE(answers->size(), 3);
+    QCOMPARE(answers->at(1).panels.size(), 5);
+}
+
+void AnswersTest::largeListsOfNames()
+{
+    // Tens of thousands of names to check and uncheck, as a file for a large
+    // query has them.
+    const int count = 60000;
+    QStringList check;
+    QStringList uncheck;
+    for (int i = 0; i < count; ++i) {
+        check.append(QStringLiteral("\"checked %1\"").arg(i));
+        uncheck.append(QStringLiteral("\"unchecked %1\"").arg(i));
+    }
+    const QByteArray json = QStringLiteral(R"([{"dialog": "VeldmarkDisplay", "check": [%1],
+                                                 "uncheck": [%2], "press": "OK"}])")
+                                .arg(check.join(QLatin1Char(',')), uncheck.join(QLatin1Char(',')))
+                                .toUtf8();
+    QString error;
+    const auto answers = Answers::fromJson(json, &error);
+    QVERIFY2(answers, qPrintable(error));
+    QCOMPARE(answers->at(0).check.size(), count);
+    QCOMPARE(answers->at(0).uncheck.size(), count);
+    QCOMPARE(answers->at(0).uncheck.constLast(), QStringLiteral("unchecked %1").arg(count - 1));
+
+    // The last name of one list in the other is still found.
+    const QByteArray both = QByteArray(json).replace("\"checked 0\"", "\"unchecked 59999\"");
+    QVERIFY(!Answers::fromJson(both, &error));
+    QCOMPARE(
+        error,
+        QStringLiteral(
+            R"(answer 1 (VeldmarkDisplay), field "check": "unchecked 59999" is also in "uncheck")"));
+}
+
+void AnswersTest::sizeIsCapped_data()
+{
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("at the limit") << Answers::maxFileSize << false;
+    QTest::newRow("a byte over") << Answers::maxFileSize + 1 << true;
+}
+
+void AnswersTest::sizeIsCapped()
+{
+    QFETCH(qint64, size);
+    QFETCH(bool, refused);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString path = folder.filePath(QStringLiteral("answers.json"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    // A valid file padded with spaces to the size.
+    const QByteArray answers = R"([{"dialog": "ProgressDialog"}])";
+    QVERIFY(file.write(answers + QByteArray(int(size) - answers.size(), ' ')) == size);
+    file.close();
+    QString error;
+    const auto loaded = Answers::load(path, &error);
+    QCOMPARE(!loaded, refused);
+    QCOMPARE(error,
+             refused ? path + QStringLiteral(": larger than 4 MiB, which no answers file needs")
+                     : QString());
 }
 
 void AnswersTest::loadNamesTheFile()

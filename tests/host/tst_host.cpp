@@ -5,8 +5,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
 
 // Runs veldmark-script-host on small scripts, with the test plug-in folder.
 class tst_Host : public QObject
@@ -27,6 +30,10 @@ private Q_SLOTS:
     void offscreenWithoutDisplay();
     void modalWaitWithoutDisplayIsRefused();
     void debugMessagesOnlyWhenVerbose();
+    void scriptWithANullByteIsRefused();
+    void ctrlCInAModalDialogEndsTheRun();
+    void failureWhileTheObjectsGoFailsTheRun_data();
+    void failureWhileTheObjectsGoFailsTheRun();
 
 private:
     // Runs the script with the test plug-in folder; options go before it,
@@ -247,6 +254,113 @@ void tst_Host::debugMessagesOnlyWhenVerbose()
     QVERIFY2(
         verbose.err.contains(QStringLiteral("debug: probe\nwarning: probe\ncritical: probe\n")),
         qPrintable(verbose.err));
+}
+
+void tst_Host::scriptWithANullByteIsRefused()
+{
+    // Not cut at the NUL and run up to it: refused whole, as python3 does.
+    const ChildRun result = runScript(QStringLiteral("print('before')\nx = 1\0\nprint('after')\n"));
+    QCOMPARE(result.exitCode, 1);
+    QCOMPARE(result.out, QString());
+    const QString path = scripts.filePath(QStringLiteral("script%1.py").arg(scriptCount));
+    QVERIFY2(result.err.contains(QStringLiteral("  File \"%1\", line 2\n").arg(path)),
+             qPrintable(result.err));
+    QVERIFY2(result.err.endsWith(
+                 QStringLiteral("\nSyntaxError: source code cannot contain null bytes\n")),
+             qPrintable(result.err));
+}
+
+void tst_Host::ctrlCInAModalDialogEndsTheRun()
+{
+    // A dialog that stays open when the host closes it, so the script waits
+    // in it until Ctrl-C: that ends the wait, and the run, as it would
+    // anywhere else in the script.
+    const QString path = scripts.filePath(QStringLiteral("ctrlc.py"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(R"(
+from PythonQt.Probe import HostProbe
+probe = HostProbe()
+probe.setWindowTitle('Probe')
+probe.setClosable(False)
+probe.finished.connect(lambda code: print('finished', code))
+try:
+    print('exec', probe.exec())
+finally:
+    print('visible', probe.visible)
+)");
+    file.close();
+
+    // An ignored SIGINT is ignored in the child too, and Python then leaves it so.
+    struct sigaction current = {};
+    if (sigaction(SIGINT, nullptr, &current) == 0 && current.sa_handler == SIG_IGN)
+        std::signal(SIGINT, SIG_DFL);
+    QProcess host;
+    host.setProcessEnvironment(ChildOptions::withoutDisplay());
+    host.start(QStringLiteral(SCRIPT_HOST),
+               {QStringLiteral("--plugins"), QStringLiteral(PROBE_PLUGIN_DIR), path});
+    QVERIFY(host.waitForStarted());
+    host.setReadChannel(QProcess::StandardError);
+    const QByteArray waiting = "the script waits in the modal dialog HostProbe (\"Probe\")";
+    QByteArray err;
+    while (!err.contains(waiting) && host.waitForReadyRead(30000))
+        err += host.readAllStandardError();
+    QVERIFY2(err.contains(waiting), err.constData());
+    QVERIFY(!host.waitForFinished(0));
+
+    ::kill(pid_t(host.processId()), SIGINT);
+    const bool finished = host.waitForFinished(30000);
+    if (!finished) {
+        host.kill();
+        host.waitForFinished();
+    }
+    QVERIFY2(finished, "Ctrl-C did not end the modal wait");
+    err += host.readAllStandardError();
+    const QString out = QString::fromUtf8(host.readAllStandardOutput());
+    QVERIFY2(err.contains("\nKeyboardInterrupt\n"), err.constData());
+    // The wait was refused already, so the run fails as refused.
+    QCOMPARE(host.exitCode(), 2);
+    // No callback ran before the interrupt, and the dialog is closed.
+    QVERIFY2(!out.contains(QStringLiteral("finished")), qPrintable(out));
+    QVERIFY2(!out.contains(QStringLiteral("visible True")), qPrintable(out));
+}
+
+void tst_Host::failureWhileTheObjectsGoFailsTheRun_data()
+{
+    QTest::addColumn<QString>("callback");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+    // The same statuses as during the script.
+    QTest::newRow("an exception") << "raise ValueError('while going')" << 1
+                                  << "ValueError: while going\n";
+    QTest::newRow("a modal wait no one can answer")
+        << "print('exec', cls().exec())" << 2
+        << "veldmark-script-host: the script waits in the modal dialog HostProbe (\"\"), but "
+           "without a display no one can answer it";
+}
+
+void tst_Host::failureWhileTheObjectsGoFailsTheRun()
+{
+    QFETCH(QString, callback);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+    // The script's names are gone by then; the class is held by the closure.
+    const ChildRun result = runScript(QStringLiteral(R"(
+from PythonQt.Probe import HostProbe
+def watch(cls):
+    probe = cls()
+    def going():
+        print('going')
+        %1
+    probe.destroyed.connect(going)
+    return probe
+probe = watch(HostProbe)
+)")
+                                          .arg(callback),
+                                      {}, ChildOptions::withoutDisplay());
+    QCOMPARE(result.out, QStringLiteral("going\n"));
+    QVERIFY2(result.err.contains(message), qPrintable(result.err));
+    QCOMPARE(result.exitCode, status);
 }
 
 QTEST_GUILESS_MAIN(tst_Host)

@@ -28,8 +28,15 @@ private Q_SLOTS:
     void misfitStopsTheRun_data();
     void misfitStopsTheRun();
     void badAnswersFileStopsBeforeTheScript();
+    void scriptThatCannotBeRead_data();
+    void scriptThatCannotBeRead();
+    void answersFileRefusedWhole_data();
+    void answersFileRefusedWhole();
+    void endlessAnswersFileIsCapped();
     void modalWaitWithoutAnyoneIsRefused();
     void progressLoopWithoutAnyoneRuns();
+    void progressRunModallyEnds_data();
+    void progressRunModallyEnds();
     void debugLinesOnlyWhenVerbose();
     void conflictingOptions_data();
     void conflictingOptions();
@@ -199,6 +206,9 @@ void HostAnswersTest::misfitStopsTheRun_data()
     QTest::newRow("an answer too many")
         << "[" + selection + ", " + progress + ", " + display + ", " + selection + "]"
         << "answer 4 (VeldmarkSelection) was not used: the script opened 3 dialogs" << false;
+    QTest::newRow("the first answer misfits, the others are left")
+        << "[" + display + ", " + progress + ", " + display + "]"
+        << "answer 1 is for a VeldmarkDisplay, but dialog 1 is a VeldmarkSelection" << true;
     QTest::newRow("a Cancel that never came")
         << "[" + selection + R"(, {"dialog": "ProgressDialog", "cancel_after_ticks": 1000}, )"
             + display + "]"
@@ -219,6 +229,10 @@ void HostAnswersTest::misfitStopsTheRun()
     const QString answersFile = folder.filePath(QStringLiteral("answers.json"));
     QVERIFY2(result.err.startsWith(
                  QStringLiteral("veldmark-script-host: %1: %2\n").arg(answersFile, message)),
+             qPrintable(result.err));
+    // Only that: what follows a misfit (answers left, dialogs cancelled
+    // after it) says nothing of the script.
+    QVERIFY2(result.err.count(QStringLiteral("veldmark-script-host: ")) == 1,
              qPrintable(result.err));
     if (stopped) {
         // Stopped where it stood: it neither went on as if cancelled nor wrote results.
@@ -256,6 +270,79 @@ void HostAnswersTest::badAnswersFileStopsBeforeTheScript()
              qPrintable(missing.err));
 }
 
+void HostAnswersTest::scriptThatCannotBeRead_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no such file") << "nope.py"
+                                  << "cannot run the script nope.py: No such file or directory";
+    QTest::newRow("a folder") << "."
+                              << "cannot run the script .: it is a folder";
+}
+
+void HostAnswersTest::scriptThatCannotBeRead()
+{
+    QFETCH(QString, script);
+    QFETCH(QString, message);
+    // With answers too: one line, none about answers the script never had
+    // the chance to use.
+    const QString answers =
+        writeFile(QStringLiteral("answers.json"),
+                  R"([{"dialog": "ProgressDialog"}, {"dialog": "ProgressDialog"}])");
+    for (const QStringList &options : {QStringList(), QStringList{"--answers", answers}}) {
+        ChildOptions childOptions;
+        childOptions.environment = ChildOptions::withoutDisplay();
+        childOptions.environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder.path());
+        childOptions.folder = folder.path();
+        const ChildRun result = runHost(options + QStringList(script), childOptions);
+        QCOMPARE(result.exitCode, 2);
+        QCOMPARE(result.out, QString());
+        QCOMPARE(result.err, QStringLiteral("veldmark-script-host: %1\n").arg(message));
+    }
+}
+
+void HostAnswersTest::answersFileRefusedWhole_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("larger than the limit")
+        << QByteArray(4 * 1024 * 1024 + 1, ' ') << "larger than 4 MiB, which no answers file needs";
+    QTest::newRow("a key given twice")
+        << QByteArray(
+               R"([{"dialog": "VeldmarkSelection", "tick": ["Alpha panels"], "aggregation": "batch",
+                           "press": "OK", "aggregation": "compound"}])")
+        << R"(answer 1 (VeldmarkSelection), field "aggregation": given twice; each key goes once in an object)";
+    // The message goes on past the NUL, and the terminal sees no escape.
+    QTest::newRow("a NUL and an escape in a class name")
+        << QByteArray(R"([{"dialog": "Veldmark\u0000Display\u001b]0;title\u0007"}])")
+        << R"(answer 1, field "dialog": expected "VeldmarkSelection", "ProgressDialog" or "VeldmarkDisplay", found "Veldmark\u0000Display\u001b]0;title\u0007")";
+}
+
+void HostAnswersTest::answersFileRefusedWhole()
+{
+    QFETCH(QByteArray, contents);
+    QFETCH(QString, message);
+    const QString answers = writeFile(QStringLiteral("refused.json"), contents);
+    const QString script = writeFile(QStringLiteral("started.py"), "print('started')\n");
+    const ChildRun result = runHeadless({"--answers", answers, script});
+    QCOMPARE(result.exitCode, 2);
+    QCOMPARE(result.out, QString());
+    QCOMPARE(result.err, QStringLiteral("veldmark-script-host: %1: %2\n").arg(answers, message));
+}
+
+void HostAnswersTest::endlessAnswersFileIsCapped()
+{
+    const QString script = writeFile(QStringLiteral("started.py"), "print('started')\n");
+    const ChildRun result = runHeadless({"--answers", "/dev/zero", script});
+    QVERIFY2(result.finished, qPrintable(result.err));
+    QCOMPARE(result.exitCode, 2);
+    QCOMPARE(result.out, QString());
+    QCOMPARE(
+        result.err,
+        QStringLiteral(
+            "veldmark-script-host: /dev/zero: larger than 4 MiB, which no answers file needs\n"));
+}
+
 void HostAnswersTest::modalWaitWithoutAnyoneIsRefused()
 {
     const ChildRun result =
@@ -290,6 +377,51 @@ progress.accept()
     QCOMPARE(result.err, QString());
 }
 
+void HostAnswersTest::progressRunModallyEnds_data()
+{
+    QTest::addColumn<bool>("answers");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    QTest::newRow("answers file refuses it")
+        << true << 2 << ""
+        << R"(: the script waits in a modal ProgressDialog ("Query Progress"), which an answers file cannot answer)";
+    QTest::newRow("plausible user presses Cancel")
+        << false << 0 << "exec 0 cancelled True\n\nPictures of the dialogs:\n"
+        << "";
+}
+
+void HostAnswersTest::progressRunModallyEnds()
+{
+    QFETCH(bool, answers);
+    QFETCH(int, status);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    const QString script = writeFile(QStringLiteral("modalprogress.py"), R"(
+from PythonQt.Kestrane import ProgressDialog
+progress = ProgressDialog()
+print('exec', progress.exec(), 'cancelled', progress.cancelled())
+)");
+    const QString answersFile =
+        writeFile(QStringLiteral("progress.json"),
+                  R"([{"dialog": "ProgressDialog", "cancel_after_ticks": 1}])");
+    const QStringList user = answers ? QStringList{"--answers", answersFile}
+                                     : QStringList{"--simulated-user", folder.filePath("pictures")};
+    const ChildRun result = runHeadless(user + QStringList(script));
+    QVERIFY2(result.finished, "the host waited for ever");
+    QCOMPARE(result.exitCode, status);
+    if (out.isEmpty())
+        QCOMPARE(result.out, QString());
+    else
+        QVERIFY2(result.out.startsWith(out), qPrintable(result.out));
+    if (answers)
+        QVERIFY2(
+            result.err.startsWith(QStringLiteral("veldmark-script-host: ") + answersFile + err),
+            qPrintable(result.err));
+    else
+        QCOMPARE(result.err, err);
+}
+
 void HostAnswersTest::debugLinesOnlyWhenVerbose()
 {
     const QByteArray answers = R"([
@@ -320,6 +452,30 @@ void HostAnswersTest::conflictingOptions_data()
         << QStringList{"--pictures", "pictures"}
         << "veldmark-script-host: --pictures goes with --answers (--simulated-user takes its own "
            "folder)\n";
+    const QString batchAlone = QStringLiteral(
+        "veldmark-script-host: --simulated-batch goes with --simulated-user (with --answers, the "
+        "selection's answer gives the aggregation)\n");
+    const QString cancelAlone = QStringLiteral(
+        "veldmark-script-host: --simulated-cancel goes with --simulated-user (with --answers, each "
+        "answer says which button to press)\n");
+    QTest::newRow("batch with answers")
+        << QStringList{"--answers", "a.json", "--simulated-batch"} << batchAlone;
+    QTest::newRow("cancel with answers")
+        << QStringList{"--simulated-cancel", "ProgressDialog", "--answers", "a.json"}
+        << cancelAlone;
+    QTest::newRow("batch without a user") << QStringList{"--simulated-batch"} << batchAlone;
+    const QString classes = QStringLiteral(
+        "veldmark-script-host: --simulated-cancel takes VeldmarkSelection, ProgressDialog or "
+        "VeldmarkDisplay, not \"%1\"\n");
+    QTest::newRow("cancel in a class in lower case")
+        << QStringList{"--simulated-user", "pictures", "--simulated-cancel", "progressdialog"}
+        << classes.arg("progressdialog");
+    QTest::newRow("cancel in part of a class name")
+        << QStringList{"--simulated-user", "pictures", "--simulated-cancel", "Progress"}
+        << classes.arg("Progress");
+    QTest::newRow("cancel in a base class")
+        << QStringList{"--simulated-user", "pictures", "--simulated-cancel", "QDialog"}
+        << classes.arg("QDialog");
 }
 
 void HostAnswersTest::conflictingOptions()

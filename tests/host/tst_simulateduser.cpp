@@ -35,6 +35,8 @@ private Q_SLOTS:
     void cancelsTheDialogsItIsAskedTo();
     void displayEditsTheCurrentAssay();
     void otherModalDialogsAreCancelled();
+    void progressRunModallyIsCancelled();
+    void progressBeingDestroyedIsLeftAlone();
 
 private:
     void startUser(SimulatedUser::Aggregation aggregation = SimulatedUser::Aggregation::Compound);
@@ -177,6 +179,48 @@ void SimulatedUserTest::otherModalDialogsAreCancelled()
     QCOMPARE(dialog.exec(), int(QDialog::Rejected));
     QVERIFY(safetyNet.isActive());
     QCOMPARE(user->pictures(), QStringList{folder->filePath("pictures/QDialog.png")});
+}
+
+void SimulatedUserTest::progressRunModallyIsCancelled()
+{
+    // Nothing ticks a progress dialog that exec() runs: without a Cancel it
+    // would wait for ever.
+    startUser();
+    ProgressDialog dialog;
+    QTimer safetyNet;
+    safetyNet.setSingleShot(true);
+    connect(&safetyNet, &QTimer::timeout, &dialog, &QDialog::accept);
+    safetyNet.start(5000);
+    QCOMPARE(dialog.exec(), int(QDialog::Rejected));
+    QVERIFY(safetyNet.isActive());
+    QVERIFY(dialog.cancelled());
+    QCOMPARE(user->pictures(), QStringList{folder->filePath("pictures/ProgressDialog.png")});
+
+    // Shown and ticked, as scripts do, it is not cancelled.
+    ProgressDialog shown;
+    shown.show();
+    shown.tick();
+    QVERIFY(!shown.cancelled());
+    shown.hide();
+}
+
+void SimulatedUserTest::progressBeingDestroyedIsLeftAlone()
+{
+    // The first dialog's destroyed() ticks the second while the first is
+    // half destroyed, no ProgressDialog any more.
+    startUser();
+    auto *first = new ProgressDialog;
+    first->show();
+    ProgressDialog second;
+    second.show();
+    connect(first, &QObject::destroyed, &second, [&second] {
+        second.setMessage(QStringLiteral("Fetching Solubility"));
+        second.tick();
+    });
+    delete first;
+    QCOMPARE(user->pictures(), QStringList{folder->filePath("pictures/ProgressDialog.png")});
+    verifyPicture(user->pictures().constFirst(), second);
+    second.hide();
 }
 
 QTEST_MAIN(SimulatedUserTest)
