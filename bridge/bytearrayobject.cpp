@@ -125,12 +125,6 @@ bool bytesOf(PyObject *object, QByteArray &result)
     return false;
 }
 
-// By identity, as PythonQt's wrapped value objects hash.
-Py_hash_t hash(PyObject *object)
-{
-    return _Py_HashPointer(object);
-}
-
 PyObject *compare(PyObject *a, PyObject *b, int op)
 {
     QByteArray left;
@@ -158,7 +152,9 @@ bool ready()
     storageType.tp_str = str;
     storageType.tp_repr = repr;
     storageType.tp_richcompare = compare;
-    storageType.tp_hash = hash;
+    // Equal byte arrays compare equal, so a hash by address (PythonQt's)
+    // would put equal values apart in sets and dicts: not hashable instead.
+    storageType.tp_hash = PyObject_HashNotImplemented;
     storageType.tp_methods = methods;
     if (PyType_Ready(&storageType) != 0)
         return false;
