@@ -10,6 +10,7 @@
 
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <new>
 
 namespace {
@@ -42,12 +43,27 @@ PyObject *alloc(PyTypeObject *type, const QByteArray &bytes)
 
 // ---- arguments, as PythonQt converts them for QByteArray's own methods
 
-// What a parameter takes. NoResult is where PythonQt wants a BoolResult to
-// fill, which this bridge does not offer: it takes None (or 0) for none.
-// Unsupported stands for the forms that take what this bridge does not
-// offer (a char pointer with a length, Base64Options): they are listed in
-// messages as PythonQt lists them, and match nothing.
-enum class Kind { Bytes, Text, Char, Int, LongLong, Double, Bool, NoResult, Unsupported };
+// What a parameter takes. Chars is a char pointer (shown as "char s"):
+// bytes, str as UTF-8, leniently str() of anything else. Flags is an enum
+// or flags, which PythonQt takes as any number cut to an int. NoResult is where
+// PythonQt wants a BoolResult to fill, which this bridge does not offer: it
+// takes None (or 0) for none. Unsupported stands for the float and short
+// forms of setNum(), which take nothing its double and int forms before them
+// do not: they are listed in messages as PythonQt lists them, and match
+// nothing.
+enum class Kind {
+    Bytes,
+    Text,
+    Chars,
+    Char,
+    Int,
+    Flags,
+    LongLong,
+    Double,
+    Bool,
+    NoResult,
+    Unsupported
+};
 
 struct Value
 {
@@ -128,6 +144,31 @@ bool integerOf(PyObject *arg, bool strict, qlonglong &result)
     return false;
 }
 
+Converted toChars(PyObject *arg, bool strict, Value &value)
+{
+    if (PyBytes_Check(arg)) {
+        value.bytes = QByteArray(PyBytes_AS_STRING(arg), int(PyBytes_GET_SIZE(arg)));
+        return Converted::Yes;
+    }
+    Py_ssize_t size = 0;
+    PyObject *text = nullptr;
+    if (PyUnicode_Check(arg)) {
+        text = arg;
+        Py_INCREF(text);
+    } else if (strict || InstanceWrapper::check(arg) || ByteArrayObject::check(arg)) {
+        return Converted::No;
+    } else {
+        text = PyObject_Str(arg);
+        if (!text)
+            return Converted::Failed;
+    }
+    const char *utf8 = PyUnicode_AsUTF8AndSize(text, &size);
+    if (utf8)
+        value.bytes = QByteArray(utf8, int(size));
+    Py_DECREF(text);
+    return utf8 ? Converted::Yes : Converted::Failed;
+}
+
 Converted convert(PyObject *arg, Kind kind, bool strict, Value &value)
 {
     qlonglong number = 0;
@@ -136,6 +177,8 @@ Converted convert(PyObject *arg, Kind kind, bool strict, Value &value)
         return toBytes(arg, strict, value);
     case Kind::Text:
         return toText(arg, strict, value);
+    case Kind::Chars:
+        return toChars(arg, strict, value);
     case Kind::Char:
         // PythonQt cuts the number to an int first, then wants a signed char.
         if (!integerOf(arg, strict, number))
@@ -149,6 +192,11 @@ Converted convert(PyObject *arg, Kind kind, bool strict, Value &value)
         if (!integerOf(arg, strict, number) || number < INT_MIN || number > INT_MAX)
             return Converted::No;
         value.number = number;
+        return Converted::Yes;
+    case Kind::Flags:
+        if (!integerOf(arg, strict, number))
+            return Converted::No;
+        value.number = static_cast<int>(number);
         return Converted::Yes;
     case Kind::LongLong:
         if (!integerOf(arg, strict, value.number))
@@ -317,6 +365,22 @@ PyObject *characterAt(const QByteArray &bytes, int i)
     return character(bytes.at(i));
 }
 
+// The first `length` of a char pointer's bytes, as Qt reads them: PythonQt
+// lets Qt read on past the NUL that ends the Python object's bytes for a
+// length beyond them, and this stops at that NUL. A negative length reads
+// up to the first NUL where Qt does so (`toNul`); elsewhere it crashes Qt or
+// means nothing, and is refused.
+bool charsOf(const Value &chars, int length, bool toNul, QByteArray &result)
+{
+    if (length < 0 && !toNul) {
+        PyErr_SetString(PyExc_ValueError, "QByteArray: negative length");
+        return false;
+    }
+    const char *data = chars.bytes.constData();
+    result = length < 0 ? QByteArray(data) : QByteArray(data, qMin(length, chars.bytes.size() + 1));
+    return true;
+}
+
 // Qt divides by the base unchecked: 0 or 1 would crash or never end.
 bool refusedBase(int base)
 {
@@ -387,7 +451,9 @@ const Forms appendForms = {
          return same(self);),
     FORM("append(QString s) -> QByteArray", {K::Text}, SELF; b.append(v[0].text.toUtf8());
          return same(self);),
-    UNSUPPORTED("append(char s, int len) -> QByteArray"),
+    FORM("append(char s, int len) -> QByteArray", (QVector<Kind>{K::Chars, K::Int}), SELF;
+         QByteArray chars; if (!charsOf(v[0], intOf(v[1]), true, chars)) return nullptr;
+         b.append(chars); return same(self);),
     FORM("append(int count, char c) -> QByteArray", (QVector<Kind>{K::Int, K::Char}), SELF;
          b.append(intOf(v[0]), charOf(v[1])); return same(self);),
 };
@@ -414,19 +480,29 @@ const Forms clearForms = {
     FORM("clear() -> void", {}, SELF; b.clear(); Py_RETURN_NONE;),
 };
 const Forms compareForms = {
-    UNSUPPORTED("compare(QByteArray a, Qt::CaseSensitivity cs) -> int"),
+    // Any number is a case sensitivity: only 1 is case-sensitive.
+    FORM("compare(QByteArray a, Qt::CaseSensitivity cs) -> int",
+         (QVector<Kind>{K::Bytes, K::Flags}), SELF;
+         return number(b.compare(v[0].bytes, Qt::CaseSensitivity(intOf(v[1]))));),
     FORM("compare(QByteArray a) -> int", {K::Bytes}, SELF; return number(b.compare(v[0].bytes));),
-    UNSUPPORTED("compare(char c, Qt::CaseSensitivity cs) -> int"),
-    UNSUPPORTED("compare(char c) -> int"),
+    FORM("compare(char c, Qt::CaseSensitivity cs) -> int", (QVector<Kind>{K::Chars, K::Flags}),
+         SELF;
+         return number(b.compare(v[0].bytes.constData(), Qt::CaseSensitivity(intOf(v[1]))));),
+    FORM("compare(char c) -> int", {K::Chars}, SELF;
+         return number(b.compare(v[0].bytes.constData()));),
 };
 const Forms containsForms = {
     FORM("contains(char c) -> bool", {K::Char}, SELF; return flag(b.contains(charOf(v[0])));),
     FORM("contains(QByteArray a) -> bool", {K::Bytes}, SELF; return flag(b.contains(v[0].bytes));),
-    UNSUPPORTED("contains(char a) -> bool"),
+    FORM("contains(char a) -> bool", {K::Chars}, SELF;
+         return flag(b.contains(v[0].bytes.constData()));),
 };
 const Forms countForms = {
     FORM("count(char c) -> int", {K::Char}, SELF; return number(b.count(charOf(v[0])));),
-    FORM("count(QByteArray a) -> int", {K::Bytes}, SELF; return number(b.count(v[0].bytes));),
+    // Qt counts an empty array for ever, finding it past the end too; it
+    // is found at each position and at the end, as Python counts it.
+    FORM("count(QByteArray a) -> int", {K::Bytes}, SELF;
+         return number(v[0].bytes.isEmpty() ? b.size() + 1 : b.count(v[0].bytes));),
 };
 const Forms dataForms = {
     FORM("data() -> PyObject", {}, SELF;
@@ -444,8 +520,10 @@ const Forms fillForms = {
 const Forms fromBase64Forms = {
     FORM("static fromBase64(QByteArray base64) -> QByteArray", {K::Bytes},
          return newBytes(QByteArray::fromBase64(v[0].bytes));),
-    UNSUPPORTED("static fromBase64(QByteArray base64, QByteArray::Base64Options options) -> "
-                "QByteArray"),
+    FORM("static fromBase64(QByteArray base64, QByteArray::Base64Options options) -> QByteArray",
+         (QVector<Kind>{K::Bytes, K::Flags}),
+         return newBytes(
+             QByteArray::fromBase64(v[0].bytes, QByteArray::Base64Options(intOf(v[1]))));),
 };
 const Forms fromHexForms = {
     FORM("static fromHex(QByteArray hexEncoded) -> QByteArray", {K::Bytes},
@@ -470,7 +548,11 @@ const Forms insertForms = {
          b.insert(intOf(v[0]), v[1].bytes); return same(self);),
     FORM("insert(int i, QString s) -> QByteArray", (QVector<Kind>{K::Int, K::Text}), SELF;
          b.insert(intOf(v[0]), v[1].text.toUtf8()); return same(self);),
-    UNSUPPORTED("insert(int i, char s, int len) -> QByteArray"),
+    // Qt inserts nothing for a negative length.
+    FORM("insert(int i, char s, int len) -> QByteArray", (QVector<Kind>{K::Int, K::Chars, K::Int}),
+         SELF;
+         QByteArray chars; if (intOf(v[2]) > 0) charsOf(v[1], intOf(v[2]), false, chars);
+         b.insert(intOf(v[0]), chars); return same(self);),
     FORM("insert(int i, int count, char c) -> QByteArray", (QVector<Kind>{K::Int, K::Int, K::Char}),
          SELF;
          b.insert(intOf(v[0]), intOf(v[1]), charOf(v[2])); return same(self);),
@@ -546,7 +628,9 @@ const Forms prependForms = {
          return same(self);),
     FORM("prepend(QByteArray a) -> QByteArray", {K::Bytes}, SELF; b.prepend(v[0].bytes);
          return same(self);),
-    UNSUPPORTED("prepend(char s, int len) -> QByteArray"),
+    FORM("prepend(char s, int len) -> QByteArray", (QVector<Kind>{K::Chars, K::Int}), SELF;
+         QByteArray chars; if (!charsOf(v[0], intOf(v[1]), false, chars)) return nullptr;
+         b.prepend(chars); return same(self);),
     FORM("prepend(int count, char c) -> QByteArray", (QVector<Kind>{K::Int, K::Char}), SELF;
          b.prepend(intOf(v[0]), charOf(v[1])); return same(self);),
 };
@@ -580,14 +664,26 @@ const Forms replaceForms = {
     FORM("replace(QString before, QByteArray after) -> QByteArray",
          (QVector<Kind>{K::Text, K::Bytes}), SELF;
          b.replace(v[0].text.toUtf8(), v[1].bytes); return same(self);),
-    UNSUPPORTED("replace(char before, int bsize, char after, int asize) -> QByteArray"),
+    FORM("replace(char before, int bsize, char after, int asize) -> QByteArray",
+         (QVector<Kind>{K::Chars, K::Int, K::Chars, K::Int}), SELF;
+         QByteArray before; QByteArray after;
+         if (!charsOf(v[0], intOf(v[1]), false, before)
+             || !charsOf(v[2], intOf(v[3]), false, after)) return nullptr;
+         b.replace(before, after); return same(self);),
     FORM("replace(int index, int len, QByteArray s) -> QByteArray",
          (QVector<Kind>{K::Int, K::Int, K::Bytes}), SELF;
          b.replace(intOf(v[0]), intOf(v[1]), v[2].bytes); return same(self);),
-    UNSUPPORTED("replace(int index, int len, char s, int alen) -> QByteArray"),
+    // Qt removes and inserts nothing for a negative length.
+    FORM("replace(int index, int len, char s, int alen) -> QByteArray",
+         (QVector<Kind>{K::Int, K::Int, K::Chars, K::Int}), SELF;
+         QByteArray chars; if (intOf(v[3]) > 0) charsOf(v[2], intOf(v[3]), false, chars);
+         b.replace(intOf(v[0]), intOf(v[1]), chars); return same(self);),
 };
 const Forms resizeForms = {
-    FORM("resize(int size) -> void", {K::Int}, SELF; b.resize(intOf(v[0])); Py_RETURN_NONE;),
+    // Qt leaves the bytes it adds as they were in memory; a script gets zeros.
+    FORM("resize(int size) -> void", {K::Int}, SELF; const int old = b.size();
+         b.resize(intOf(v[0]));
+         if (b.size() > old) memset(b.data() + old, 0, size_t(b.size() - old)); Py_RETURN_NONE;),
 };
 const Forms rightForms = {
     FORM("right(int len) -> QByteArray", {K::Int}, SELF; return newBytes(b.right(intOf(v[0])));),
@@ -646,7 +742,8 @@ const Forms startsWithForms = {
 };
 const Forms toBase64Forms = {
     FORM("toBase64() -> QByteArray", {}, SELF; return newBytes(b.toBase64());),
-    UNSUPPORTED("toBase64(QByteArray::Base64Options options) -> QByteArray"),
+    FORM("toBase64(QByteArray::Base64Options options) -> QByteArray", {K::Flags}, SELF;
+         return newBytes(b.toBase64(QByteArray::Base64Options(intOf(v[0]))));),
 };
 const Forms toDoubleForms = {
     FORM("toDouble(PythonQt.BoolResult ok) -> double", {K::NoResult}, SELF;

@@ -97,5 +97,16 @@ changes("fill", (120,), (120, 5), (120, 0), ("x",))
 changes("clear", ())
 changes("resize", (2,), (5,), (-1,))
 changes("setNum", (42,), (1.5,), (255, 16), (2**40,), (1.5, 101, 2), ("7",))
+changes("append", (b"xyz", 2), ("xyz", 2), (b"x\x00yz", 2), ("\u00e9", 2), (b"xyz", 0),
+        (b"xyz", -1), (b"x\x00yz", -1), (b"xyz", 4), (b"xyz", 2.5), (b"xyz", True), (None, 2),
+        (1.5, 2), ([1], 2), (bytearray(b"xyz"), 2), (True, 2), (2, True), (65, 1.5),
+        (QByteArray(b"xyz"), 2), (dialog, 2))
+changes("prepend", (b"xyz", 2), ("xyz", 0), (None, 1), (b"xyz", 4))
+changes("insert", (1, b"xyz", 2), (1, b"xyz", 0), (1, b"xyz", -1), (1, "xyz", 2), (1, 5, 2),
+        (9, b"xyz", 2), (-1, b"xyz", 2))
+changes("replace", (0, 1, b"xyz", 2), (0, 1, b"xyz", 0), (0, 1, b"xyz", -1), (b"a", 1, b"xyz", 2),
+        ("a", 1, "xyz", 2), (97, 1, 120, 1), (b"a", 0, b"xyz", 2), (b"ab", 2, b"", 0))
+calls("contains", (None,), (1.5,), on=b"aNone1.5")
+calls("compare", (None,), (65,), (1.5,), ("A",), (b"A",), (dialog,), on=b"A")
 changes("push_back", (b"d",), ("d",))
 changes("push_front", (b"z",))
