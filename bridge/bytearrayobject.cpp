@@ -913,6 +913,12 @@ int isTrue(PyObject *object)
 // refuses it so rather than leaving it to the other operand.
 PyObject *add(PyObject *left, PyObject *right)
 {
+    if (InstanceWrapper::check(left)) {
+        // PythonQt looks for __add__ on the wrapped object's class and
+        // returns without an exception.
+        PyErr_SetString(PyExc_SystemError, "error return without exception set");
+        return nullptr;
+    }
     if (!ByteArrayObject::check(left)) {
         PyErr_Format(PyExc_ArithmeticError, "Unsupported operation __add__(%s, QByteArray)",
                      _PyType_Name(Py_TYPE(left)));

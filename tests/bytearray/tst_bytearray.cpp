@@ -263,6 +263,8 @@ void tst_ByteArray::addition_data()
     QTest::newRow("str +")
         << "'x' + abc"
         << "raises ArithmeticError: Unsupported operation __add__(str, QByteArray)";
+    QTest::newRow("a dialog +") << "VeldmarkDisplay() + abc"
+                                << "raises SystemError: error return without exception set";
     QTest::newRow("+ leaves it as it was") << "(abc + b'x', abc)[1]"
                                            << "QByteArray b'abc'";
     QTest::newRow("+x")
