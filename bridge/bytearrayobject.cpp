@@ -1008,6 +1008,33 @@ PyObject *compare(PyObject *self, PyObject *other, int op)
     return overloadError(forms, given, true);
 }
 
+// PythonQt's words for a name the byte array does not have.
+PyObject *getAttribute(PyObject *self, PyObject *name)
+{
+    PyObject *result = PyObject_GenericGetAttr(self, name);
+    if (!result && PyErr_ExceptionMatches(PyExc_AttributeError) && PyUnicode_Check(name)) {
+        PyErr_Clear();
+        PyErr_Format(PyExc_AttributeError, "QByteArray has no attribute named '%U'", name);
+    }
+    return result;
+}
+
+// Its methods cannot be replaced and it takes no attributes of a script's.
+int setAttribute(PyObject *self, PyObject *name, PyObject *value)
+{
+    if (!PyUnicode_Check(name))
+        return PyObject_GenericSetAttr(self, name, value);
+    if (_PyType_Lookup(Py_TYPE(self), name))
+        PyErr_Format(PyExc_AttributeError, "Slot '%U' can not be overwritten on QByteArray object",
+                     name);
+    else
+        PyErr_Format(PyExc_AttributeError,
+                     "'%U' does not exist on QByteArray and creating new attributes on C++ "
+                     "objects is not allowed",
+                     name);
+    return -1;
+}
+
 PyNumberMethods numberMethods = {};
 
 } // namespace
@@ -1036,6 +1063,8 @@ bool ready()
     // would put equal values apart in sets and dicts: not hashable instead.
     storageType.tp_hash = PyObject_HashNotImplemented;
     storageType.tp_as_number = &numberMethods;
+    storageType.tp_getattro = getAttribute;
+    storageType.tp_setattro = setAttribute;
     storageType.tp_methods = methods;
     if (PyType_Ready(&storageType) != 0)
         return false;

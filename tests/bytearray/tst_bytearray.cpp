@@ -333,6 +333,16 @@ void tst_ByteArray::constructors_data()
     QTest::newRow("keyword") << "QByteArray(data=b'x')"
                              << "raises ValueError: Called QByteArray() -> QByteArray with keyword "
                                 "arguments, but called slot does not support kwargs.";
+    QTest::newRow("a missing attribute")
+        << "abc.lenght"
+        << "raises AttributeError: QByteArray has no attribute named 'lenght'";
+    QTest::newRow("a new attribute")
+        << "setattr(abc, 'note', 1)"
+        << "raises AttributeError: 'note' does not exist on QByteArray and creating new "
+           "attributes on C++ objects is not allowed";
+    QTest::newRow("a method overwritten")
+        << "setattr(abc, 'data', 1)"
+        << "raises AttributeError: Slot 'data' can not be overwritten on QByteArray object";
     QTest::newRow("className()") << "abc.className()"
                                  << "str 'QByteArray'";
     QTest::newRow("help()")

@@ -33,3 +33,26 @@ show("isinstance(displayData(), QByteArray)",
 show("className()", lambda: original.className())
 show("help()", lambda: original.help())
 show("className(1)", lambda: original.className(1))
+
+
+def set_attribute(name):
+    setattr(original, name, 1)
+    return getattr(original, name)
+
+
+show("a new attribute", lambda: set_attribute("note"))
+show("a method overwritten", lambda: set_attribute("data"))
+show("a method deleted", lambda: delattr(original, "size"))
+show("a missing attribute", lambda: original.lenght())
+show("unbound method", lambda: QByteArray.size(original))
+show("static method on the class", lambda: QByteArray.number(5))
+show("isinstance(x, bytes)", lambda: isinstance(original, bytes))
+
+
+class Subclass(QByteArray):
+    pass
+
+
+show("a subclass", lambda: (Subclass(b"ab").size(), type(Subclass(b"ab") + b"c").__name__))
+show("copy.copy()", lambda: __import__("copy").copy(original))
+show("pickle.dumps()", lambda: __import__("pickle").dumps(original))
