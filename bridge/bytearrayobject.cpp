@@ -1035,6 +1035,52 @@ int setAttribute(PyObject *self, PyObject *name, PyObject *value)
     return -1;
 }
 
+// QByteArray's enums as PythonQt has them: int classes of PythonQt.QtCore,
+// their values attributes of the class.
+bool addEnums(PyObject *byteArray)
+{
+    struct Constant
+    {
+        const char *name;
+        int value;
+    };
+    struct Enum
+    {
+        const char *name;
+        QVector<Constant> constants;
+    };
+    const Enum enums[] = {
+        {"Base64Option",
+         {{"Base64Encoding", QByteArray::Base64Encoding},
+          {"Base64UrlEncoding", QByteArray::Base64UrlEncoding},
+          {"KeepTrailingEquals", QByteArray::KeepTrailingEquals},
+          {"OmitTrailingEquals", QByteArray::OmitTrailingEquals},
+          {"IgnoreBase64DecodingErrors", QByteArray::IgnoreBase64DecodingErrors},
+          {"AbortOnBase64DecodingErrors", QByteArray::AbortOnBase64DecodingErrors}}},
+        {"Base64Options", {}},
+        {"Base64DecodingStatus",
+         {{"Ok", int(QByteArray::Base64DecodingStatus::Ok)},
+          {"IllegalInputLength", int(QByteArray::Base64DecodingStatus::IllegalInputLength)},
+          {"IllegalCharacter", int(QByteArray::Base64DecodingStatus::IllegalCharacter)},
+          {"IllegalPadding", int(QByteArray::Base64DecodingStatus::IllegalPadding)}}},
+    };
+    for (const Enum &e : enums) {
+        PyObject *type =
+            PyObject_CallFunction(reinterpret_cast<PyObject *>(&PyType_Type), "s(O){ss}", e.name,
+                                  &PyLong_Type, "__module__", "PythonQt.QtCore");
+        bool ok = type && PyObject_SetAttrString(byteArray, e.name, type) == 0;
+        for (int i = 0; ok && i < e.constants.size(); ++i) {
+            PyObject *value = PyObject_CallFunction(type, "i", e.constants.at(i).value);
+            ok = value && PyObject_SetAttrString(byteArray, e.constants.at(i).name, value) == 0;
+            Py_XDECREF(value);
+        }
+        Py_XDECREF(type);
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
 PyNumberMethods numberMethods = {};
 
 } // namespace
@@ -1071,8 +1117,12 @@ bool ready()
     PyObject *type = PyObject_CallFunction(reinterpret_cast<PyObject *>(&PyType_Type),
                                            "s(O){sss()}", "QByteArray", &storageType, "__module__",
                                            "PythonQt.QtCore", "__slots__");
+    if (!type || !addEnums(type)) {
+        Py_XDECREF(type);
+        return false;
+    }
     byteArrayType = reinterpret_cast<PyTypeObject *>(type);
-    return type != nullptr;
+    return true;
 }
 
 PyTypeObject *type()

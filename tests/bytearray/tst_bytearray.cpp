@@ -477,6 +477,13 @@ void tst_ByteArray::methods_data()
                                                   << "int 0";
     QTest::newRow("toBase64() with options") << "QByteArray(b'hi?').toBase64(3)"
                                              << "QByteArray b'aGk_'";
+    QTest::newRow("toBase64() with the enum's options")
+        << "QByteArray(b'hi?').toBase64(QByteArray.Base64UrlEncoding | "
+           "QByteArray.OmitTrailingEquals)"
+        << "QByteArray b'aGk_'";
+    QTest::newRow("an enum's value") << "(type(QByteArray.OmitTrailingEquals).__name__, "
+                                        "int(QByteArray.OmitTrailingEquals))"
+                                     << "(str 'Base64Option', int 2)";
     QTest::newRow("fromBase64() with options") << "QByteArray.fromBase64('aGk_', 1)"
                                                << "QByteArray b'hi?'";
     QTest::newRow("repeated() leaves it")

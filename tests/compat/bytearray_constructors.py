@@ -56,3 +56,17 @@ class Subclass(QByteArray):
 show("a subclass", lambda: (Subclass(b"ab").size(), type(Subclass(b"ab") + b"c").__name__))
 show("copy.copy()", lambda: __import__("copy").copy(original))
 show("pickle.dumps()", lambda: __import__("pickle").dumps(original))
+
+# Its enums.
+for name in sorted(n for n in dir(QByteArray) if n[0].isupper()):
+    value = getattr(QByteArray, name)
+    show(f"QByteArray.{name}", lambda: (type(value).__name__, type(value).__module__,
+                                        [c.__name__ for c in type(value).__mro__[1:]],
+                                        int(value) if isinstance(value, int) else None))
+show("Base64UrlEncoding | OmitTrailingEquals",
+     lambda: QByteArray.Base64UrlEncoding | QByteArray.OmitTrailingEquals)
+show("toBase64(Base64UrlEncoding | OmitTrailingEquals)",
+     lambda: QByteArray(b"hi?").toBase64(QByteArray.Base64UrlEncoding
+                                         | QByteArray.OmitTrailingEquals).data())
+show("Base64Options(3)", lambda: int(QByteArray.Base64Options(3)))
+show("on an instance", lambda: int(original.OmitTrailingEquals))
