@@ -784,16 +784,16 @@ const Forms truncateForms = {
 #undef FORM
 #undef UNSUPPORTED
 
-#define METHOD(name, flags) \
-    PyMethodDef \
-    { \
-#name, \
-            reinterpret_cast < PyCFunction>(reinterpret_cast <void (*)()>( \
-                +[](PyObject *self, PyObject *args, PyObject *kwds) { \
-                    return dispatch(name##Forms, self, args, kwds); \
-                })), \
-            METH_VARARGS | METH_KEYWORDS | (flags), nullptr \
-    }
+template<const Forms &forms> PyObject *method(PyObject *self, PyObject *args, PyObject *kwds)
+{
+    return dispatch(forms, self, args, kwds);
+}
+
+PyMethodDef definition(const char *name, PyCFunctionWithKeywords call, int flags = 0)
+{
+    return {name, reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(call)),
+            METH_VARARGS | METH_KEYWORDS | flags, nullptr};
+}
 
 PyObject *className(PyObject *, PyObject *)
 {
@@ -810,62 +810,60 @@ PyObject *help(PyObject *, PyObject *)
 }
 
 PyMethodDef methods[] = {
-    METHOD(append, 0),
-    METHOD(at, 0),
-    METHOD(back, 0),
-    METHOD(chop, 0),
-    METHOD(chopped, 0),
+    definition("append", method<appendForms>),
+    definition("at", method<atForms>),
+    definition("back", method<backForms>),
+    definition("chop", method<chopForms>),
+    definition("chopped", method<choppedForms>),
     {"className", className, METH_NOARGS, nullptr},
-    METHOD(clear, 0),
-    METHOD(compare, 0),
-    METHOD(contains, 0),
-    METHOD(count, 0),
-    METHOD(data, 0),
-    METHOD(endsWith, 0),
-    METHOD(fill, 0),
-    METHOD(fromBase64, METH_STATIC),
-    METHOD(fromHex, METH_STATIC),
-    METHOD(front, 0),
+    definition("clear", method<clearForms>),
+    definition("compare", method<compareForms>),
+    definition("contains", method<containsForms>),
+    definition("count", method<countForms>),
+    definition("data", method<dataForms>),
+    definition("endsWith", method<endsWithForms>),
+    definition("fill", method<fillForms>),
+    definition("fromBase64", method<fromBase64Forms>, METH_STATIC),
+    definition("fromHex", method<fromHexForms>, METH_STATIC),
+    definition("front", method<frontForms>),
     {"help", help, METH_NOARGS, nullptr},
-    METHOD(indexOf, 0),
-    METHOD(insert, 0),
-    METHOD(isEmpty, 0),
-    METHOD(isLower, 0),
-    METHOD(isNull, 0),
-    METHOD(isUpper, 0),
-    METHOD(lastIndexOf, 0),
-    METHOD(left, 0),
-    METHOD(leftJustified, 0),
-    METHOD(length, 0),
-    METHOD(mid, 0),
-    METHOD(number, METH_STATIC),
-    METHOD(prepend, 0),
-    METHOD(push_back, 0),
-    METHOD(push_front, 0),
-    METHOD(remove, 0),
-    METHOD(repeated, 0),
-    METHOD(replace, 0),
-    METHOD(resize, 0),
-    METHOD(right, 0),
-    METHOD(rightJustified, 0),
-    METHOD(setNum, 0),
-    METHOD(simplified, 0),
-    METHOD(size, 0),
-    METHOD(split, 0),
-    METHOD(startsWith, 0),
-    METHOD(toBase64, 0),
-    METHOD(toDouble, 0),
-    METHOD(toFloat, 0),
-    METHOD(toHex, 0),
-    METHOD(toInt, 0),
-    METHOD(toLower, 0),
-    METHOD(toUpper, 0),
-    METHOD(trimmed, 0),
-    METHOD(truncate, 0),
+    definition("indexOf", method<indexOfForms>),
+    definition("insert", method<insertForms>),
+    definition("isEmpty", method<isEmptyForms>),
+    definition("isLower", method<isLowerForms>),
+    definition("isNull", method<isNullForms>),
+    definition("isUpper", method<isUpperForms>),
+    definition("lastIndexOf", method<lastIndexOfForms>),
+    definition("left", method<leftForms>),
+    definition("leftJustified", method<leftJustifiedForms>),
+    definition("length", method<lengthForms>),
+    definition("mid", method<midForms>),
+    definition("number", method<numberForms>, METH_STATIC),
+    definition("prepend", method<prependForms>),
+    definition("push_back", method<push_backForms>),
+    definition("push_front", method<push_frontForms>),
+    definition("remove", method<removeForms>),
+    definition("repeated", method<repeatedForms>),
+    definition("replace", method<replaceForms>),
+    definition("resize", method<resizeForms>),
+    definition("right", method<rightForms>),
+    definition("rightJustified", method<rightJustifiedForms>),
+    definition("setNum", method<setNumForms>),
+    definition("simplified", method<simplifiedForms>),
+    definition("size", method<sizeForms>),
+    definition("split", method<splitForms>),
+    definition("startsWith", method<startsWithForms>),
+    definition("toBase64", method<toBase64Forms>),
+    definition("toDouble", method<toDoubleForms>),
+    definition("toFloat", method<toFloatForms>),
+    definition("toHex", method<toHexForms>),
+    definition("toInt", method<toIntForms>),
+    definition("toLower", method<toLowerForms>),
+    definition("toUpper", method<toUpperForms>),
+    definition("trimmed", method<trimmedForms>),
+    definition("truncate", method<truncateForms>),
     {nullptr, nullptr, 0, nullptr},
 };
-
-#undef METHOD
 
 // The heap class's own deallocation drops its reference to the class.
 void dealloc(PyObject *object)
