@@ -8,8 +8,10 @@
 
 #include <QByteArray>
 
-// The Python face of a returned QByteArray, as in PythonQt: .data() gives
-// bytes and == compares with bytes; bytes() and len() are not offered.
+// PythonQt.QtCore.QByteArray, the Python face of a returned QByteArray, as
+// in PythonQt: its constructors, operators and the methods scripts use, with
+// PythonQt's conversions and overloads; .data() gives bytes. bytes(), len()
+// and hash() are not offered.
 namespace ByteArrayObject {
 
 bool ready(); // prepares the type once
