@@ -244,7 +244,7 @@ bool stringArgument(PyObject *value, QString &result, bool strict)
 
 bool toObject(PyObject *value, const ArgType &type, QObject *&result)
 {
-    if (value == Py_None) {
+    if (Conversions::isNullObject(value)) {
         result = nullptr;
         return true;
     }
@@ -420,6 +420,15 @@ void *ArgStorage::prepare(const ArgType &type)
 }
 
 namespace Conversions {
+
+bool isNullObject(PyObject *value)
+{
+    if (value == Py_None)
+        return true;
+    // Not False: PythonQt refuses a bool there.
+    int overflow = 0;
+    return PyLong_CheckExact(value) && PyLong_AsLongAndOverflow(value, &overflow) == 0 && !overflow;
+}
 
 QString stringFromUnicode(PyObject *unicode)
 {
