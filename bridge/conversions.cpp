@@ -650,9 +650,8 @@ bool toVariant(PyObject *value, QVariant &result)
         result = PyFloat_AS_DOUBLE(value);
     } else if (PyUnicode_Check(value)) {
         result = stringFromUnicode(value);
-    } else if (PyByteArray_Check(value)) {
-        result = QByteArray(PyByteArray_AS_STRING(value), int(PyByteArray_GET_SIZE(value)));
     } else if (PyBytes_Check(value) || ByteArrayObject::check(value)) {
+        // Not a bytearray, as in PythonQt: a property or a map refuses it.
         QByteArray bytes;
         toByteArray(value, bytes, true);
         result = bytes;

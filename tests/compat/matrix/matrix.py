@@ -20,9 +20,9 @@ LEFT_OUT = []
 try:
     with open("deliberate.txt", encoding="utf-8") as listed:
         for entry in listed:
-            if entry.startswith("matrix:"):
-                pattern, _, reason = entry[len("matrix:"):].split(None, 2)
-                LEFT_OUT.append((pattern, reason.strip()))
+            found = re.match(r"matrix:(.*?) (?:crash|differs) (.*)", entry)
+            if found:
+                LEFT_OUT.append((found.group(1), found.group(2).strip()))
 except OSError:
     pass
 
