@@ -152,7 +152,7 @@ PyObject *signalConnect(PyObject *object, PyObject *const *args, Py_ssize_t narg
     // Anything is taken, as in PythonQt: what cannot be called fails when
     // the signal fires, reported like every callback's error.
     if (nargs != 1) {
-        PyErr_SetString(PyExc_ValueError, "connect() takes one callable");
+        PyErr_SetString(PyExc_ValueError, "Called connect with wrong number of arguments");
         return nullptr;
     }
     const int index = fullSignalIndex(*asBound(object)->member);
@@ -166,7 +166,7 @@ PyObject *signalDisconnect(PyObject *object, PyObject *const *args, Py_ssize_t n
     if (!sender)
         return nullptr;
     if (nargs > 1) {
-        PyErr_SetString(PyExc_ValueError, "disconnect() takes at most one callable");
+        PyErr_SetString(PyExc_ValueError, "Called disconnect with wrong number of arguments");
         return nullptr;
     }
     const int index = fullSignalIndex(*asBound(object)->member);
@@ -359,9 +359,10 @@ bool ready()
 {
     if (slotType.tp_flags & Py_TPFLAGS_READY)
         return true;
-    prepare(slotType, "PythonQt.builtin_qt_slot", "A slot of a Qt object.");
+    // The names PythonQt gives them: scripts see them in type() and in repr() of emit.
+    prepare(slotType, "builtin_qt_slot", "A slot of a Qt object.");
     slotType.tp_methods = slotMethods;
-    prepare(signalType, "PythonQt.QtCore.Signal", "A signal of a Qt object.");
+    prepare(signalType, "QtCore.Signal", "A signal of a Qt object.");
     signalType.tp_methods = signalMethods;
     return PyType_Ready(&slotType) == 0 && PyType_Ready(&signalType) == 0;
 }

@@ -169,12 +169,22 @@ PyObject *builtinInherits(Wrapper *self, const Member &member, PyObject *const *
                      nargs);
         return nullptr;
     }
-    const char *name = PyUnicode_Check(args[0]) ? PyUnicode_AsUTF8(args[0]) : nullptr;
-    if (!name && !PyErr_Occurred())
+    // Python's own checks of a text argument, as PythonQt's: None named as such, no NUL.
+    if (!PyUnicode_Check(args[0])) {
         PyErr_Format(PyExc_TypeError,
                      "PythonQtInstanceWrapper.inherits() argument 1 must be str, not %s",
-                     _PyType_Name(Py_TYPE(args[0])));
-    return name ? PyBool_FromLong(target->inherits(name)) : nullptr;
+                     args[0] == Py_None ? "None" : _PyType_Name(Py_TYPE(args[0])));
+        return nullptr;
+    }
+    Py_ssize_t size = 0;
+    const char *name = PyUnicode_AsUTF8AndSize(args[0], &size);
+    if (!name)
+        return nullptr;
+    if (Py_ssize_t(qstrlen(name)) != size) {
+        PyErr_SetString(PyExc_ValueError, "embedded null character");
+        return nullptr;
+    }
+    return PyBool_FromLong(target->inherits(name));
 }
 
 // A widget of a dialog's form, made by C++ and held by its parent, which
@@ -221,7 +231,7 @@ PyObject *builtinSetParent(Wrapper *self, const Member &member, PyObject *const 
     if (!target)
         return nullptr;
     QObject *parent = nullptr;
-    if (args[0] != Py_None) {
+    if (!Conversions::isNullObject(args[0])) {
         if (!InstanceWrapper::check(args[0]))
             return wrongArguments(member, args, nargs, true);
         if (!(parent = PythonQtPrivate::liveObject(reinterpret_cast<Wrapper *>(args[0])))) {

@@ -29,16 +29,6 @@ bool isInstanceDecorator(const QMetaMethod &method, const QByteArray &pointerTyp
         && !name.startsWith("delete_") && !name.startsWith("static_");
 }
 
-bool hasSignature(const Member &member, const QMetaMethod &method)
-{
-    for (const Overload &overload : member.overloads) {
-        if (!overload.decorator
-            && overload.owner->method(overload.index).methodSignature() == method.methodSignature())
-            return true;
-    }
-    return false;
-}
-
 // The class's type, with the class's own enumerations readable from it: Dialog.Accepted.
 PyTypeObject *createType(const ClassInfo &info, const QByteArray &module)
 {
@@ -249,11 +239,12 @@ Member *PythonQtPrivate::resolve(ClassInfo *info, const QByteArray &name)
 
 void PythonQtPrivate::addMethods(Member &member, ClassInfo *info, const QByteArray &name)
 {
-    // Most derived first, so an override hides the base's method of the same signature.
+    // Most derived first, so a call reaches an override before the base's method of the same
+    // signature; both stay, as PythonQt lists both where no overload takes the arguments.
     for (const QMetaObject *mo = info->metaObject; mo; mo = mo->superClass()) {
         for (int i = mo->methodOffset(); i < mo->methodCount(); ++i) {
             const QMetaMethod method = mo->method(i);
-            if (method.name() != name || !isScriptVisible(method) || hasSignature(member, method))
+            if (method.name() != name || !isScriptVisible(method))
                 continue;
             member.overloads.append(MethodCall::makeOverload(method, mo, nullptr, false, name));
         }

@@ -244,7 +244,7 @@ bool stringArgument(PyObject *value, QString &result, bool strict)
 
 bool toObject(PyObject *value, const ArgType &type, QObject *&result)
 {
-    if (value == Py_None) {
+    if (Conversions::isNullObject(value)) {
         result = nullptr;
         return true;
     }
@@ -420,6 +420,15 @@ void *ArgStorage::prepare(const ArgType &type)
 }
 
 namespace Conversions {
+
+bool isNullObject(PyObject *value)
+{
+    if (value == Py_None)
+        return true;
+    // Not False: PythonQt refuses a bool there.
+    int overflow = 0;
+    return PyLong_CheckExact(value) && PyLong_AsLongAndOverflow(value, &overflow) == 0 && !overflow;
+}
 
 QString stringFromUnicode(PyObject *unicode)
 {
@@ -641,9 +650,8 @@ bool toVariant(PyObject *value, QVariant &result)
         result = PyFloat_AS_DOUBLE(value);
     } else if (PyUnicode_Check(value)) {
         result = stringFromUnicode(value);
-    } else if (PyByteArray_Check(value)) {
-        result = QByteArray(PyByteArray_AS_STRING(value), int(PyByteArray_GET_SIZE(value)));
     } else if (PyBytes_Check(value) || ByteArrayObject::check(value)) {
+        // Not a bytearray, as in PythonQt: a property or a map refuses it.
         QByteArray bytes;
         toByteArray(value, bytes, true);
         result = bytes;

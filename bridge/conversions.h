@@ -85,6 +85,8 @@ PyObject *fromVariant(const QVariant &value);
 bool toString(PyObject *value, QString &result, bool strict);
 PyObject *fromString(const QString &value);
 QString stringFromUnicode(PyObject *unicode);
+// None, or a plain int 0 as PythonQt takes it: a null object pointer.
+bool isNullObject(PyObject *value);
 
 } // namespace Conversions
 

@@ -31,6 +31,12 @@ from pathlib import Path
 HERE = Path(__file__).resolve().parent
 EXPECTED = HERE / "expected"
 DELIBERATE = HERE / "deliberate.txt"
+# The conformance matrix: generated calls, one theme a script (matrix/README.md).
+MATRIX = HERE / "matrix"
+# Matrix themes that still differ only by what our bridge does not offer yet;
+# CTest leaves them out and compare reports them without failing.
+PENDING = MATRIX / "pending.txt"
+HELPERS = {"compat.py", "observe.py", "matrix.py"}
 SKIPPED = 77
 # A script that holds this line runs its dialogs modally, answered by the
 # host's simulated user.
@@ -38,9 +44,25 @@ SIMULATED_USER = "# compat: simulated user"
 
 
 def scripts(names):
+    """The scripts named (as "x.py" or "matrix/x.py"), or all of them."""
     if names:
-        return [HERE / Path(name).name for name in names]
-    return sorted(p for p in HERE.glob("*.py") if p.name not in ("compat.py", "observe.py"))
+        return [HERE / name for name in names]
+    return [p for folder in (HERE, MATRIX) for p in sorted(folder.glob("*.py")) if p.name not in HELPERS]
+
+
+def key(script):
+    """A script's name in deliberate.txt and pending.txt: "x.py", "matrix/x.py"."""
+    return script.relative_to(HERE).as_posix()
+
+
+def pending():
+    """{matrix theme: what it still lacks}."""
+    entries = {}
+    for line in PENDING.read_text(encoding="utf-8").splitlines():
+        if line.strip() and not line.startswith("#"):
+            name, reason = line.split(None, 1)
+            entries[name] = reason.strip()
+    return entries
 
 
 def deliberate():
@@ -48,7 +70,8 @@ def deliberate():
     on it, so it is not run there; "differs": it runs on both, differently."""
     entries = {}
     for line in DELIBERATE.read_text(encoding="utf-8").splitlines():
-        if not line.strip() or line.startswith("#"):
+        # "matrix:" lines leave out single calls: matrix/matrix.py reads them.
+        if not line.strip() or line.startswith(("#", "matrix:")):
             continue
         name, kind, reason = line.split(None, 2)
         if kind not in ("crash", "differs"):
@@ -64,6 +87,9 @@ def run(host, plugins, script):
         work = Path(folder)
         shutil.copy(script, work / script.name)
         shutil.copy(HERE / "observe.py", work / "observe.py")
+        if script.parent == MATRIX:
+            shutil.copy(MATRIX / "matrix.py", work / "matrix.py")
+            shutil.copy(DELIBERATE, work / "deliberate.txt")
         runtime = work / "runtime"
         runtime.mkdir(mode=0o700)
         environment = dict(os.environ, QT_QPA_PLATFORM="offscreen", PYTHONPATH=str(work),
@@ -102,29 +128,29 @@ def diff(expected, actual, expected_name, actual_name):
 
 
 def expected_file(script):
-    return EXPECTED / (script.stem + ".txt")
+    return script.parent / "expected" / (script.stem + ".txt")
 
 
 def check(args):
     known = deliberate()
     failed = ran = 0
     for script in scripts(args.scripts):
-        if args.reference and script.name in known:
-            print(f"{script.name}: skipped, our bridge differs on purpose: {known[script.name][1]}")
+        if args.reference and key(script) in known:
+            print(f"{key(script)}: skipped, our bridge differs on purpose: {known[key(script)][1]}")
             continue
         ran += 1
         if not expected_file(script).exists():
             failed += 1
-            print(f"{script.name}: no {expected_file(script).relative_to(HERE)} (compat.sh --record writes it)")
+            print(f"{key(script)}: no {expected_file(script).relative_to(HERE).as_posix()} (compat.sh --record writes it)")
             continue
         actual = run(args.host, args.plugins, script)
         expected = expected_file(script).read_text(encoding="utf-8")
         if actual != expected:
             failed += 1
-            print(f"{script.name}: differs from {expected_file(script).relative_to(HERE)}")
+            print(f"{key(script)}: differs from {expected_file(script).relative_to(HERE).as_posix()}")
             print(diff(expected, actual, "expected", "printed"))
         else:
-            print(f"{script.name}: as expected")
+            print(f"{key(script)}: as expected")
     if failed:
         return 1
     return 0 if ran else SKIPPED
@@ -132,28 +158,32 @@ def check(args):
 
 def compare(args):
     known = deliberate()
+    waiting = pending()
     failed = []
     for script in scripts(args.scripts):
-        kind, reason = known.get(script.name, (None, None))
+        kind, reason = known.get(key(script), (None, None))
         ours = run(args.host, args.plugins, script)
         if kind == "crash":
-            print(f"== {script.name}: ours only, the real PythonQt crashes: {reason}")
+            print(f"== {key(script)}: ours only, the real PythonQt crashes: {reason}")
             continue
         real = run(args.reference_host, args.reference_plugins, script)
         difference = diff(real, ours, "real PythonQt", "our bridge")
         if not difference:
-            print(f"== {script.name}: same")
+            print(f"== {key(script)}: same")
+        elif key(script) in waiting:
+            print(f"== {key(script)}: differs, pending: {waiting[key(script)]}")
+            print(difference)
         elif kind == "differs":
-            print(f"== {script.name}: differs on purpose: {reason}")
+            print(f"== {key(script)}: differs on purpose: {reason}")
             print(difference)
         else:
-            failed.append(script.name)
-            print(f"== {script.name}: DIFFERS")
+            failed.append(key(script))
+            print(f"== {key(script)}: DIFFERS")
             print(difference)
         expected = expected_file(script)
         if kind is None and (not expected.exists() or expected.read_text(encoding="utf-8") != real):
-            failed.append(script.name)
-            print(f"== {script.name}: the real PythonQt no longer prints {expected.relative_to(HERE)}"
+            failed.append(key(script))
+            print(f"== {key(script)}: the real PythonQt no longer prints {expected.relative_to(HERE).as_posix()}"
                   " (compat.sh --record writes it again)")
     if failed:
         print("Differences in: " + " ".join(sorted(set(failed))))
@@ -164,14 +194,14 @@ def compare(args):
 
 def record(args):
     known = deliberate()
-    EXPECTED.mkdir(exist_ok=True)
     for script in scripts(args.scripts):
-        if script.name in known:
+        if key(script) in known:
             text, source = run(args.host, args.plugins, script), "our bridge"
         else:
             text, source = run(args.reference_host, args.reference_plugins, script), "the real PythonQt"
+        expected_file(script).parent.mkdir(exist_ok=True)
         expected_file(script).write_text(text, encoding="utf-8")
-        print(f"{expected_file(script).relative_to(HERE)}: from {source}")
+        print(f"{expected_file(script).relative_to(HERE).as_posix()}: from {source}")
     return 0
 
 

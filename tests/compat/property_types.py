@@ -28,3 +28,9 @@ for name, values in cases.items():
         label = "progress" if value is progress else repr(value)
         show(f"{name} = {label}", lambda: write(name, value))
         show(f"  {name}", lambda: getattr(progress, name))
+
+# A bytearray is no byte array to a property set by name: refused as a list is.
+show("setProperty('objectName', bytearray(b'x'))",
+     lambda: (progress.setProperty("objectName", bytearray(b"x")), progress.objectName))
+show("setProperty('modal', bytearray(b'x'))",
+     lambda: (progress.setProperty("modal", bytearray(b"x")), progress.modal))
