@@ -128,7 +128,9 @@ struct HiddenValue
     int value;
 };
 
+// clang-format off
 #define QT_VALUE(Enum, Key) {#Enum, #Key, Qt::Key}
+// clang-format on
 const HiddenValue hiddenValues[] = {
     QT_VALUE(AnchorPoint, AnchorLeft),
     QT_VALUE(AnchorPoint, AnchorHorizontalCenter),
