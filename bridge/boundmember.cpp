@@ -114,14 +114,19 @@ PyObject *boundCall(PyObject *callable, PyObject *const *args, size_t nargsf, Py
 }
 
 // The full form of a signal when moc added clones without defaulted arguments.
-int fullSignalIndex(const Member &member)
+const Overload &fullSignal(const Member &member)
 {
     const Overload *best = &member.overloads.first();
     for (const Overload &overload : member.overloads) {
         if (overload.params.size() > best->params.size())
             best = &overload;
     }
-    return best->index;
+    return *best;
+}
+
+int fullSignalIndex(const Member &member)
+{
+    return fullSignal(member).index;
 }
 
 // The live sender of a bound signal, or null with a Python error.
@@ -265,6 +270,40 @@ PyMethodDef signalMethods[] = {
     {nullptr, nullptr, 0, nullptr},
 };
 
+// A slot is named as in the script ("tick"), a signal by its signature
+// ("finished(int)"), as PythonQt names them.
+PyObject *boundName(PyObject *object, void *)
+{
+    const Member &member = *asBound(object)->member;
+    if (member.kind != Member::Signal)
+        return PyUnicode_FromString(member.name.constData());
+    const Overload &full = fullSignal(member);
+    return PyUnicode_FromString(full.owner->method(full.index).methodSignature().constData());
+}
+
+// The instance, or the class of a member looked up on the class.
+PyObject *boundSelf(PyObject *object, void *)
+{
+    Bound *bound = asBound(object);
+    PyObject *self =
+        bound->self ? bound->self : reinterpret_cast<PyObject *>(bound->classInfo->type);
+    Py_INCREF(self);
+    return self;
+}
+
+int readOnly(PyObject *object, PyObject *, void *closure)
+{
+    PyErr_Format(PyExc_AttributeError, "attribute '%s' of '%s' objects is not writable",
+                 static_cast<const char *>(closure), _PyType_Name(Py_TYPE(object)));
+    return -1;
+}
+
+PyGetSetDef boundGetSets[] = {
+    {"__name__", boundName, readOnly, nullptr, const_cast<char *>("__name__")},
+    {"__self__", boundSelf, readOnly, nullptr, const_cast<char *>("__self__")},
+    {nullptr, nullptr, nullptr, nullptr, nullptr},
+};
+
 int boundTraverse(PyObject *object, visitproc visit, void *arg)
 {
     Py_VISIT(asBound(object)->self);
@@ -349,6 +388,7 @@ void prepare(PyTypeObject &type, const char *name, const char *doc)
     type.tp_richcompare = boundCompare;
     type.tp_hash = boundHash;
     type.tp_descr_get = boundDescriptorGet;
+    type.tp_getset = boundGetSets;
 }
 
 } // namespace

@@ -521,31 +521,38 @@ PyObject *builtinDisconnect(Wrapper *self, const Member &member, PyObject *const
     return aliveOrRaise(self, member) ? PyBool_FromLong(found) : nullptr;
 }
 
-PyObject *builtinHelp(Wrapper *self, const Member &member, PyObject *const *, Py_ssize_t nargs)
+// PythonQt's help text: the class's properties with their types, its
+// constructors, slots and signals, inherited ones included, in the
+// meta-object's order.
+QByteArray helpText(ClassInfo *info)
 {
-    if (!expectNoArguments(self, member, nargs))
-        return nullptr;
-    QObject *target = aliveOrRaise(self, member);
-    if (!target)
-        return nullptr;
-    const QMetaObject *mo = target->metaObject();
-    QByteArray text = QByteArray(mo->className()) + "\nProperties:\n";
+    const QMetaObject *mo = info->metaObject;
+    QByteArray text = "--- " + info->className + " ---\nProperties:\n";
     for (int i = 0; i < mo->propertyCount(); ++i)
-        text += QByteArray("  ") + mo->property(i).name() + '\n';
-    text += "Methods:\n";
+        text += QByteArray(mo->property(i).name()) + " (" + mo->property(i).typeName() + " )\n";
+    text += "Constructors:\n";
+    for (const Overload &constructor : PythonQtPrivate::instance()->constructors(info))
+        text += constructor.signature + '\n';
+    text += "Slots:\nQString help()\nQString className()\n";
+    QByteArray signals;
     for (int i = 0; i < mo->methodCount(); ++i) {
         const QMetaMethod method = mo->method(i);
-        if (method.access() == QMetaMethod::Public)
-            text += "  " + method.methodSignature() + '\n';
+        if (method.methodType() == QMetaMethod::Signal)
+            signals += method.methodSignature() + '\n';
+        else if (method.access() == QMetaMethod::Public
+                 && method.methodType() != QMetaMethod::Constructor)
+            text += MethodCall::makeOverload(method, mo, nullptr, false, method.name()).signature
+                + '\n';
     }
-    PyObject *out = PySys_GetObject("stdout"); // borrowed
-    if (out && out != Py_None) {
-        PyObject *result = PyObject_CallMethod(out, "write", "s", text.constData());
-        if (!result)
-            return nullptr;
-        Py_DECREF(result);
-    }
-    Py_RETURN_NONE;
+    return text + "Signals:\n" + signals;
+}
+
+PyObject *builtinHelp(Wrapper *self, const Member &member, PyObject *const *, Py_ssize_t nargs)
+{
+    // The class's text: PythonQt gives it for a deleted object too.
+    if (!expectNoArguments(self, member, nargs))
+        return nullptr;
+    return PyUnicode_FromString(helpText(self->classInfo).constData());
 }
 
 struct BuiltinEntry

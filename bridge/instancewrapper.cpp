@@ -374,6 +374,49 @@ PyObject *wrapperDir(PyObject *object, PyObject *)
     return withMemberNames(&PyBaseObject_Type, object, asWrapper(object)->classInfo);
 }
 
+// vars(d): the class's properties by name, then the dynamic ones, read
+// now; a deleted object has none.
+PyObject *wrapperDict(PyObject *object, void *)
+{
+    Wrapper *self = asWrapper(object);
+    QObject *target = PythonQtPrivate::liveObject(self);
+    PyObject *dict = PyDict_New();
+    if (!dict || !PythonQtPrivate::instance() || !target)
+        return dict;
+    const QMetaObject *mo = self->classInfo->metaObject;
+    QByteArrayList names;
+    for (int i = 0; i < mo->propertyCount(); ++i)
+        names.append(mo->property(i).name());
+    names += target->dynamicPropertyNames();
+    for (const QByteArray &name : qAsConst(names)) {
+        // Reading a property may run a script's code that deletes the object.
+        if (!PythonQtPrivate::liveObject(self))
+            break;
+        PyObject *value = PyObject_GetAttrString(object, name.constData());
+        const bool stored = value && PyDict_SetItemString(dict, name.constData(), value) == 0;
+        Py_XDECREF(value);
+        if (!stored) {
+            Py_DECREF(dict);
+            return nullptr;
+        }
+    }
+    return dict;
+}
+
+int refuseDict(PyObject *object, PyObject *, void *)
+{
+    PyErr_Format(PyExc_AttributeError,
+                 "'__dict__' does not exist on %s and creating new attributes on C++ objects is "
+                 "not allowed",
+                 typeName(object));
+    return -1;
+}
+
+PyGetSetDef wrapperGetSets[] = {
+    {"__dict__", wrapperDict, refuseDict, nullptr, nullptr},
+    {nullptr, nullptr, nullptr, nullptr, nullptr},
+};
+
 PyMethodDef wrapperMethods[] = {
     {"__dir__", wrapperDir, METH_NOARGS, nullptr},
     {nullptr, nullptr, 0, nullptr},
@@ -450,6 +493,7 @@ bool ready()
     wrapperType.tp_repr = wrapperRepr;
     wrapperType.tp_str = wrapperStr;
     wrapperType.tp_methods = wrapperMethods;
+    wrapperType.tp_getset = wrapperGetSets;
     wrapperType.tp_weaklistoffset = offsetof(Wrapper, weakReferences);
 
     classType.tp_name = "PythonQt.PythonQtClassWrapper";

@@ -219,6 +219,10 @@ PythonQt::PythonQt(int flags, const QByteArray &pythonQtModuleName)
     PyDict_SetItemString(PyImport_GetModuleDict(), d->moduleName.constData(), d->topModule);
     PyObject_SetAttrString(d->packageModule("QtCore"), "QByteArray",
                            reinterpret_cast<PyObject *>(ByteArrayObject::type()));
+    if (!QtNamespace::install(*d)) {
+        PyErr_Print();
+        qFatal("PythonQt: could not create the Qt namespace");
+    }
     // Where PythonQt keeps it: registered classes' packages hold only their own.
     d->registerClass(&QObject::staticMetaObject, "private");
     if (flags & RedirectStdOut)

@@ -274,6 +274,12 @@ Overload makeOverload(const QMetaMethod &method, const QMetaObject *owner, QObje
                       bool hiddenSelf, const QByteArray &shownName);
 } // namespace MethodCall
 
+// Qt's namespace with its enums, and SIGNAL(), SLOT(), qVersion(), in
+// PythonQt.QtCore and PythonQt.Qt.
+namespace QtNamespace {
+bool install(PythonQtPrivate &bridge);
+} // namespace QtNamespace
+
 // The methods every wrapper has: className(), delete(), connect(), ...
 namespace Builtins {
 BuiltinFunction find(const QByteArray &name);

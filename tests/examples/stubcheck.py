@@ -3,7 +3,8 @@
 
 """Run by the host with the path of Kestrane.pyi: checks every class and
 name the stub declares against what the bridge exposes, and every class the
-bridge exposes against the stub; likewise for QtCore.pyi beside it.
+bridge exposes against the stub; likewise for QtCore.pyi beside it, its
+classes and functions.
 
 Prints "missing: <what>" for each mismatch, "note: <what>" for a known
 difference that is not the stub's to fix, then "<class>: <names>" with the
@@ -82,10 +83,15 @@ for name in public:
 from PythonQt import QtCore  # noqa: E402
 
 with open(os.path.join(os.path.dirname(sys.argv[1]), "QtCore.pyi"), encoding="utf-8") as f:
-    qtcore = {node.name: node for node in ast.parse(f.read()).body if isinstance(node, ast.ClassDef)}
+    qtcore_stub = ast.parse(f.read()).body
+qtcore = {node.name: node for node in qtcore_stub if isinstance(node, ast.ClassDef)}
+qtcore_functions = {node.name for node in qtcore_stub if isinstance(node, ast.FunctionDef)}
 for name in sorted(n for n in dir(QtCore) if not n.startswith("_")):
-    if name not in qtcore:
-        print(f"missing: class QtCore.{name} in the stub")
+    if name not in qtcore and name not in qtcore_functions:
+        print(f"missing: QtCore.{name} in the stub")
+for name in sorted(qtcore_functions):
+    if not callable(getattr(QtCore, name, None)):
+        print(f"missing: function QtCore.{name} in the bridge")
 for name, node in sorted(qtcore.items()):
     if not hasattr(QtCore, name):
         print(f"missing: class QtCore.{name} in the bridge")
