@@ -13,6 +13,7 @@
 #include <QFontMetrics>
 #include <QLocale>
 #include <QResizeEvent>
+#include <QScopedValueRollback>
 #include <QShowEvent>
 #include <QStandardItemModel>
 
@@ -144,6 +145,8 @@ void VeldmarkDisplay::selectionChangedSlot(QItemSelection before, QItemSelection
 {
     Q_UNUSED(before)
     Q_UNUSED(after)
+    if (checkingAll)
+        return;
     saveDisplayData();
     const QModelIndexList rows = ui->listView->selectionModel()->selectedRows();
     if (rows.isEmpty())
@@ -154,32 +157,98 @@ void VeldmarkDisplay::selectionChangedSlot(QItemSelection before, QItemSelection
 
 void VeldmarkDisplay::saveDisplayData()
 {
-    if (!currentAssay)
-        return;
-    DisplayData::Panel panel;
-    panel.displayName = ui->lineEditDisplayName->text();
-    panel.uncertainty = ui->lineEditUncertainty->text();
-    panel.includeCount = ui->cbDisplayCount->isChecked();
-    panel.includeValues = ui->cbDisplayValues->isChecked();
-    panel.geometricMean = ui->rbgeometric->isChecked();
-    displayDataMap.insert(*currentAssay, DisplayData::fromPanel(panel));
+    if (currentAssay)
+        displayDataMap.insert(*currentAssay, DisplayData::fromPanel(shownPanel()));
 }
 
+// Works on the unfiltered model, so assays the search text hides change too.
+// Unchecking moves nothing.
+//
+// A changed item makes the list schedule a relayout of every row, which the
+// next selection change would carry out at once: once per row, that is
+// quadratic. A check state neither changes the filter's verdict nor a row's
+// size, so the list only hears of the whole change at the end.
 void VeldmarkDisplay::clearSelectionSlot()
 {
-    setAllCheckStates(Qt::Unchecked);
+    {
+        const QSignalBlocker quietList(proxyModel);
+        for (int row = 0; row < assayModel->rowCount(); ++row)
+            assayModel->item(row)->setCheckState(Qt::Unchecked);
+    }
+    ui->listView->viewport()->update();
 }
 
+// Ends as checking each unchecked assay in turn ends (each shown one becoming
+// current, see selectOnCheck()), with the list's model announcing each
+// change as then, but the selection and the panel move only once. Setting a
+// state an item already has announces nothing, so those items are skipped.
 void VeldmarkDisplay::selectAllSlot()
 {
-    setAllCheckStates(Qt::Checked);
+    {
+        const QScopedValueRollback<bool> checking(checkingAll, true);
+        QVector<int> shownRows;
+        {
+            const QSignalBlocker quietList(proxyModel);
+            for (int row = 0; row < assayModel->rowCount(); ++row) {
+                QStandardItem *item = assayModel->item(row);
+                if (item->checkState() == Qt::Checked)
+                    continue;
+                item->setCheckState(Qt::Checked);
+                if (proxyModel->mapFromSource(item->index()).isValid())
+                    shownRows.append(row);
+            }
+        }
+        followCheckedAssays(shownRows);
+    }
+    ui->listView->viewport()->update();
+}
+
+// Where the selection and the panel end when each of these newly checked
+// rows (of assayModel, in order, all shown) is selected in turn: each move
+// saves the panel into the assay it leaves, the last row's assay is current
+// and shown. An assay the panel only passes through is saved as the panel
+// shows it, and that depends on nothing but its entry, so it is computed
+// without the widgets.
+void VeldmarkDisplay::followCheckedAssays(const QVector<int> &rows)
+{
+    if (rows.isEmpty())
+        return;
+    QItemSelectionModel *selection = ui->listView->selectionModel();
+    const auto listRow = [this](int row) {
+        return proxyModel->mapFromSource(assayModel->index(row, 0));
+    };
+    // Selecting the row that alone is selected already moves nothing.
+    const QModelIndexList selectedNow = selection->selectedIndexes();
+    const bool firstMoves =
+        !(selectedNow.size() == 1 && selectedNow.first() == listRow(rows.first()));
+    if (!firstMoves && rows.size() == 1)
+        return;
+
+    saveDisplayData();
+    // The map's keys are the list's names, in the list's order.
+    auto entry = displayDataMap.begin();
+    int entryRow = 0;
+    for (int i = firstMoves ? 0 : 1; i < rows.size() - 1; ++i) {
+        const int row = rows.at(i);
+        const QString name = assayModel->item(row)->data(Qt::UserRole).toString();
+        for (; entryRow < row && entry != displayDataMap.end(); ++entryRow)
+            ++entry;
+        if (entry == displayDataMap.end() || entry.key() != name)
+            entry = displayDataMap.insert(name, QVariant());
+        *entry = DisplayData::fromPanel(asShown(DisplayData::toPanel(entry->toMap())));
+    }
+
+    const int last = rows.last();
+    currentAssay = assayModel->item(last)->data(Qt::UserRole).toString();
+    loadDisplayData(currentEntry());
+    selection->select(listRow(last), QItemSelectionModel::ClearAndSelect);
 }
 
 // An assay hidden by the search text has no row to select; the selection is
 // then left as it is.
 void VeldmarkDisplay::selectOnCheck(QStandardItem *item)
 {
-    if (item->checkState() != Qt::Checked)
+    if (checkingAll || item->checkState() != Qt::Checked)
         return;
     const QModelIndex row = proxyModel->mapFromSource(item->index());
     if (row.isValid())
@@ -197,6 +266,30 @@ void VeldmarkDisplay::loadDisplayData(const QVariantMap &entry)
     (panel.geometricMean ? ui->rbgeometric : ui->rbArithmetic)->setChecked(true);
 }
 
+DisplayData::Panel VeldmarkDisplay::shownPanel() const
+{
+    DisplayData::Panel panel;
+    panel.displayName = ui->lineEditDisplayName->text();
+    panel.uncertainty = ui->lineEditUncertainty->text();
+    panel.includeCount = ui->cbDisplayCount->isChecked();
+    panel.includeValues = ui->cbDisplayValues->isChecked();
+    panel.geometricMean = ui->rbgeometric->isChecked();
+    return panel;
+}
+
+// What shownPanel() gives once loadDisplayData() has shown `panel`: a field
+// keeps no more than its maximum length and gives empty text, never null;
+// the boxes and the aggregation pair keep what they are set to.
+DisplayData::Panel VeldmarkDisplay::asShown(DisplayData::Panel panel) const
+{
+    const auto fieldText = [](const QLineEdit *field, const QString &text) {
+        return text.isNull() ? QStringLiteral("") : text.left(field->maxLength());
+    };
+    panel.displayName = fieldText(ui->lineEditDisplayName, panel.displayName);
+    panel.uncertainty = fieldText(ui->lineEditUncertainty, panel.uncertainty);
+    return panel;
+}
+
 void VeldmarkDisplay::fitAssayName()
 {
     const QString name = currentAssay.value_or(QString());
@@ -208,21 +301,4 @@ void VeldmarkDisplay::fitAssayName()
 QVariantMap VeldmarkDisplay::currentEntry() const
 {
     return currentAssay ? displayDataMap.value(*currentAssay).toMap() : QVariantMap();
-}
-
-// Works on the unfiltered model, so assays the search text hides change too.
-// Each item that really changes passes through selectOnCheck().
-//
-// A changed item makes the list schedule a relayout of every row, which the
-// next selection change would carry out at once: once per row, that is
-// quadratic. A check state neither changes the filter's verdict nor a row's
-// size, so the list only hears of the whole change at the end.
-void VeldmarkDisplay::setAllCheckStates(Qt::CheckState state)
-{
-    {
-        const QSignalBlocker quietList(proxyModel);
-        for (int row = 0; row < assayModel->rowCount(); ++row)
-            assayModel->item(row)->setCheckState(state);
-    }
-    ui->listView->viewport()->update();
 }

@@ -9,6 +9,7 @@
 #include <QItemSelection>
 #include <QString>
 #include <QVariantMap>
+#include <QVector>
 
 #include <optional>
 
@@ -18,6 +19,10 @@ class QResizeEvent;
 class QShowEvent;
 class QStandardItem;
 class QStandardItemModel;
+
+namespace DisplayData {
+struct Panel;
+}
 
 namespace Ui {
 class VeldmarkDisplay;
@@ -55,14 +60,19 @@ private Q_SLOTS:
 
 private:
     void loadDisplayData(const QVariantMap &entry);
+    DisplayData::Panel shownPanel() const;
+    DisplayData::Panel asShown(DisplayData::Panel panel) const;
     void fitAssayName();
     QVariantMap currentEntry() const;
-    void setAllCheckStates(Qt::CheckState state);
+    void followCheckedAssays(const QVector<int> &rows);
 
     Ui::VeldmarkDisplay *ui;
     QVariantMap displayDataMap;
     // Empty while no assay is current; an assay may be named by the empty string.
     std::optional<QString> currentAssay;
+    // While "Select all" or "Clear" changes check states, the selection, the
+    // current assay and the panel move only as that slot moves them.
+    bool checkingAll = false;
     QStandardItemModel *assayModel = nullptr;
     AssayFilterModel *proxyModel = nullptr;
     AssayDelegate *assayDelegate = nullptr;

@@ -1262,7 +1262,7 @@ void tst_VeldmarkDisplay::checkAllRecorded_data()
         "assay f": {"alias": 12.5, "default_uncertainty": -2.5, "selected": true}
     })") << QStringList({"assay f", "12.5", "-2.5", "no count", "no values", "arithmetic"})
         << QStringList{"assay f"} << -1;
-    QTest::newRow("select all, current unchecked")
+    QTest::newRow("select all, current box clicked")
         << "select all"
         << ""
         << "current box clicked" << announcedChecks({1, 3, 5, 6}) << QByteArray(R"({
