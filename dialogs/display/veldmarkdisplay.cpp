@@ -178,70 +178,65 @@ void VeldmarkDisplay::clearSelectionSlot()
     ui->listView->viewport()->update();
 }
 
-// Ends as checking each unchecked assay in turn ends (each shown one becoming
-// current, see selectOnCheck()), with the list's model announcing each
-// change as then, but the selection and the panel move only once. Setting a
-// state an item already has announces nothing, so those items are skipped.
+// Ends as checking each unchecked assay in turn ends: each newly checked
+// assay the list shows is selected in its turn (see selectOnCheck()), every
+// move saving the panel into the assay it leaves, and the last one is current
+// and shown. The list's model announces each check as then, but the
+// selection and the panel move only once: an assay the panel only passes
+// through is saved as the panel would show it, and that depends on nothing
+// but its entry. Setting a state an item already has announces nothing, so
+// those items are skipped.
 void VeldmarkDisplay::selectAllSlot()
 {
-    {
-        const QScopedValueRollback<bool> checking(checkingAll, true);
-        QVector<int> shownRows;
-        {
-            const QSignalBlocker quietList(proxyModel);
-            for (int row = 0; row < assayModel->rowCount(); ++row) {
-                QStandardItem *item = assayModel->item(row);
-                if (item->checkState() == Qt::Checked)
-                    continue;
-                item->setCheckState(Qt::Checked);
-                if (proxyModel->mapFromSource(item->index()).isValid())
-                    shownRows.append(row);
-            }
-        }
-        followCheckedAssays(shownRows);
-    }
-    ui->listView->viewport()->update();
-}
-
-// Where the selection and the panel end when each of these newly checked
-// rows (of assayModel, in order, all shown) is selected in turn: each move
-// saves the panel into the assay it leaves, the last row's assay is current
-// and shown. An assay the panel only passes through is saved as the panel
-// shows it, and that depends on nothing but its entry, so it is computed
-// without the widgets.
-void VeldmarkDisplay::followCheckedAssays(const QVector<int> &rows)
-{
-    if (rows.isEmpty())
-        return;
+    const QScopedValueRollback<bool> checking(checkingAll, true);
     QItemSelectionModel *selection = ui->listView->selectionModel();
-    const auto listRow = [this](int row) {
-        return proxyModel->mapFromSource(assayModel->index(row, 0));
-    };
-    // Selecting the row that alone is selected already moves nothing.
-    const QModelIndexList selectedNow = selection->selectedIndexes();
-    const bool firstMoves =
-        !(selectedNow.size() == 1 && selectedNow.first() == listRow(rows.first()));
-    if (!firstMoves && rows.size() == 1)
-        return;
-
-    saveDisplayData();
+    bool first = true;
+    // The row whose assay the panel would show by now, once it has moved.
+    int passing = -1;
     // The map's keys are the list's names, in the list's order.
-    auto entry = displayDataMap.begin();
-    int entryRow = 0;
-    for (int i = firstMoves ? 0 : 1; i < rows.size() - 1; ++i) {
-        const int row = rows.at(i);
-        const QString name = assayModel->item(row)->data(Qt::UserRole).toString();
+    QVariantMap::iterator entry;
+    int entryRow = -1;
+    const auto saveAsShown = [&](int row) {
+        if (entryRow < 0) {
+            entry = displayDataMap.begin();
+            entryRow = 0;
+        }
         for (; entryRow < row && entry != displayDataMap.end(); ++entryRow)
             ++entry;
+        const QString name = assayModel->item(row)->data(Qt::UserRole).toString();
         if (entry == displayDataMap.end() || entry.key() != name)
             entry = displayDataMap.insert(name, QVariant());
         *entry = DisplayData::fromPanel(asShown(DisplayData::toPanel(entry->toMap())));
+    };
+    {
+        const QSignalBlocker quietList(proxyModel);
+        for (int row = 0; row < assayModel->rowCount(); ++row) {
+            QStandardItem *item = assayModel->item(row);
+            if (item->checkState() == Qt::Checked)
+                continue;
+            item->setCheckState(Qt::Checked);
+            const QModelIndex shown = proxyModel->mapFromSource(item->index());
+            if (!shown.isValid())
+                continue;
+            // Selecting the row that alone is selected already moves nothing.
+            const bool moves = !(first && selection->selectedIndexes() == QModelIndexList{shown});
+            first = false;
+            if (!moves)
+                continue;
+            if (passing < 0)
+                saveDisplayData();
+            else
+                saveAsShown(passing);
+            passing = row;
+        }
     }
-
-    const int last = rows.last();
-    currentAssay = assayModel->item(last)->data(Qt::UserRole).toString();
-    loadDisplayData(currentEntry());
-    selection->select(listRow(last), QItemSelectionModel::ClearAndSelect);
+    if (passing >= 0) {
+        currentAssay = assayModel->item(passing)->data(Qt::UserRole).toString();
+        loadDisplayData(currentEntry());
+        selection->select(proxyModel->mapFromSource(assayModel->index(passing, 0)),
+                          QItemSelectionModel::ClearAndSelect);
+    }
+    ui->listView->viewport()->update();
 }
 
 // An assay hidden by the search text has no row to select; the selection is

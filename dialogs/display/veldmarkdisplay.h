@@ -9,7 +9,6 @@
 #include <QItemSelection>
 #include <QString>
 #include <QVariantMap>
-#include <QVector>
 
 #include <optional>
 
@@ -64,7 +63,6 @@ private:
     DisplayData::Panel asShown(DisplayData::Panel panel) const;
     void fitAssayName();
     QVariantMap currentEntry() const;
-    void followCheckedAssays(const QVector<int> &rows);
 
     Ui::VeldmarkDisplay *ui;
     QVariantMap displayDataMap;
