@@ -61,7 +61,8 @@ Panel toPanel(const QVariantMap &entry)
     Panel panel;
     panel.displayName = entry.value(aliasKey).toString();
     const float uncertainty = finiteUncertainty(entry.value(uncertaintyKey).toDouble());
-    panel.uncertainty = QStringLiteral("%1").arg(double(uncertainty), 0, 'g');
+    // As QString::arg() formats "%1" with 'g', without parsing a pattern.
+    panel.uncertainty = QString::number(double(uncertainty), 'g', 6);
     panel.includeCount = readBoolean(entry.value(includeCountKey));
     panel.includeValues = readBoolean(entry.value(includeValuesKey));
     panel.geometricMean = readBoolean(entry.value(factorKey));
@@ -77,6 +78,28 @@ QVariantMap fromPanel(const Panel &panel)
         {uncertaintyKey, finiteUncertainty(panel.uncertainty.toDouble())},
         {factorKey, panel.geometricMean},
     };
+}
+
+void store(QVariant &entry, const Panel &panel)
+{
+    if (entry.userType() != QMetaType::QVariantMap) {
+        entry = fromPanel(panel);
+        return;
+    }
+    auto &members = *static_cast<QVariantMap *>(entry.data());
+    for (auto member = members.begin(); member != members.end();) {
+        const QString &key = member.key();
+        if (key == aliasKey || key == includeCountKey || key == includeValuesKey
+            || key == uncertaintyKey || key == factorKey)
+            ++member;
+        else
+            member = members.erase(member);
+    }
+    members[aliasKey] = panel.displayName;
+    members[includeCountKey] = panel.includeCount;
+    members[includeValuesKey] = panel.includeValues;
+    members[uncertaintyKey] = finiteUncertainty(panel.uncertainty.toDouble());
+    members[factorKey] = panel.geometricMean;
 }
 
 // Converts entry by entry instead of building a second variant map of the

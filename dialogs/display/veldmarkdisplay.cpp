@@ -158,7 +158,7 @@ void VeldmarkDisplay::selectionChangedSlot(QItemSelection before, QItemSelection
 void VeldmarkDisplay::saveDisplayData()
 {
     if (currentAssay)
-        displayDataMap.insert(*currentAssay, DisplayData::fromPanel(shownPanel()));
+        DisplayData::store(displayDataMap[*currentAssay], shownPanel());
 }
 
 // Works on the unfiltered model, so assays the search text hides change too.
@@ -206,7 +206,10 @@ void VeldmarkDisplay::selectAllSlot()
         const QString name = assayModel->item(row)->data(Qt::UserRole).toString();
         if (entry == displayDataMap.end() || entry.key() != name)
             entry = displayDataMap.insert(name, QVariant());
-        *entry = DisplayData::fromPanel(asShown(DisplayData::toPanel(entry->toMap())));
+        // The panel is read first: a copy of the entry's map alive while it
+        // is stored would make the store copy the map.
+        const DisplayData::Panel shown = asShown(DisplayData::toPanel(entry->toMap()));
+        DisplayData::store(*entry, shown);
     };
     {
         const QSignalBlocker quietList(proxyModel);
