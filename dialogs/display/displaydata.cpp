@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace DisplayData {
 
@@ -80,26 +81,34 @@ QVariantMap fromPanel(const Panel &panel)
     };
 }
 
+// One walk over the entry's members, in key order: the five are set where
+// they are, inserted where they are missing, and every other member goes.
 void store(QVariant &entry, const Panel &panel)
 {
     if (entry.userType() != QMetaType::QVariantMap) {
         entry = fromPanel(panel);
         return;
     }
+    const std::pair<const QString &, QVariant> saved[] = {
+        {aliasKey, panel.displayName},
+        {uncertaintyKey, finiteUncertainty(panel.uncertainty.toDouble())},
+        {factorKey, panel.geometricMean},
+        {includeCountKey, panel.includeCount},
+        {includeValuesKey, panel.includeValues},
+    };
     auto &members = *static_cast<QVariantMap *>(entry.data());
-    for (auto member = members.begin(); member != members.end();) {
-        const QString &key = member.key();
-        if (key == aliasKey || key == includeCountKey || key == includeValuesKey
-            || key == uncertaintyKey || key == factorKey)
-            ++member;
-        else
+    auto member = members.begin();
+    for (const auto &[key, value] : saved) {
+        while (member != members.end() && member.key() < key)
             member = members.erase(member);
+        if (member != members.end() && member.key() == key)
+            member.value() = value;
+        else
+            member = members.insert(member, key, value);
+        ++member;
     }
-    members[aliasKey] = panel.displayName;
-    members[includeCountKey] = panel.includeCount;
-    members[includeValuesKey] = panel.includeValues;
-    members[uncertaintyKey] = finiteUncertainty(panel.uncertainty.toDouble());
-    members[factorKey] = panel.geometricMean;
+    while (member != members.end())
+        member = members.erase(member);
 }
 
 // Converts entry by entry instead of building a second variant map of the
