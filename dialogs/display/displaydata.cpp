@@ -57,16 +57,36 @@ bool isSelected(const QVariant &entry)
     return selected == members.cend() || readBoolean(*selected);
 }
 
+// One walk over the members finds the five: "Select all" reads every entry,
+// and a lookup for each would compare far more keys.
 Panel toPanel(const QVariantMap &entry)
 {
+    const QVariant none;
+    const QVariant *alias = &none;
+    const QVariant *uncertainty = &none;
+    const QVariant *includeCount = &none;
+    const QVariant *includeValues = &none;
+    const QVariant *factor = &none;
+    for (auto member = entry.cbegin(); member != entry.cend(); ++member) {
+        const QString &key = member.key();
+        if (key == aliasKey)
+            alias = &member.value();
+        else if (key == uncertaintyKey)
+            uncertainty = &member.value();
+        else if (key == includeCountKey)
+            includeCount = &member.value();
+        else if (key == includeValuesKey)
+            includeValues = &member.value();
+        else if (key == factorKey)
+            factor = &member.value();
+    }
     Panel panel;
-    panel.displayName = entry.value(aliasKey).toString();
-    const float uncertainty = finiteUncertainty(entry.value(uncertaintyKey).toDouble());
+    panel.displayName = alias->toString();
     // As QString::arg() formats "%1" with 'g', without parsing a pattern.
-    panel.uncertainty = QString::number(double(uncertainty), 'g', 6);
-    panel.includeCount = readBoolean(entry.value(includeCountKey));
-    panel.includeValues = readBoolean(entry.value(includeValuesKey));
-    panel.geometricMean = readBoolean(entry.value(factorKey));
+    panel.uncertainty = QString::number(double(finiteUncertainty(uncertainty->toDouble())), 'g', 6);
+    panel.includeCount = readBoolean(*includeCount);
+    panel.includeValues = readBoolean(*includeValues);
+    panel.geometricMean = readBoolean(*factor);
     return panel;
 }
 
