@@ -204,12 +204,12 @@ void VeldmarkDisplay::selectAllSlot()
         for (; entryRow < row && entry != displayDataMap.end(); ++entryRow)
             ++entry;
         const QString name = assayModel->item(row)->data(Qt::UserRole).toString();
-        if (entry == displayDataMap.end() || entry.key() != name)
-            entry = displayDataMap.insert(name, QVariant());
+        QVariant &stored =
+            entry != displayDataMap.end() && entry.key() == name ? *entry : displayDataMap[name];
         // The panel is read first: a copy of the entry's map alive while it
         // is stored would make the store copy the map.
-        const DisplayData::Panel shown = asShown(DisplayData::toPanel(entry->toMap()));
-        DisplayData::store(*entry, shown);
+        const DisplayData::Panel shown = asShown(DisplayData::toPanel(stored.toMap()));
+        DisplayData::store(stored, shown);
     };
     {
         const QSignalBlocker quietList(proxyModel);
