@@ -130,7 +130,8 @@ void AssayFilterModel::sourceRowsInserted(const QModelIndex &parent, int first, 
 void AssayFilterModel::sourceDataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
                                          const QVector<int> &roles)
 {
-    if (topLeft.parent().isValid())
+    // Nobody would hear of the change.
+    if (topLeft.parent().isValid() || signalsBlocked())
         return;
     const int first = firstRowFrom(topLeft.row());
     const int last = firstRowFrom(bottomRight.row() + 1) - 1;

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace DisplayData {
 
@@ -56,15 +57,36 @@ bool isSelected(const QVariant &entry)
     return selected == members.cend() || readBoolean(*selected);
 }
 
+// One walk over the members finds the five: "Select all" reads every entry,
+// and a lookup for each would compare far more keys.
 Panel toPanel(const QVariantMap &entry)
 {
+    const QVariant none;
+    const QVariant *alias = &none;
+    const QVariant *uncertainty = &none;
+    const QVariant *includeCount = &none;
+    const QVariant *includeValues = &none;
+    const QVariant *factor = &none;
+    for (auto member = entry.cbegin(); member != entry.cend(); ++member) {
+        const QString &key = member.key();
+        if (key == aliasKey)
+            alias = &member.value();
+        else if (key == uncertaintyKey)
+            uncertainty = &member.value();
+        else if (key == includeCountKey)
+            includeCount = &member.value();
+        else if (key == includeValuesKey)
+            includeValues = &member.value();
+        else if (key == factorKey)
+            factor = &member.value();
+    }
     Panel panel;
-    panel.displayName = entry.value(aliasKey).toString();
-    const float uncertainty = finiteUncertainty(entry.value(uncertaintyKey).toDouble());
-    panel.uncertainty = QStringLiteral("%1").arg(double(uncertainty), 0, 'g');
-    panel.includeCount = readBoolean(entry.value(includeCountKey));
-    panel.includeValues = readBoolean(entry.value(includeValuesKey));
-    panel.geometricMean = readBoolean(entry.value(factorKey));
+    panel.displayName = alias->toString();
+    // As QString::arg() formats "%1" with 'g', without parsing a pattern.
+    panel.uncertainty = QString::number(double(finiteUncertainty(uncertainty->toDouble())), 'g', 6);
+    panel.includeCount = readBoolean(*includeCount);
+    panel.includeValues = readBoolean(*includeValues);
+    panel.geometricMean = readBoolean(*factor);
     return panel;
 }
 
@@ -77,6 +99,36 @@ QVariantMap fromPanel(const Panel &panel)
         {uncertaintyKey, finiteUncertainty(panel.uncertainty.toDouble())},
         {factorKey, panel.geometricMean},
     };
+}
+
+// One walk over the entry's members, in key order: the five are set where
+// they are, inserted where they are missing, and every other member goes.
+void store(QVariant &entry, const Panel &panel)
+{
+    if (entry.userType() != QMetaType::QVariantMap) {
+        entry = fromPanel(panel);
+        return;
+    }
+    const std::pair<const QString &, QVariant> saved[] = {
+        {aliasKey, panel.displayName},
+        {uncertaintyKey, finiteUncertainty(panel.uncertainty.toDouble())},
+        {factorKey, panel.geometricMean},
+        {includeCountKey, panel.includeCount},
+        {includeValuesKey, panel.includeValues},
+    };
+    auto &members = *static_cast<QVariantMap *>(entry.data());
+    auto member = members.begin();
+    for (const auto &[key, value] : saved) {
+        while (member != members.end() && member.key() < key)
+            member = members.erase(member);
+        if (member != members.end() && member.key() == key)
+            member.value() = value;
+        else
+            member = members.insert(member, key, value);
+        ++member;
+    }
+    while (member != members.end())
+        member = members.erase(member);
 }
 
 // Converts entry by entry instead of building a second variant map of the

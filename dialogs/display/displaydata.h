@@ -43,6 +43,11 @@ Panel toPanel(const QVariantMap &entry);
 // The five members the panel edits; every other member of the old entry goes.
 QVariantMap fromPanel(const Panel &panel);
 
+// Makes `entry` fromPanel(panel). An entry that is an object keeps its map,
+// dropping its other members and setting the five in place: saving many
+// entries then allocates and frees a fraction of what new maps would.
+void store(QVariant &entry, const Panel &panel);
+
 // Indented JSON, members sorted; each listed assay's stored entry (empty when
 // missing or not an object) with "selected" set from its check state.
 QByteArray write(const QVariantMap &entries, const QVector<ListedAssay> &assays);

@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QLocale>
 #include <QResizeEvent>
+#include <QScopedValueRollback>
 #include <QShowEvent>
 #include <QStandardItemModel>
 
@@ -171,6 +172,8 @@ void VeldmarkDisplay::selectionChangedSlot(QItemSelection before, QItemSelection
 {
     Q_UNUSED(before)
     Q_UNUSED(after)
+    if (checkingAll)
+        return;
     saveDisplayData();
     const QModelIndexList rows = ui->listView->selectionModel()->selectedRows();
     if (rows.isEmpty())
@@ -181,32 +184,96 @@ void VeldmarkDisplay::selectionChangedSlot(QItemSelection before, QItemSelection
 
 void VeldmarkDisplay::saveDisplayData()
 {
-    if (!currentAssay)
-        return;
-    DisplayData::Panel panel;
-    panel.displayName = ui->lineEditDisplayName->text();
-    panel.uncertainty = ui->lineEditUncertainty->text();
-    panel.includeCount = ui->cbDisplayCount->isChecked();
-    panel.includeValues = ui->cbDisplayValues->isChecked();
-    panel.geometricMean = ui->rbgeometric->isChecked();
-    displayDataMap.insert(*currentAssay, DisplayData::fromPanel(panel));
+    if (currentAssay)
+        DisplayData::store(displayDataMap[*currentAssay], shownPanel());
 }
 
+// Works on the unfiltered model, so assays the search text hides change too.
+// Unchecking moves nothing.
+//
+// A changed item makes the list schedule a relayout of every row, which the
+// next selection change would carry out at once: once per row, that is
+// quadratic. A check state neither changes the filter's verdict nor a row's
+// size, so the list only hears of the whole change at the end.
 void VeldmarkDisplay::clearSelectionSlot()
 {
-    setAllCheckStates(Qt::Unchecked);
+    {
+        const QSignalBlocker quietList(proxyModel);
+        for (int row = 0; row < assayModel->rowCount(); ++row)
+            assayModel->item(row)->setCheckState(Qt::Unchecked);
+    }
+    ui->listView->viewport()->update();
 }
 
+// Ends as checking each unchecked assay in turn ends: each newly checked
+// assay the list shows is selected in its turn (see selectOnCheck()), every
+// move saving the panel into the assay it leaves, and the last one is current
+// and shown. The list's model announces each check as then, but the
+// selection and the panel move only once: an assay the panel only passes
+// through is saved as the panel would show it, and that depends on nothing
+// but its entry. Setting a state an item already has announces nothing, so
+// those items are skipped.
 void VeldmarkDisplay::selectAllSlot()
 {
-    setAllCheckStates(Qt::Checked);
+    const QScopedValueRollback<bool> checking(checkingAll, true);
+    QItemSelectionModel *selection = ui->listView->selectionModel();
+    bool first = true;
+    // The row whose assay the panel would show by now, once it has moved.
+    int passing = -1;
+    // The map's keys are the list's names, in the list's order.
+    QVariantMap::iterator entry;
+    int entryRow = -1;
+    const auto saveAsShown = [&](int row) {
+        if (entryRow < 0) {
+            entry = displayDataMap.begin();
+            entryRow = 0;
+        }
+        for (; entryRow < row && entry != displayDataMap.end(); ++entryRow)
+            ++entry;
+        const QString name = assayModel->item(row)->data(Qt::UserRole).toString();
+        QVariant &stored =
+            entry != displayDataMap.end() && entry.key() == name ? *entry : displayDataMap[name];
+        // The panel is read first: a copy of the entry's map alive while it
+        // is stored would make the store copy the map.
+        const DisplayData::Panel shown = asShown(DisplayData::toPanel(stored.toMap()));
+        DisplayData::store(stored, shown);
+    };
+    {
+        const QSignalBlocker quietList(proxyModel);
+        for (int row = 0; row < assayModel->rowCount(); ++row) {
+            QStandardItem *item = assayModel->item(row);
+            if (item->checkState() == Qt::Checked)
+                continue;
+            item->setCheckState(Qt::Checked);
+            const QModelIndex shown = proxyModel->mapFromSource(item->index());
+            if (!shown.isValid())
+                continue;
+            // Selecting the row that alone is selected already moves nothing.
+            const bool moves = !(first && selection->selectedIndexes() == QModelIndexList{shown});
+            first = false;
+            if (!moves)
+                continue;
+            if (passing < 0)
+                saveDisplayData();
+            else
+                saveAsShown(passing);
+            passing = row;
+        }
+    }
+    if (passing >= 0) {
+        currentAssay = assayModel->item(passing)->data(Qt::UserRole).toString();
+        loadDisplayData(currentEntry());
+        selection->select(proxyModel->mapFromSource(assayModel->index(passing, 0)),
+                          QItemSelectionModel::ClearAndSelect);
+    }
+    ui->listView->viewport()->update();
 }
 
 // An assay hidden by the search text has no row to select; the selection is
 // then left as it is.
 void VeldmarkDisplay::selectOnCheck(QStandardItem *item)
 {
-    if (item->checkState() != Qt::Checked)
+    if (checkingAll || item->checkState() != Qt::Checked)
         return;
     const QModelIndex row = proxyModel->mapFromSource(item->index());
     if (row.isValid())
@@ -222,6 +289,30 @@ void VeldmarkDisplay::loadDisplayData(const QVariantMap &entry)
     ui->cbDisplayCount->setChecked(panel.includeCount);
     ui->cbDisplayValues->setChecked(panel.includeValues);
     (panel.geometricMean ? ui->rbgeometric : ui->rbArithmetic)->setChecked(true);
+}
+
+DisplayData::Panel VeldmarkDisplay::shownPanel() const
+{
+    DisplayData::Panel panel;
+    panel.displayName = ui->lineEditDisplayName->text();
+    panel.uncertainty = ui->lineEditUncertainty->text();
+    panel.includeCount = ui->cbDisplayCount->isChecked();
+    panel.includeValues = ui->cbDisplayValues->isChecked();
+    panel.geometricMean = ui->rbgeometric->isChecked();
+    return panel;
+}
+
+// What shownPanel() gives once loadDisplayData() has shown `panel`: a field
+// keeps no more than its maximum length and gives empty text, never null;
+// the boxes and the aggregation pair keep what they are set to.
+DisplayData::Panel VeldmarkDisplay::asShown(DisplayData::Panel panel) const
+{
+    const auto fieldText = [](const QLineEdit *field, const QString &text) {
+        return text.isNull() ? QStringLiteral("") : text.left(field->maxLength());
+    };
+    panel.displayName = fieldText(ui->lineEditDisplayName, panel.displayName);
+    panel.uncertainty = fieldText(ui->lineEditUncertainty, panel.uncertainty);
+    return panel;
 }
 
 void VeldmarkDisplay::fitAssayName()
@@ -250,19 +341,3 @@ void VeldmarkDisplay::focusListFromSearch()
     ui->listView->setFocus(Qt::OtherFocusReason);
 }
 
-// Works on the unfiltered model, so assays the search text hides change too.
-// Each item that really changes passes through selectOnCheck().
-//
-// A changed item makes the list schedule a relayout of every row, which the
-// next selection change would carry out at once: once per row, that is
-// quadratic. A check state neither changes the filter's verdict nor a row's
-// size, so the list only hears of the whole change at the end.
-void VeldmarkDisplay::setAllCheckStates(Qt::CheckState state)
-{
-    {
-        const QSignalBlocker quietList(proxyModel);
-        for (int row = 0; row < assayModel->rowCount(); ++row)
-            assayModel->item(row)->setCheckState(state);
-    }
-    ui->listView->viewport()->update();
-}

@@ -19,6 +19,10 @@ class QShowEvent;
 class QStandardItem;
 class QStandardItemModel;
 
+namespace DisplayData {
+struct Panel;
+}
+
 namespace Ui {
 class VeldmarkDisplay;
 }
@@ -61,15 +65,19 @@ private Q_SLOTS:
 
 private:
     void loadDisplayData(const QVariantMap &entry);
+    DisplayData::Panel shownPanel() const;
+    DisplayData::Panel asShown(DisplayData::Panel panel) const;
     void fitAssayName();
     QVariantMap currentEntry() const;
-    void setAllCheckStates(Qt::CheckState state);
     void focusListFromSearch();
 
     Ui::VeldmarkDisplay *ui;
     QVariantMap displayDataMap;
     // Empty while no assay is current; an assay may be named by the empty string.
     std::optional<QString> currentAssay;
+    // While "Select all" or "Clear" changes check states, the selection, the
+    // current assay and the panel move only as that slot moves them.
+    bool checkingAll = false;
     QStandardItemModel *assayModel = nullptr;
     AssayFilterModel *proxyModel = nullptr;
     AssayDelegate *assayDelegate = nullptr;

@@ -26,6 +26,8 @@ private Q_SLOTS:
     void entryToPanel();
     void panelToEntry_data();
     void panelToEntry();
+    void storedEntryIsTheSavedPanel_data();
+    void storedEntryIsTheSavedPanel();
     void nonObjectEntryIsCheckedWithDefaults();
     void unknownMembersSurviveUntilSaved();
     void savedValuesWritten_data();
@@ -233,6 +235,47 @@ void tst_DisplayData::panelToEntry()
     const QVariant uncertainty = entry.value("default_uncertainty");
     QCOMPARE(uncertainty.userType(), int(QMetaType::Float));
     QCOMPARE(uncertainty.toFloat(), stored);
+}
+
+void tst_DisplayData::storedEntryIsTheSavedPanel_data()
+{
+    QTest::addColumn<QByteArray>("entry");
+
+    QTest::newRow("empty object") << QByteArray("{}");
+    QTest::newRow("the five and more") << QByteArray(
+        "{\"alias\": 12, \"default_uncertainty\": \"0.5\", \"factor\": \"no\", \"include_count\": "
+        "1,"
+        " \"include_values\": null, \"selected\": false, \"units\": \"nM\", \"zz\": [1]}");
+    QTest::newRow("only others") << QByteArray("{\"a\": 1, \"selected\": true, \"units\": \"nM\"}");
+    QTest::newRow("a number") << QByteArray("7");
+    QTest::newRow("null") << QByteArray("null");
+    QTest::newRow("an array") << QByteArray("[{\"alias\": \"x\"}]");
+}
+
+// Storing into an entry gives what fromPanel() gives, member for member and
+// type for type, and leaves copies of the old entry as they were.
+void tst_DisplayData::storedEntryIsTheSavedPanel()
+{
+    QFETCH(QByteArray, entry);
+
+    QVariant stored = DisplayData::read("{\"a\": " + entry + "}").value("a");
+    const QVariant before = stored;
+    Panel panel;
+    panel.displayName = QStringLiteral("pIC50");
+    panel.uncertainty = QStringLiteral("0.123457");
+    panel.includeValues = true;
+    panel.geometricMean = true;
+    DisplayData::store(stored, panel);
+
+    QCOMPARE(stored.userType(), int(QMetaType::QVariantMap));
+    const QVariantMap members = stored.toMap();
+    const QVariantMap expected = DisplayData::fromPanel(panel);
+    QCOMPARE(members.keys(), expected.keys());
+    for (auto member = expected.cbegin(); member != expected.cend(); ++member) {
+        QCOMPARE(members.value(member.key()).userType(), member.value().userType());
+        QCOMPARE(members.value(member.key()), member.value());
+    }
+    QCOMPARE(before, DisplayData::read("{\"a\": " + entry + "}").value("a"));
 }
 
 void tst_DisplayData::nonObjectEntryIsCheckedWithDefaults()

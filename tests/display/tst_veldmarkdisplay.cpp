@@ -6,10 +6,12 @@
 #include "ending.h"
 #include "whenmodal.h"
 
+#include <QAbstractProxyModel>
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
@@ -23,6 +25,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStandardItemModel>
 #include <QStyleOptionViewItem>
 #include <QTest>
 #include <QTranslator>
@@ -156,6 +159,18 @@ struct Widgets
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, checkBoxCentre(row));
     }
 
+    // What the details panel shows: the whole assay name, then its fields.
+    QStringList panel() const
+    {
+        return {assayName->toolTip(),
+                displayName->text(),
+                uncertainty->text(),
+                count->isChecked() ? QStringLiteral("count") : QStringLiteral("no count"),
+                values->isChecked() ? QStringLiteral("values") : QStringLiteral("no values"),
+                geometric->isChecked() ? QStringLiteral("geometric")
+                                       : QStringLiteral("arithmetic")};
+    }
+
     void replaceText(QLineEdit *field, const QString &text) const
     {
         field->selectAll();
@@ -194,6 +209,94 @@ const QByteArray numberedAssays = R"({
     "Assay 4 Ki": {"selected": false},
     "Assay 5 IC50": {}
 })";
+
+// Assays the panel changes when it saves them: too many digits, numbers out
+// of a float's range or none at all, text where a number belongs, an entry
+// that is no object, and the assay named by the empty string. The list
+// shows them as "", "Assay A" to "Assay E", "assay f".
+const QByteArray changedByThePanel = R"({
+    "": {"alias": "nameless", "selected": false},
+    "Assay A": {"alias": "a", "default_uncertainty": 0.123456789, "note": "kept", "selected": false},
+    "Assay B": 7,
+    "Assay C": {"default_uncertainty": 1e300, "factor": "no", "selected": false},
+    "Assay D": {"selected": true, "units": "nM"},
+    "Assay E": {"default_uncertainty": "inf", "include_count": 0.4, "include_values": 1, "selected": 0},
+    "assay f": {"alias": 12.5, "default_uncertainty": -2.5, "selected": "False"}
+})";
+
+// What the list model announces when "Select all" or "Clear" changes the
+// check state of these rows of changedByThePanel, row by row.
+QStringList announcedChecks(std::initializer_list<int> rows)
+{
+    const QStringList names = {"",        "Assay A", "Assay B", "Assay C",
+                               "Assay D", "Assay E", "assay f"};
+    QStringList lines;
+    for (int row : rows)
+        lines << QStringLiteral("item %1 %2").arg(row).arg(names.at(row))
+              << QStringLiteral("changed %1-%1 roles 10").arg(row);
+    return lines;
+}
+
+// Many assays, each with another mix of the values the panel converts,
+// among them an alias longer than the display name field holds.
+QByteArray variedAssays()
+{
+    const QJsonValue uncertainties[] = {0.123456789,
+                                        1e300,
+                                        -1e300,
+                                        1e-50,
+                                        1e-40,
+                                        -2.5,
+                                        2500000.0,
+                                        0.1,
+                                        QStringLiteral("inf"),
+                                        QStringLiteral("-inf"),
+                                        QStringLiteral("nan"),
+                                        QStringLiteral("0.5"),
+                                        QStringLiteral("x"),
+                                        true,
+                                        QJsonValue::Null,
+                                        QJsonArray{1}};
+    const QJsonValue aliases[] = {QStringLiteral("plain"),
+                                  12.5,
+                                  true,
+                                  QJsonValue::Null,
+                                  QJsonObject{{"a", 1}},
+                                  QString(40000, QLatin1Char('w')),
+                                  QString(),
+                                  QStringLiteral("tab\tand\nline feed")};
+    const QJsonValue booleans[] = {true,
+                                   false,
+                                   0.4,
+                                   0.6,
+                                   QStringLiteral("false"),
+                                   QStringLiteral("no"),
+                                   QStringLiteral("0"),
+                                   QString(),
+                                   QJsonValue::Null};
+    QJsonObject document;
+    for (int i = 0; i < 48; ++i) {
+        const QString name = i == 0 ? QString() : QStringLiteral("Assay %1").arg(i);
+        if (i % 11 == 5) {
+            document.insert(name, i);
+            continue;
+        }
+        if (i % 11 == 8) {
+            document.insert(name, QStringLiteral("text"));
+            continue;
+        }
+        QJsonObject entry{
+            {"alias", aliases[i % 8]},          {"default_uncertainty", uncertainties[i % 16]},
+            {"include_count", booleans[i % 9]}, {"include_values", booleans[(i + 3) % 9]},
+            {"factor", booleans[(i + 5) % 9]},  {"note", i}};
+        if (i % 3 != 0)
+            entry.insert("selected", i % 3 == 1 ? QJsonValue(false) : QJsonValue("False"));
+        if (i % 7 == 6)
+            entry.remove("alias");
+        document.insert(name, entry);
+    }
+    return QJsonDocument(document).toJson();
+}
 
 // Writes down, in order, what the list hears from its model and its
 // selection: row removals and insertions with the names they cover (read
@@ -287,6 +390,54 @@ private:
     QStringList lines;
 };
 
+// Writes down, in order, every change a model announces: data changes with
+// their rows and roles, the items a QStandardItemModel reports changed, and
+// any row, layout or reset announcement.
+class ModelLog : public QObject
+{
+public:
+    explicit ModelLog(QAbstractItemModel *model)
+    {
+        connect(model, &QAbstractItemModel::dataChanged, this,
+                [this](const QModelIndex &topLeft, const QModelIndex &bottomRight,
+                       const QVector<int> &roles) {
+                    QStringList names;
+                    for (int role : roles)
+                        names.append(QString::number(role));
+                    lines.append(QStringLiteral("changed %1-%2 roles %3")
+                                     .arg(topLeft.row())
+                                     .arg(bottomRight.row())
+                                     .arg(names.join(',')));
+                });
+        if (auto items = qobject_cast<QStandardItemModel *>(model)) {
+            connect(items, &QStandardItemModel::itemChanged, this, [this](QStandardItem *item) {
+                lines.append(QStringLiteral("item %1 %2").arg(item->row()).arg(item->text()));
+            });
+        }
+        const auto announced = [this](const char *what) {
+            return [this, what] { lines.append(QLatin1String(what)); };
+        };
+        connect(model, &QAbstractItemModel::rowsAboutToBeInserted, this, announced("inserting"));
+        connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this, announced("removing"));
+        connect(model, &QAbstractItemModel::rowsAboutToBeMoved, this, announced("moving"));
+        connect(model, &QAbstractItemModel::layoutAboutToBeChanged, this,
+                announced("layout changing"));
+        connect(model, &QAbstractItemModel::modelAboutToBeReset, this, announced("resetting"));
+        connect(model, &QAbstractItemModel::headerDataChanged, this, announced("header changed"));
+    }
+
+    QStringList take() { return std::exchange(lines, {}); }
+
+private:
+    QStringList lines;
+};
+
+QAbstractItemModel *assayListModel(QListView *list)
+{
+    auto filter = qobject_cast<QAbstractProxyModel *>(list->model());
+    return filter ? filter->sourceModel() : nullptr;
+}
+
 QJsonObject writtenEntry(VeldmarkDisplay &dialog, const QString &name)
 {
     return QJsonDocument::fromJson(dialog.displayData()).object().value(name).toObject();
@@ -338,6 +489,10 @@ private Q_SLOTS:
     void searchKeystrokesRecorded();
     void checksOverHiddenRowsRecorded();
     void documentReadUnderSearchRecorded();
+    void checkAllRecorded_data();
+    void checkAllRecorded();
+    void selectAllAsCheckingEachInTurn_data();
+    void selectAllAsCheckingEachInTurn();
 
     void endingRun_data();
     void endingRun();
@@ -355,6 +510,16 @@ private Q_SLOTS:
     void noCurrentAssayIsNotTheEmptyName();
 
 private:
+    struct CheckedOutcome
+    {
+        QByteArray written;
+        QStringList panel;
+        QStringList selected;
+        QStringList checked;
+        QStringList announced;
+    };
+    void checkEveryAssay(const QString &search, const QString &before, bool bySelectAll,
+                         CheckedOutcome &outcome);
     void expectLine(const char *prefix, int dialogWidth, int fieldWidth);
     void showDialog(VeldmarkDisplay &dialog);
     // Width of the display name field once the layout has fitted a dialog of
@@ -1187,6 +1352,324 @@ void tst_VeldmarkDisplay::documentReadUnderSearchRecorded()
                           "inserted 0-7 [Assay 1 IC50, Assay 12 Ki, Assay 2 IC50, Assay 21 Ki, "
                           "Assay 3 IC50, Assay 31 EC50, Assay 4 Ki, Assay 5 IC50] of 8"}));
     QCOMPARE(w.selected(), QStringList());
+}
+
+namespace {
+
+// What a person may have done before pressing "Select all" or "Clear".
+void actBefore(const Widgets &w, const QString &before)
+{
+    if (before == "edited") {
+        w.replaceText(w.displayName, "typed first");
+        w.replaceText(w.uncertainty, "0.25");
+        QTest::mouseClick(w.geometric, Qt::LeftButton);
+    } else if (before == "row clicked") {
+        QVERIFY(w.listed().contains("Assay C"));
+        w.clickRow(w.listed().indexOf("Assay C"));
+        w.replaceText(w.displayName, "typed first");
+    } else if (before == "cleared") {
+        QTest::mouseClick(w.clear, Qt::LeftButton);
+    } else if (before == "current box clicked") {
+        const QModelIndexList rows = w.list->selectionModel()->selectedRows();
+        QCOMPARE(rows.size(), 1);
+        const int state = rows.first().data(Qt::CheckStateRole).toInt();
+        w.list->scrollTo(rows.first());
+        w.clickCheckBox(rows.first().row());
+        QCOMPARE(rows.first().data(Qt::CheckStateRole).toInt(), Qt::Checked - state);
+    } else {
+        QVERIFY2(before.isEmpty(), qPrintable(before));
+    }
+}
+
+} // namespace
+
+void tst_VeldmarkDisplay::checkAllRecorded_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("search");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QStringList>("announced");
+    QTest::addColumn<QByteArray>("written");
+    QTest::addColumn<QStringList>("panel");
+    QTest::addColumn<QStringList>("selected");
+    QTest::addColumn<int>("currentRow");
+
+    QTest::newRow("select all") << "select all"
+                                << ""
+                                << "" << announcedChecks({0, 1, 3, 5, 6}) << QByteArray(R"({
+        "": {"alias": "nameless", "default_uncertainty": 0, "factor": false, "include_count": false, "include_values": false, "selected": true},
+        "Assay A": {"alias": "a", "default_uncertainty": 0.12345699965953827, "factor": false, "include_count": false, "include_values": false, "selected": true},
+        "Assay B": {"selected": true},
+        "Assay C": {"alias": "", "default_uncertainty": 3.402820018375656e+38, "factor": true, "include_count": false, "include_values": false, "selected": true},
+        "Assay D": {"selected": true, "units": "nM"},
+        "Assay E": {"alias": "", "default_uncertainty": 3.402820018375656e+38, "factor": false, "include_count": false, "include_values": true, "selected": true},
+        "assay f": {"alias": 12.5, "default_uncertainty": -2.5, "selected": true}
+    })") << QStringList({"assay f", "12.5", "-2.5", "no count", "no values", "arithmetic"})
+                                << QStringList{"assay f"} << -1;
+    QTest::newRow("select all, edited")
+        << "select all"
+        << ""
+        << "edited" << announcedChecks({0, 1, 3, 5, 6}) << QByteArray(R"({
+        "": {"alias": "typed first", "default_uncertainty": 0.25, "factor": true, "include_count": false, "include_values": false, "selected": true},
+        "Assay A": {"alias": "a", "default_uncertainty": 0.12345699965953827, "factor": false, "include_count": false, "include_values": false, "selected": true},
+        "Assay B": {"selected": true},
+        "Assay C": {"alias": "", "default_uncertainty": 3.402820018375656e+38, "factor": true, "include_count": false, "include_values": false, "selected": true},
+        "Assay D": {"selected": true, "units": "nM"},
+        "Assay E": {"alias": "", "default_uncertainty": 3.402820018375656e+38, "factor": false, "include_count": false, "include_values": true, "selected": true},
+        "assay f": {"alias": 12.5, "default_uncertainty": -2.5, "selected": true}
+    })") << QStringList({"assay f", "12.5", "-2.5", "no count", "no values", "arithmetic"})
+        << QStringList{"assay f"} << -1;
+    QTest::newRow("select all, row clicked")
+        << "select all"
+        << ""
+        << "row clicked" << announcedChecks({0, 1, 3, 5, 6}) << QByteArray(R"({
+        "": {"alias": "nameless", "default_uncertainty": 0, "factor": false, "include_count": false, "include_values": false, "selected": true},
+        "Assay A": {"alias": "a", "default_uncertainty": 0.12345699965953827, "factor": false, "include_count": false, "include_values": false, "selected": true},
+        "Assay B": {"selected": true},
+        "Assay C": {"alias": "typed first", "default_uncertainty": 3.402820018375656e+38, "factor": true, "include_count": false, "include_values": false, "selected": true},
+        "Assay D": {"selected": true, "units": "nM"},
+        "Assay E": {"alias": "", "default_uncertainty": 3.402820018375656e+38, "factor": false, "include_count": false, "include_values": true, "selected": true},
+        "assay f": {"alias": 12.5, "default_uncertainty": -2.5, "selected": true}
+    })") << QStringList({"assay f", "12.5", "-2.5", "no count", "no values", "arithmetic"})
+        << QStringList{"assay f"} << 3;
+    QTest::newRow("select all, cleared")
+        << "select all"
+        << ""
+        << "cleared" << announcedChecks({0, 1, 2, 3, 4, 5, 6}) << QByteArray(R"({
+        "": {"alias": "nameless", "default_uncertainty": 0, "factor": false, "include_count": false, "include_values": false, "selected": true},
+        "Assay A": {"alias": "a", "default_uncertainty": 0.12345699965953827, "factor": false, "include_count": false, "include_values": false, "selected": true},
+        "Assay B": {"alias": "", "default_uncertainty": 0, "factor": false, "include_count": false, "include_values": false, "selected": true},
+        "Assay C": {"alias": "", "default_uncertainty": 3.402820018375656e+38, "factor": true, "include_count": false, "include_values": false, "selected": true},
+        "Assay D": {"alias": "", "default_uncertainty": 0, "factor": false, "include_count": false, "include_values": false, "selected": true},
+        "Assay E": {"alias": "", "default_uncertainty": 3.402820018375656e+38, "factor": false, "include_count": false, "include_values": true, "selected": true},
+        "assay f": {"alias": 12.5, "default_uncertainty": -2.5, "selected": true}
+    })") << QStringList({"assay f", "12.5", "-2.5", "no count", "no values", "arithmetic"})
+        << QStringList{"assay f"} << -1;
+    QTest::newRow("select all, current box clicked")
+        << "select all"
+        << ""
+        << "current box clicked" << announcedChecks({1, 3, 5, 6}) << QByteArray(R"({
+        "": {"alias": "nameless", "default_uncertainty": 0, "factor": false, "include_count": false, "include_values": false, "selected": true},
+        "Assay A": {"alias": "a", "default_uncertainty": 0.12345699965953827, "factor": false, "include_count": false, "include_values": false, "selected": true},
+        "Assay B": {"selected": true},
+        "Assay C": {"alias": "", "default_uncertainty": 3.402820018375656e+38, "factor": true, "include_count": false, "include_values": false, "selected": true},
+        "Assay D": {"selected": true, "units": "nM"},
+        "Assay E": {"alias": "", "default_uncertainty": 3.402820018375656e+38, "factor": false, "include_count": false, "include_values": true, "selected": true},
+        "assay f": {"alias": 12.5, "default_uncertainty": -2.5, "selected": true}
+    })") << QStringList({"assay f", "12.5", "-2.5", "no count", "no values", "arithmetic"})
+        << QStringList{"assay f"} << -1;
+    QTest::newRow("select all, search a")
+        << "select all"
+        << "a"
+        << "" << announcedChecks({0, 1, 3, 5, 6}) << QByteArray(R"({
+        "": {"alias": "nameless", "default_uncertainty": 0, "factor": false, "include_count": false, "include_values": false, "selected": true},
+        "Assay A": {"alias": "a", "default_uncertainty": 0.12345699965953827, "factor": false, "include_count": false, "include_values": false, "selected": true},
+        "Assay B": {"selected": true},
+        "Assay C": {"alias": "", "default_uncertainty": 3.402820018375656e+38, "factor": true, "include_count": false, "include_values": false, "selected": true},
+        "Assay D": {"selected": true, "units": "nM"},
+        "Assay E": {"alias": "", "default_uncertainty": 3.402820018375656e+38, "factor": false, "include_count": false, "include_values": true, "selected": true},
+        "assay f": {"alias": 12.5, "default_uncertainty": -2.5, "selected": true}
+    })") << QStringList({"assay f", "12.5", "-2.5", "no count", "no values", "arithmetic"})
+        << QStringList{"assay f"} << -1;
+    QTest::newRow("select all, search c, edited")
+        << "select all"
+        << "c"
+        << "edited" << announcedChecks({0, 1, 3, 5, 6}) << QByteArray(R"({
+        "": {"alias": "typed first", "default_uncertainty": 0.25, "factor": true, "include_count": false, "include_values": false, "selected": true},
+        "Assay A": {"alias": "a", "default_uncertainty": 0.123456789, "note": "kept", "selected": true},
+        "Assay B": {"selected": true},
+        "Assay C": {"default_uncertainty": 1e+300, "factor": "no", "selected": true},
+        "Assay D": {"selected": true, "units": "nM"},
+        "Assay E": {"default_uncertainty": "inf", "include_count": 0.4, "include_values": 1, "selected": true},
+        "assay f": {"alias": 12.5, "default_uncertainty": -2.5, "selected": true}
+    })") << QStringList({"Assay C", "", "3.40282e+38", "no count", "no values", "geometric"})
+        << QStringList{"Assay C"} << -1;
+    QTest::newRow("select all, search zz, edited")
+        << "select all"
+        << "zz"
+        << "edited" << announcedChecks({0, 1, 3, 5, 6}) << QByteArray(R"({
+        "": {"alias": "nameless", "default_uncertainty": 0, "factor": false, "include_count": false, "include_values": false, "selected": true},
+        "Assay A": {"alias": "a", "default_uncertainty": 0.123456789, "note": "kept", "selected": true},
+        "Assay B": {"selected": true},
+        "Assay C": {"default_uncertainty": 1e+300, "factor": "no", "selected": true},
+        "Assay D": {"selected": true, "units": "nM"},
+        "Assay E": {"default_uncertainty": "inf", "include_count": 0.4, "include_values": 1, "selected": true},
+        "assay f": {"alias": 12.5, "default_uncertainty": -2.5, "selected": true}
+    })") << QStringList({"", "typed first", "0.25", "no count", "no values", "geometric"})
+        << QStringList() << -1;
+    QTest::newRow("select all, search assay, row clicked")
+        << "select all"
+        << "assay"
+        << "row clicked" << announcedChecks({0, 1, 3, 5, 6}) << QByteArray(R"({
+        "": {"alias": "nameless", "default_uncertainty": 0, "factor": false, "include_count": false, "include_values": false, "selected": true},
+        "Assay A": {"alias": "a", "default_uncertainty": 0.12345699965953827, "factor": false, "include_count": false, "include_values": false, "selected": true},
+        "Assay B": {"selected": true},
+        "Assay C": {"alias": "typed first", "default_uncertainty": 3.402820018375656e+38, "factor": true, "include_count": false, "include_values": false, "selected": true},
+        "Assay D": {"selected": true, "units": "nM"},
+        "Assay E": {"alias": "", "default_uncertainty": 3.402820018375656e+38, "factor": false, "include_count": false, "include_values": true, "selected": true},
+        "assay f": {"alias": 12.5, "default_uncertainty": -2.5, "selected": true}
+    })") << QStringList({"assay f", "12.5", "-2.5", "no count", "no values", "arithmetic"})
+        << QStringList{"assay f"} << 2;
+    QTest::newRow("clear, edited") << "clear"
+                                   << ""
+                                   << "edited" << announcedChecks({2, 4}) << QByteArray(R"({
+        "": {"alias": "nameless", "selected": false},
+        "Assay A": {"alias": "a", "default_uncertainty": 0.123456789, "note": "kept", "selected": false},
+        "Assay B": {"selected": false},
+        "Assay C": {"default_uncertainty": 1e+300, "factor": "no", "selected": false},
+        "Assay D": {"selected": false, "units": "nM"},
+        "Assay E": {"default_uncertainty": "inf", "include_count": 0.4, "include_values": 1, "selected": false},
+        "assay f": {"alias": 12.5, "default_uncertainty": -2.5, "selected": false}
+    })") << QStringList({"", "typed first", "0.25", "no count", "no values", "geometric"})
+                                   << QStringList{""} << -1;
+    QTest::newRow("clear, search c, row clicked")
+        << "clear"
+        << "c"
+        << "row clicked" << announcedChecks({2, 4}) << QByteArray(R"({
+        "": {"alias": "nameless", "default_uncertainty": 0, "factor": false, "include_count": false, "include_values": false, "selected": false},
+        "Assay A": {"alias": "a", "default_uncertainty": 0.123456789, "note": "kept", "selected": false},
+        "Assay B": {"selected": false},
+        "Assay C": {"default_uncertainty": 1e+300, "factor": "no", "selected": false},
+        "Assay D": {"selected": false, "units": "nM"},
+        "Assay E": {"default_uncertainty": "inf", "include_count": 0.4, "include_values": 1, "selected": false},
+        "assay f": {"alias": 12.5, "default_uncertainty": -2.5, "selected": false}
+    })")
+        << QStringList(
+               {"Assay C", "typed first", "3.40282e+38", "no count", "no values", "geometric"})
+        << QStringList{"Assay C"} << 0;
+    QTest::newRow("clear, cleared") << "clear"
+                                    << ""
+                                    << "cleared" << QStringList() << QByteArray(R"({
+        "": {"alias": "nameless", "selected": false},
+        "Assay A": {"alias": "a", "default_uncertainty": 0.123456789, "note": "kept", "selected": false},
+        "Assay B": {"selected": false},
+        "Assay C": {"default_uncertainty": 1e+300, "factor": "no", "selected": false},
+        "Assay D": {"selected": false, "units": "nM"},
+        "Assay E": {"default_uncertainty": "inf", "include_count": 0.4, "include_values": 1, "selected": false},
+        "assay f": {"alias": 12.5, "default_uncertainty": -2.5, "selected": false}
+    })") << QStringList({"", "nameless", "0", "no count", "no values", "arithmetic"})
+                                    << QStringList{""} << -1;
+}
+
+// "Select all" and "Clear" as the row-by-row loop did them: what the list
+// model announces, what is written, where the panel and the selection end.
+void tst_VeldmarkDisplay::checkAllRecorded()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, search);
+    QFETCH(QString, before);
+
+    VeldmarkDisplay dialog;
+    dialog.setDisplayData(changedByThePanel);
+    showDialog(dialog);
+    Widgets w(dialog);
+    QVERIFY(w.complete());
+    QTest::keyClicks(w.search, search);
+    actBefore(w, before);
+    if (QTest::currentTestFailed())
+        return;
+    ModelLog announced(assayListModel(w.list));
+    ModelLog filtered(w.list->model());
+
+    QTest::mouseClick(button == "clear" ? w.clear : w.selectAll, Qt::LeftButton);
+    const QStringList announcedLines = announced.take();
+    QTEST(announcedLines, "announced");
+    QCOMPARE(filtered.take(), QStringList());
+    QFETCH(QByteArray, written);
+    QCOMPARE(dialog.displayData(), QJsonDocument::fromJson(written).toJson());
+    QTEST(w.panel(), "panel");
+    QCOMPARE(w.assayName->text(), w.assayName->toolTip());
+    QTEST(w.selected(), "selected");
+    QTEST(w.list->currentIndex().row(), "currentRow");
+}
+
+void tst_VeldmarkDisplay::selectAllAsCheckingEachInTurn_data()
+{
+    QTest::addColumn<QString>("search");
+    QTest::addColumn<QString>("before");
+
+    QTest::newRow("every assay listed") << ""
+                                        << "";
+    QTest::newRow("panel edited first") << ""
+                                        << "edited";
+    QTest::newRow("current assay unchecked by its box first") << ""
+                                                              << "current box clicked";
+    QTest::newRow("all cleared first") << ""
+                                       << "cleared";
+    QTest::newRow("search hides some") << "1"
+                                       << "edited";
+    QTest::newRow("search hides the current assay") << "2"
+                                                    << "";
+    QTest::newRow("search hides every assay") << "zz"
+                                              << "edited";
+}
+
+// "Select all" ends where a person ends who checks each unchecked assay in
+// list order by its box; assays the search hides have no box to click and
+// are checked in the model, as "Select all" checks them.
+void tst_VeldmarkDisplay::selectAllAsCheckingEachInTurn()
+{
+    QFETCH(QString, search);
+    QFETCH(QString, before);
+
+    CheckedOutcome bySelectAll;
+    checkEveryAssay(search, before, true, bySelectAll);
+    if (QTest::currentTestFailed())
+        return;
+    CheckedOutcome byHand;
+    checkEveryAssay(search, before, false, byHand);
+    if (QTest::currentTestFailed())
+        return;
+
+    QVERIFY(!bySelectAll.announced.isEmpty());
+    QCOMPARE(bySelectAll.announced, byHand.announced);
+    QCOMPARE(bySelectAll.written, byHand.written);
+    QCOMPARE(bySelectAll.panel, byHand.panel);
+    QCOMPARE(bySelectAll.selected, byHand.selected);
+    QCOMPARE(bySelectAll.checked, byHand.checked);
+    QCOMPARE(bySelectAll.written.count("\"selected\": true"), 48);
+}
+
+void tst_VeldmarkDisplay::checkEveryAssay(const QString &search, const QString &before,
+                                          bool bySelectAll, CheckedOutcome &outcome)
+{
+    VeldmarkDisplay dialog;
+    dialog.setDisplayData(variedAssays());
+    showDialog(dialog);
+    Widgets w(dialog);
+    QVERIFY(w.complete());
+    QTest::keyClicks(w.search, search);
+    actBefore(w, before);
+    if (QTest::currentTestFailed())
+        return;
+    QAbstractItemModel *model = assayListModel(w.list);
+    auto filter = qobject_cast<QAbstractProxyModel *>(w.list->model());
+    QVERIFY(model && filter);
+    ModelLog announced(model);
+
+    if (bySelectAll) {
+        QTest::mouseClick(w.selectAll, Qt::LeftButton);
+    } else {
+        for (int row = 0; row < model->rowCount(); ++row) {
+            const QModelIndex source = model->index(row, 0);
+            if (source.data(Qt::CheckStateRole).toInt() == Qt::Checked)
+                continue;
+            const QModelIndex shown = filter->mapFromSource(source);
+            if (shown.isValid()) {
+                w.list->scrollTo(shown);
+                w.clickCheckBox(shown.row());
+            } else {
+                QVERIFY(model->setData(source, Qt::Checked, Qt::CheckStateRole));
+            }
+            QCOMPARE(source.data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
+        }
+    }
+    outcome.announced = announced.take();
+    outcome.written = dialog.displayData();
+    outcome.panel = w.panel();
+    outcome.selected = w.selected();
+    w.replaceText(w.search, "");
+    outcome.checked = w.checked();
 }
 
 void tst_VeldmarkDisplay::emptySelectionKeepsEditingLastCurrent_data()
