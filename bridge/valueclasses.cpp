@@ -503,9 +503,24 @@ PyObject *valueRepr(PyObject *object)
     const ValueClass *c = classOf(object);
     if (!c->text)
         return valueStr(object);
+    // A script's subclass shows its own name.
     const QByteArray text = c->text(asValue(object)->value).toUtf8();
-    return PyUnicode_FromFormat("%s (%s, at: %p)", c->name, text.constData(),
+    return PyUnicode_FromFormat("%s (%s, at: %p)", Py_TYPE(object)->tp_name, text.constData(),
                                 static_cast<void *>(object));
+}
+
+// As on wrapped objects, no attribute of a script's own; a script's
+// subclass has room for them.
+int valueSetAttr(PyObject *object, PyObject *name, PyObject *value)
+{
+    const ValueClass *c = classOf(object);
+    if (Py_TYPE(object) != c->type)
+        return PyObject_GenericSetAttr(object, name, value);
+    PyErr_Format(PyExc_AttributeError,
+                 "'%U' does not exist on %s and creating new attributes on C++ objects is not "
+                 "allowed",
+                 name, c->name);
+    return -1;
 }
 
 int valueBool(PyObject *object)
@@ -575,6 +590,24 @@ PyObject *methodRepr(PyObject *object)
     return PyUnicode_FromFormat("<qt slot %s of %s instance at %p>", m->method->name.constData(),
                                 m->valueClass->name, static_cast<void *>(m->self));
 }
+
+PyObject *methodName(PyObject *object, void *)
+{
+    return PyUnicode_FromString(asMethod(object)->method->name.constData());
+}
+
+PyObject *methodSelf(PyObject *object, void *)
+{
+    PyObject *self = asMethod(object)->self ? asMethod(object)->self : Py_None;
+    Py_INCREF(self);
+    return self;
+}
+
+PyGetSetDef methodAttributes[] = {
+    {"__name__", methodName, nullptr, nullptr, nullptr},
+    {"__self__", methodSelf, nullptr, nullptr, nullptr},
+    {nullptr, nullptr, nullptr, nullptr, nullptr},
+};
 
 PyObject *methodGet(PyObject *object, PyObject *instance, PyObject *)
 {
@@ -660,6 +693,7 @@ bool ready()
     methodType.tp_repr = methodRepr;
     methodType.tp_call = methodCall;
     methodType.tp_descr_get = methodGet;
+    methodType.tp_getset = methodAttributes;
     if (PyType_Ready(&methodType) != 0)
         return false;
 
@@ -674,6 +708,7 @@ bool ready()
     storageType.tp_repr = valueRepr;
     storageType.tp_richcompare = valueCompare;
     storageType.tp_hash = valueHash;
+    storageType.tp_setattro = valueSetAttr;
     storageType.tp_as_number = &numberMethods;
     if (PyType_Ready(&storageType) != 0)
         return false;

@@ -11,6 +11,11 @@ from observe import show
 d = ProgressDialog()
 s = QSize(400, 65)
 
+
+class Size(QSize):
+    pass
+
+
 observations = [
     # what the properties give
     "repr(d.size)", "str(d.size)", "repr(d.geometry)", "str(d.geometry)", "repr(d.pos)",
@@ -86,7 +91,16 @@ observations = [
     # where text or a bool goes
     "d.setMessage(QSize(1, 2))", "setattr(d, 'windowTitle', QSize(1, 2))", "d.windowTitle",
     "setattr(d, 'modal', QSize(1, 2))", "d.modal",
-    # methods resize() or move() are not slots
+    # dynamic properties, a script's subclass, attributes of a script's own
+    "d.setProperty('extra', QSize(1, 2))", "repr(d.property('extra'))", "repr(d.extra)",
+    "setattr(d, 'extra', QPoint(1, 2))", "repr(d.extra)", "d.setProperty('extraFont', d.font)",
+    "repr(d.extraFont)", "repr(Size(1, 2))", "Size(1, 2).width()", "type(Size(1, 2)).__name__",
+    "setattr(d, 'minimumSize', Size(5, 6))", "repr(d.minimumSize)", "setattr(s, 'x', 5)",
+    "QSize.width.__name__", "repr(QSize(1, 2).width.__self__)", "QSize.__doc__",
+    # a value where a number or text goes
+    "d.done(QSize(1, 2))", "d.setMessage(d.font)", "setattr(d, 'windowTitle', d.font)",
+    "d.windowTitle", "setattr(d, 'windowTitle', d.palette)", "d.windowTitle",
+    # resize() or move() are not slots
     "d.resize(QSize(300, 80))", "d.move(QPoint(1, 2))",
 ]
 for expression in observations:
