@@ -565,20 +565,36 @@ MethodObject *asMethod(PyObject *object)
 
 PyObject *newMethod(const ValueClass *c, const Method *method, PyObject *self)
 {
-    MethodObject *m = PyObject_New(MethodObject, &methodType);
+    MethodObject *m = PyObject_GC_New(MethodObject, &methodType);
     if (!m)
         return nullptr;
     m->valueClass = c;
     m->method = method;
     Py_XINCREF(self);
     m->self = self;
+    PyObject_GC_Track(m);
     return reinterpret_cast<PyObject *>(m);
+}
+
+// A bound method kept in an attribute of a script's subclass instance
+// (`v.w = v.width`) makes a cycle for the garbage collector to break.
+int methodTraverse(PyObject *object, visitproc visit, void *arg)
+{
+    Py_VISIT(asMethod(object)->self);
+    return 0;
+}
+
+int methodClear(PyObject *object)
+{
+    Py_CLEAR(asMethod(object)->self);
+    return 0;
 }
 
 void methodDealloc(PyObject *object)
 {
+    PyObject_GC_UnTrack(object);
     Py_CLEAR(asMethod(object)->self);
-    PyObject_Del(object);
+    PyObject_GC_Del(object);
 }
 
 PyObject *methodRepr(PyObject *object)
@@ -688,7 +704,9 @@ bool ready()
     Py_SET_REFCNT(reinterpret_cast<PyObject *>(&methodType), 1);
     methodType.tp_name = "PythonQt.builtin_qt_slot";
     methodType.tp_basicsize = sizeof(MethodObject);
-    methodType.tp_flags = Py_TPFLAGS_DEFAULT;
+    methodType.tp_flags = Py_TPFLAGS_DEFAULT | Py_TPFLAGS_HAVE_GC;
+    methodType.tp_traverse = methodTraverse;
+    methodType.tp_clear = methodClear;
     methodType.tp_dealloc = methodDealloc;
     methodType.tp_repr = methodRepr;
     methodType.tp_call = methodCall;

@@ -971,6 +971,7 @@ void tst_Bridge::valueClassArguments_data()
     QTest::newRow("a QSize is no text") << "refused(t.echoString, QSize(3, 4))" << QVariant(true);
     QTest::newRow("a font's text is no QFont")
         << "refused(t.fontFamily, d.font.toString())" << QVariant(true);
+    QTest::newRow("a method kept on its own value is collected") << "collected()" << QVariant(true);
 }
 
 void tst_Bridge::valueClassArguments()
@@ -978,6 +979,7 @@ void tst_Bridge::valueClassArguments()
     QFETCH(QString, expression);
     QFETCH(QVariant, expected);
     QVERIFY(python.run(QStringLiteral(R"(
+import weakref
 from PythonQt.QtCore import QPoint, QRect, QSize
 d = TestDialog()
 s = QSize(2, 3)
@@ -987,6 +989,15 @@ def refused(slot, value):
     except ValueError:
         return True
     return False
+class Size(QSize):
+    pass
+def collected():
+    v = Size(1, 2)
+    v.w = v.width
+    kept = weakref.ref(v)
+    del v
+    gc.collect()
+    return kept() is None
 )")));
     const QVariant result = python.value(expression);
     QVERIFY2(python.errors.isEmpty(), qPrintable(python.errors.join(QString())));
