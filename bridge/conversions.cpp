@@ -6,6 +6,7 @@
 #include "PythonQtObjectPtr.h"
 #include "bytearrayobject.h"
 #include "pythonqt_p.h"
+#include "valueclasses.h"
 
 #include <QMetaEnum>
 #include <QObject>
@@ -542,6 +543,13 @@ bool toArg(PyObject *value, const ArgType &type, ArgStorage &storage, bool stric
     case ArgType::Object:
         return toObject(value, type, storage.value.object);
     case ArgType::Other: {
+        // As in PythonQt, a QSize, a QFont, ... comes only from an object of its class.
+        if (ValueClasses::offers(type.typeId)) {
+            if (!ValueClasses::check(value, type.typeId))
+                return false;
+            storage.variant = ValueClasses::value(value);
+            return true;
+        }
         if (strict || type.typeId == QMetaType::UnknownType)
             return false;
         QVariant v;
@@ -655,6 +663,8 @@ bool toVariant(PyObject *value, QVariant &result)
         QByteArray bytes;
         toByteArray(value, bytes, true);
         result = bytes;
+    } else if (ValueClasses::check(value)) {
+        result = ValueClasses::value(value);
     } else if (InstanceWrapper::check(value)) {
         result =
             QVariant::fromValue(reinterpret_cast<PythonQtInstanceWrapper *>(value)->object.data());
@@ -726,6 +736,8 @@ PyObject *fromVariant(const QVariant &value)
         Py_INCREF(object);
         return object;
     }
+    if (ValueClasses::offers(type))
+        return ValueClasses::create(value);
     const QMetaType::TypeFlags flags = QMetaType::typeFlags(type);
     if (flags & QMetaType::PointerToQObject)
         return PythonQtPrivate::instance()->wrap(value.value<QObject *>());

@@ -5,6 +5,7 @@
 // arguments converted, and the errors PythonQt gives when none fits.
 #include "bytearrayobject.h"
 #include "pythonqt_p.h"
+#include "valueclasses.h"
 
 #include <QVarLengthArray>
 
@@ -56,7 +57,8 @@ struct Arguments
 bool wrappedWhereTextOrBoolGoes(PyObject *value, const ArgType &type)
 {
     return (type.kind == ArgType::String || type.kind == ArgType::Bool)
-        && (InstanceWrapper::check(value) || ByteArrayObject::check(value));
+        && (InstanceWrapper::check(value) || ByteArrayObject::check(value)
+            || ValueClasses::check(value));
 }
 
 bool convertArguments(const Overload &overload, PyObject *const *args, Py_ssize_t nargs,

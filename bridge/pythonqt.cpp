@@ -6,6 +6,7 @@
 #include "bytearrayobject.h"
 #include "pythonqt_p.h"
 #include "pythonqtregistry.h"
+#include "valueclasses.h"
 
 #include <structmember.h>
 
@@ -208,7 +209,7 @@ PythonQt::PythonQt(int flags, const QByteArray &pythonQtModuleName)
     d->flags = flags;
     d->moduleName =
         pythonQtModuleName.isEmpty() ? QByteArrayLiteral("PythonQt") : pythonQtModuleName;
-    if (!InstanceWrapper::ready() || !ByteArrayObject::ready()) {
+    if (!InstanceWrapper::ready() || !ByteArrayObject::ready() || !ValueClasses::ready()) {
         PyErr_Print();
         qFatal("PythonQt: could not prepare its Python types");
     }
@@ -219,6 +220,7 @@ PythonQt::PythonQt(int flags, const QByteArray &pythonQtModuleName)
     PyDict_SetItemString(PyImport_GetModuleDict(), d->moduleName.constData(), d->topModule);
     PyObject_SetAttrString(d->packageModule("QtCore"), "QByteArray",
                            reinterpret_cast<PyObject *>(ByteArrayObject::type()));
+    ValueClasses::addTo(d->packageModule("QtCore"), d->packageModule("QtGui"));
     if (!QtNamespace::install(*d)) {
         PyErr_Print();
         qFatal("PythonQt: could not create the Qt namespace");

@@ -6,7 +6,9 @@
 
 #include <QDate>
 #include <QDialog>
+#include <QFont>
 #include <QObject>
+#include <QRect>
 #include <QStringList>
 #include <QTime>
 #include <QUrl>
@@ -67,6 +69,14 @@ public Q_SLOTS:
     // What arrived, as C++ sees it, whatever comes back.
     QString urlHost(const QUrl &value) { return value.host(); }
     int dateYear(const QDate &value) { return value.year(); }
+    // The value classes, as C++ reads them and back.
+    int sizeArea(const QSize &value) { return value.width() * value.height(); }
+    QString pointText(const QPoint &value)
+    {
+        return QStringLiteral("%1;%2").arg(value.x()).arg(value.y());
+    }
+    QRect echoRect(const QRect &value) { return value; }
+    QString fontFamily(const QFont &value) { return value.family(); }
 
     QString overloaded(int value) { return QStringLiteral("int %1").arg(value); }
     QString overloaded(double value) { return QStringLiteral("double %1").arg(value); }

@@ -55,6 +55,8 @@ private Q_SLOTS:
     void outputFromThreadsInOrder();
     void genericallyStoredArguments_data();
     void genericallyStoredArguments();
+    void valueClassArguments_data();
+    void valueClassArguments();
     void pythonCodeInsideACallDeletesTheTarget_data();
     void pythonCodeInsideACallDeletesTheTarget();
     void setParentRefusesCycles_data();
@@ -941,6 +943,66 @@ void tst_Bridge::genericallyStoredArguments()
     const QVariant result = python.value(expression);
     QVERIFY2(python.errors.isEmpty(), qPrintable(python.errors.join(QString())));
     QCOMPARE(result.toString(), expected.toString());
+}
+
+void tst_Bridge::valueClassArguments_data()
+{
+    QTest::addColumn<QString>("expression");
+    QTest::addColumn<QVariant>("expected");
+
+    QTest::newRow("QSize as C++ reads it") << "t.sizeArea(QSize(3, 4))" << QVariant(12);
+    QTest::newRow("QPoint as C++ reads it") << "t.pointText(QPoint(-1, 2))" << QVariant("-1;2");
+    QTest::newRow("QRect there and back")
+        << "repr(t.echoRect(QRect(1, 2, 3, 4))).split(', at')[0]" << QVariant("QRect (1, 2, 3, 4");
+    QTest::newRow("QRect result compares")
+        << "t.echoRect(QRect(1, 2, 3, 4)) == QRect(1, 2, 3, 4)" << QVariant(true);
+    QTest::newRow("QFont as C++ reads it")
+        << "t.fontFamily(d.font) == d.font.family()" << QVariant(true);
+    QTest::newRow("a changed copy as C++ reads it")
+        << "(s.setWidth(5), t.sizeArea(s))[1]" << QVariant(15);
+    QTest::newRow("QSize in a variant, back in its class")
+        << "repr(t.echoVariant(QSize(1, 2))).split(', at')[0]" << QVariant("QSize (1, 2");
+    QTest::newRow("QSize in a list") << "str(t.echoList([QSize(1, 2)])[0])" << QVariant("1, 2");
+    QTest::newRow("QSize in a map")
+        << "str(t.echoMap({'s': QSize(1, 2)})['s'])" << QVariant("1, 2");
+    QTest::newRow("a tuple is no QSize") << "refused(t.sizeArea, (3, 4))" << QVariant(true);
+    QTest::newRow("a QPoint is no QSize") << "refused(t.sizeArea, QPoint(3, 4))" << QVariant(true);
+    QTest::newRow("a QSize is no int") << "refused(t.echoInt, QSize(3, 4))" << QVariant(true);
+    QTest::newRow("a QSize is no text") << "refused(t.echoString, QSize(3, 4))" << QVariant(true);
+    QTest::newRow("a font's text is no QFont")
+        << "refused(t.fontFamily, d.font.toString())" << QVariant(true);
+    QTest::newRow("a method kept on its own value is collected") << "collected()" << QVariant(true);
+}
+
+void tst_Bridge::valueClassArguments()
+{
+    QFETCH(QString, expression);
+    QFETCH(QVariant, expected);
+    QVERIFY(python.run(QStringLiteral(R"(
+import weakref
+from PythonQt.QtCore import QPoint, QRect, QSize
+d = TestDialog()
+s = QSize(2, 3)
+def refused(slot, value):
+    try:
+        slot(value)
+    except ValueError:
+        return True
+    return False
+class Size(QSize):
+    pass
+def collected():
+    v = Size(1, 2)
+    v.w = v.width
+    kept = weakref.ref(v)
+    del v
+    gc.collect()
+    return kept() is None
+)")));
+    const QVariant result = python.value(expression);
+    QVERIFY2(python.errors.isEmpty(), qPrintable(python.errors.join(QString())));
+    QCOMPARE(result.toString(), expected.toString());
+    QVERIFY(python.run(QStringLiteral("d.delete()")));
 }
 
 void tst_Bridge::pythonCodeInsideACallDeletesTheTarget_data()

@@ -3,8 +3,8 @@
 
 """Run by the host with the path of Kestrane.pyi: checks every class and
 name the stub declares against what the bridge exposes, and every class the
-bridge exposes against the stub; likewise for QtCore.pyi beside it, its
-classes and functions.
+bridge exposes against the stub; likewise for QtCore.pyi and QtGui.pyi beside
+it, their classes and functions.
 
 Prints "missing: <what>" for each mismatch, "note: <what>" for a known
 difference that is not the stub's to fix, then "<class>: <names>" with the
@@ -78,25 +78,29 @@ for name in DIALOGS:
 for name in public:
     print(f"{name}: {' '.join(sorted(own_names(classes[name])))}")
 
-# PythonQt.QtCore, from QtCore.pyi beside Kestrane.pyi: every class and name
-# the stub declares is there, and every class the bridge puts there is stubbed.
-from PythonQt import QtCore  # noqa: E402
+# PythonQt.QtCore and PythonQt.QtGui, from QtCore.pyi and QtGui.pyi beside
+# Kestrane.pyi: every class and name the stub declares is there, and every
+# class the bridge puts there is stubbed.
+import PythonQt  # noqa: E402
 
-with open(os.path.join(os.path.dirname(sys.argv[1]), "QtCore.pyi"), encoding="utf-8") as f:
-    qtcore_stub = ast.parse(f.read()).body
-qtcore = {node.name: node for node in qtcore_stub if isinstance(node, ast.ClassDef)}
-qtcore_functions = {node.name for node in qtcore_stub if isinstance(node, ast.FunctionDef)}
-for name in sorted(n for n in dir(QtCore) if not n.startswith("_")):
-    if name not in qtcore and name not in qtcore_functions:
-        print(f"missing: QtCore.{name} in the stub")
-for name in sorted(qtcore_functions):
-    if not callable(getattr(QtCore, name, None)):
-        print(f"missing: function QtCore.{name} in the bridge")
-for name, node in sorted(qtcore.items()):
-    if not hasattr(QtCore, name):
-        print(f"missing: class QtCore.{name} in the bridge")
-        continue
-    for attribute in sorted(own_names(node)):
-        if not hasattr(getattr(QtCore, name), attribute):
-            print(f"missing: QtCore.{name}.{attribute} in the bridge")
-    print(f"QtCore.{name}: {' '.join(sorted(own_names(node)))}")
+for module_name in ("QtCore", "QtGui"):
+    module = getattr(PythonQt, module_name)
+    stub = os.path.join(os.path.dirname(sys.argv[1]), f"{module_name}.pyi")
+    with open(stub, encoding="utf-8") as f:
+        body = ast.parse(f.read()).body
+    stubbed = {node.name: node for node in body if isinstance(node, ast.ClassDef)}
+    functions = {node.name for node in body if isinstance(node, ast.FunctionDef)}
+    for name in sorted(n for n in dir(module) if not n.startswith("_")):
+        if name not in stubbed and name not in functions:
+            print(f"missing: {module_name}.{name} in the stub")
+    for name in sorted(functions):
+        if not callable(getattr(module, name, None)):
+            print(f"missing: function {module_name}.{name} in the bridge")
+    for name, node in sorted(stubbed.items()):
+        if not hasattr(module, name):
+            print(f"missing: class {module_name}.{name} in the bridge")
+            continue
+        for attribute in sorted(own_names(node)):
+            if not hasattr(getattr(module, name), attribute):
+                print(f"missing: {module_name}.{name}.{attribute} in the bridge")
+        print(f"{module_name}.{name}: {' '.join(sorted(own_names(node)))}")

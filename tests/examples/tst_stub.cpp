@@ -10,7 +10,7 @@
 #include <QMetaMethod>
 #include <QtTest>
 
-// The editor stubs for PythonQt.Kestrane and PythonQt.QtCore against what
+// The editor stubs for PythonQt.Kestrane, PythonQt.QtCore and PythonQt.QtGui against what
 // scripts really get:
 // every class and name in the stub exists in the bridge (checked by a script
 // the host runs), and every public slot a dialog declares itself is in the
@@ -44,6 +44,8 @@ void StubTest::stubNamesExistInTheBridge()
     QCOMPARE(report.filter(QRegularExpression(QStringLiteral("^missing: "))), QStringList());
     QVERIFY(!report.isEmpty());
     QCOMPARE(report.filter(QRegularExpression(QStringLiteral("^QtCore\\.QByteArray: "))).size(), 1);
+    QCOMPARE(report.filter(QRegularExpression(QStringLiteral("^QtCore\\.QRect: "))).size(), 1);
+    QCOMPARE(report.filter(QRegularExpression(QStringLiteral("^QtGui\\.QFont: "))).size(), 1);
     for (const QString &note : report.filter(QRegularExpression(QStringLiteral("^note: "))))
         qInfo("%s", qPrintable(note));
 }
