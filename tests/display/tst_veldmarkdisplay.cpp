@@ -4,6 +4,7 @@
 #include "veldmarkdisplay.h"
 #include "ui_veldmarkdisplay.h"
 #include "ending.h"
+#include "placements.h"
 #include "whenmodal.h"
 
 #include <QAbstractProxyModel>
@@ -1848,12 +1849,7 @@ void tst_VeldmarkDisplay::debugLineFormat()
 
 void tst_VeldmarkDisplay::firstShowFitsTheScreen_data()
 {
-    QTest::addColumn<bool>("placed");
-    QTest::addColumn<QPoint>("position");
-
-    QTest::newRow("placed by Qt") << false << QPoint();
-    QTest::newRow("placed below and right of the screen") << true << QPoint(5000, 4000);
-    QTest::newRow("placed above and left of the screen") << true << QPoint(-3000, -2000);
+    addPlacementRows();
 }
 
 // The form is 793 x 796; Qt 5's offscreen platform has one screen of

@@ -3,6 +3,7 @@
 
 #include "progressdialog.h"
 #include "ui_progressdialog.h"
+#include "placements.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -87,12 +88,7 @@ void tst_ProgressDialog::existingObjectNameIsKept()
 
 void tst_ProgressDialog::firstShowKeepsTheFormOnScreen_data()
 {
-    QTest::addColumn<bool>("placed");
-    QTest::addColumn<QPoint>("position");
-
-    QTest::newRow("placed by Qt") << false << QPoint();
-    QTest::newRow("placed below and right of the screen") << true << QPoint(5000, 4000);
-    QTest::newRow("placed above and left of the screen") << true << QPoint(-3000, -2000);
+    addPlacementRows();
 }
 
 // The form's 400 x 65 fits the offscreen platform's 800 x 600 screen: the

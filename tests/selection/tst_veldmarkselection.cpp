@@ -4,6 +4,7 @@
 #include "veldmarkselection.h"
 #include "ui_veldmarkselection.h"
 #include "ending.h"
+#include "placements.h"
 #include "whenmodal.h"
 
 #include <QAccessible>
@@ -334,12 +335,7 @@ void tst_VeldmarkSelection::clickingARowSelectsNothing()
 
 void tst_VeldmarkSelection::firstShowKeepsTheFormOnScreen_data()
 {
-    QTest::addColumn<bool>("placed");
-    QTest::addColumn<QPoint>("position");
-
-    QTest::newRow("placed by Qt") << false << QPoint();
-    QTest::newRow("placed below and right of the screen") << true << QPoint(5000, 4000);
-    QTest::newRow("placed above and left of the screen") << true << QPoint(-3000, -2000);
+    addPlacementRows();
 }
 
 // The form's 400 x 300 fits the offscreen platform's 800 x 600 screen: the
