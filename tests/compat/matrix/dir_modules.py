@@ -2,7 +2,10 @@
 # SPDX-License-Identifier: BSD-3-Clause
 
 # The conformance matrix, names: dir() of every module and class under
-# PythonQt, recursively, and of the output streams, one name a line.
+# PythonQt, recursively, and of the output streams, one name a line. Of the
+# Qt classes the bridge leaves out (QColor, QImage, ...) only the names are
+# listed: their members are Qt's whole API, of which a script here can call
+# nothing, and a class gained or missing still shows as its name.
 import sys
 import types
 
@@ -10,6 +13,17 @@ import PythonQt
 from matrix import line
 
 seen = set()
+
+# The Qt classes the bridge offers, and Qt's namespace.
+OFFERED_QT_CLASSES = {
+    "QByteArray", "QSize", "QPoint", "QRect", "QFont", "QPalette", "QSizePolicy",
+    "QCursor", "QIcon", "QRegion", "QLocale", "Qt",
+}
+QT_MODULES = {"PythonQt.Qt", "PythonQt.QtCore", "PythonQt.QtGui"}
+
+
+def members_listed(module_path, name):
+    return module_path not in QT_MODULES or not name.startswith("Q") or name in OFFERED_QT_CLASSES
 
 
 def walk(path, value):
@@ -27,7 +41,9 @@ def walk(path, value):
         except Exception as e:
             line(f"{path}.{name}: raises {type(e).__name__}: {e}")
             continue
-        if isinstance(member, types.ModuleType) or (isinstance(member, type) and isinstance(value, types.ModuleType)):
+        if isinstance(member, types.ModuleType):
+            walk(f"{path}.{name}", member)
+        elif isinstance(member, type) and isinstance(value, types.ModuleType) and members_listed(path, name):
             walk(f"{path}.{name}", member)
 
 
