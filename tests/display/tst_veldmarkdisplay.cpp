@@ -3,12 +3,12 @@
 
 #include "veldmarkdisplay.h"
 #include "ui_veldmarkdisplay.h"
+#include "accessiblenames.h"
 #include "ending.h"
 #include "placements.h"
 #include "whenmodal.h"
 
 #include <QAbstractProxyModel>
-#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -44,27 +44,6 @@ const QByteArray fourAssays = R"({
     "delta": {"selected": true},
     "Gamma assay": {"include_values": true, "selected": "false"}
 })";
-
-// What a screen reader announces as the user tabs through the dialog: the
-// name Qt's accessibility tree gives each control that takes the focus.
-QStringList accessibleNamesInTabOrder(QWidget &dialog)
-{
-    QStringList names;
-    for (QWidget *widget = dialog.nextInFocusChain(); widget != &dialog;
-         widget = widget->nextInFocusChain()) {
-        if (!(widget->focusPolicy() & Qt::TabFocus) || !widget->isVisibleTo(&dialog))
-            continue;
-        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
-        names.append(accessible ? accessible->text(QAccessible::Name) : QStringLiteral("(none)"));
-    }
-    return names;
-}
-
-QString accessibleName(QWidget *widget)
-{
-    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
-    return accessible ? accessible->text(QAccessible::Name) : QStringLiteral("(none)");
-}
 
 // Answers every text of the dialog's own context, marked.
 class MarkingTranslator : public QTranslator
