@@ -183,3 +183,24 @@ def call_matrix(prefix, make_target, name, seed=0, skip=()):
             return getattr(target, name)(*args)
 
         show(f"{prefix}.{name}({labels})", thunk)
+
+
+def property_matrix(names, through_set_property):
+    """Each property of a fresh ProgressDialog read, then written with every
+    catalogue value and read back, as an attribute and, if asked, through
+    setProperty()."""
+    for name in names:
+        show(f"ProgressDialog().{name}", lambda: getattr(ProgressDialog(), name))
+        for label, make in CATALOGUE:
+            def write():
+                target = ProgressDialog()
+                setattr(target, name, make())
+                return getattr(target, name)
+
+            def set_property():
+                target = ProgressDialog()
+                return target.setProperty(name, make()), getattr(target, name)
+
+            show(f"ProgressDialog().{name} = {label}", write)
+            if through_set_property:
+                show(f"ProgressDialog().setProperty({name!r}, {label})", set_property)

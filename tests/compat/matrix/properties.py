@@ -4,8 +4,7 @@
 # The conformance matrix, properties of plain types (text, bool, numbers,
 # enums): each read, then written with every catalogue value and read back,
 # as an attribute and through setProperty(), on a fresh dialog for each.
-from matrix import CATALOGUE, show
-from PythonQt.Kestrane import ProgressDialog
+from matrix import property_matrix
 
 PROPERTIES = ("objectName", "modal", "windowModality", "enabled", "x", "y", "width", "height",
               "minimumWidth", "minimumHeight", "maximumWidth", "maximumHeight", "mouseTracking",
@@ -15,17 +14,4 @@ PROPERTIES = ("objectName", "modal", "windowModality", "enabled", "x", "y", "wid
               "toolTipDuration", "statusTip", "whatsThis", "accessibleName",
               "accessibleDescription", "layoutDirection", "autoFillBackground", "styleSheet",
               "windowFilePath", "inputMethodHints", "sizeGripEnabled")
-for name in PROPERTIES:
-    show(f"ProgressDialog().{name}", lambda: getattr(ProgressDialog(), name))
-    for label, make in CATALOGUE:
-        def write():
-            target = ProgressDialog()
-            setattr(target, name, make())
-            return getattr(target, name)
-
-        def set_property():
-            target = ProgressDialog()
-            return target.setProperty(name, make()), getattr(target, name)
-
-        show(f"ProgressDialog().{name} = {label}", write)
-        show(f"ProgressDialog().setProperty({name!r}, {label})", set_property)
+property_matrix(PROPERTIES, through_set_property=True)
