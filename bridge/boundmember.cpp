@@ -16,7 +16,8 @@ using Wrapper = PythonQtInstanceWrapper;
 
 struct Bound
 {
-    PyObject_HEAD PyObject *self; // the wrapper, or null when looked up on the class
+    PyObject_HEAD
+    PyObject *self; // the wrapper, or null when looked up on the class
     ClassInfo *classInfo;
     PyObject *memberCapsule; // keeps member alive
     const Member *member;

@@ -17,7 +17,8 @@ namespace {
 
 struct ByteArray
 {
-    PyObject_HEAD QByteArray bytes;
+    PyObject_HEAD
+    QByteArray bytes;
 };
 
 // As PythonQt does, the class scripts meet is a heap class named plainly over

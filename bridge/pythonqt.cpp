@@ -23,8 +23,8 @@ PythonQt *theInstance = nullptr;
 struct OutputRedirect
 {
     PyObject_HEAD
-        // Null for one a script made itself: its writes go nowhere.
-        void (*emitText)(const QString &text);
+    // Null for one a script made itself: its writes go nowhere.
+    void (*emitText)(const QString &text);
     int softspace;
     char closed;
 };

@@ -55,9 +55,8 @@ struct ClassInfo;
 struct PythonQtInstanceWrapperStruct
 {
     PyObject_HEAD
-        // Null before a Python subclass's __init__ has constructed the object.
-        QPointer<QObject>
-            object;
+    // Null before a Python subclass's __init__ has constructed the object.
+    QPointer<QObject> object;
     ClassInfo *classInfo;
     PyObject *weakReferences;
     // Deletes the object with the wrapper, if it has no parent by then.

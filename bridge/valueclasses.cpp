@@ -375,7 +375,8 @@ ValueClass *classOf(int typeId)
 
 struct Value
 {
-    PyObject_HEAD QVariant value;
+    PyObject_HEAD
+    QVariant value;
 };
 
 Value *asValue(PyObject *object)
@@ -551,7 +552,8 @@ PyNumberMethods numberMethods = {};
 // shown as PythonQt shows its slots.
 struct MethodObject
 {
-    PyObject_HEAD const ValueClass *valueClass;
+    PyObject_HEAD
+    const ValueClass *valueClass;
     const Method *method;
     PyObject *self;
 };

@@ -340,4 +340,3 @@ void VeldmarkDisplay::focusListFromSearch()
         selection->setCurrentIndex(first, QItemSelectionModel::ClearAndSelect);
     ui->listView->setFocus(Qt::OtherFocusReason);
 }
-
