@@ -13,7 +13,7 @@
 // fixture. The user ticks "Alpha panels" (library A1), then edits the first
 // assay, "A potency": display name + " (edited)", count and values columns,
 // geometric mean. "B solubility" stays arithmetic, default uncertainty 2.5.
-class ExampleQueryTest : public QObject
+class tst_ExampleQuery : public QObject
 {
     Q_OBJECT
 
@@ -24,7 +24,7 @@ private Q_SLOTS:
     void stopsWhenTheUserCancels();
 };
 
-void ExampleQueryTest::columns_data()
+void tst_ExampleQuery::columns_data()
 {
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QList<QStringList>>("expected");
@@ -62,7 +62,7 @@ void ExampleQueryTest::columns_data()
            };
 }
 
-void ExampleQueryTest::columns()
+void tst_ExampleQuery::columns()
 {
     QFETCH(QStringList, options);
     QFETCH(QList<QStringList>, expected);
@@ -97,7 +97,7 @@ void ExampleQueryTest::columns()
     }
 }
 
-void ExampleQueryTest::stopsWhenTheUserCancels_data()
+void tst_ExampleQuery::stopsWhenTheUserCancels_data()
 {
     QTest::addColumn<QString>("dialog");
     QTest::addColumn<QString>("message");
@@ -110,7 +110,7 @@ void ExampleQueryTest::stopsWhenTheUserCancels_data()
                                    << "Query cancelled: no assays chosen." << 3;
 }
 
-void ExampleQueryTest::stopsWhenTheUserCancels()
+void tst_ExampleQuery::stopsWhenTheUserCancels()
 {
     QFETCH(QString, dialog);
     QFETCH(QString, message);
@@ -129,5 +129,5 @@ void ExampleQueryTest::stopsWhenTheUserCancels()
     QCOMPARE(run.out.count(folder.filePath("pictures/")), pictures);
 }
 
-QTEST_GUILESS_MAIN(ExampleQueryTest)
+QTEST_GUILESS_MAIN(tst_ExampleQuery)
 #include "tst_examplequery.moc"

@@ -12,7 +12,7 @@
 // stands and run by the host with the simulated user, which ticks the first
 // group ("ADME panels") and edits the first assay in name order; and the
 // guide's table of conversions, held against what a script really meets.
-class GuideExampleTest : public QObject
+class tst_GuideExample : public QObject
 {
     Q_OBJECT
 
@@ -21,7 +21,7 @@ private Q_SLOTS:
     void conversionsAreAsDocumented();
 };
 
-void GuideExampleTest::runsAsWritten()
+void tst_GuideExample::runsAsWritten()
 {
     QFile guide(QStringLiteral(SCRIPTING_GUIDE));
     QVERIFY(guide.open(QIODevice::ReadOnly | QIODevice::Text));
@@ -56,7 +56,7 @@ void GuideExampleTest::runsAsWritten()
         }));
 }
 
-void GuideExampleTest::conversionsAreAsDocumented()
+void tst_GuideExample::conversionsAreAsDocumented()
 {
     // Each claim: a statement and what the guide says comes of it, either
     // the value of the expression after it or the exception it raises (one
@@ -122,5 +122,5 @@ print(f"checked {len(claims)}")
     QVERIFY2(lines.contains(QStringLiteral("checked 27")), qPrintable(run.out));
 }
 
-QTEST_GUILESS_MAIN(GuideExampleTest)
+QTEST_GUILESS_MAIN(tst_GuideExample)
 #include "tst_guideexample.moc"

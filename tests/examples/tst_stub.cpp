@@ -17,7 +17,7 @@
 // stub.
 Q_DECLARE_METATYPE(const QMetaObject *)
 
-class StubTest : public QObject
+class tst_Stub : public QObject
 {
     Q_OBJECT
 
@@ -31,7 +31,7 @@ private:
     QStringList report;
 };
 
-void StubTest::initTestCase()
+void tst_Stub::initTestCase()
 {
     const ChildRun run = runHost({QStringLiteral(STUB_CHECK), QStringLiteral(KESTRANE_STUB)});
     QVERIFY2(run.finished, qPrintable(run.err));
@@ -39,7 +39,7 @@ void StubTest::initTestCase()
     report = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
-void StubTest::stubNamesExistInTheBridge()
+void tst_Stub::stubNamesExistInTheBridge()
 {
     QCOMPARE(report.filter(QRegularExpression(QStringLiteral("^missing: "))), QStringList());
     QVERIFY(!report.isEmpty());
@@ -50,7 +50,7 @@ void StubTest::stubNamesExistInTheBridge()
         qInfo("%s", qPrintable(note));
 }
 
-void StubTest::everyPublicSlotIsInTheStub_data()
+void tst_Stub::everyPublicSlotIsInTheStub_data()
 {
     QTest::addColumn<const QMetaObject *>("metaObject");
     QTest::newRow("ProgressDialog") << &ProgressDialog::staticMetaObject;
@@ -58,7 +58,7 @@ void StubTest::everyPublicSlotIsInTheStub_data()
     QTest::newRow("VeldmarkDisplay") << &VeldmarkDisplay::staticMetaObject;
 }
 
-void StubTest::everyPublicSlotIsInTheStub()
+void tst_Stub::everyPublicSlotIsInTheStub()
 {
     QFETCH(const QMetaObject *, metaObject);
     const QString prefix = QString::fromLatin1(metaObject->className()) + QStringLiteral(": ");
@@ -78,5 +78,5 @@ void StubTest::everyPublicSlotIsInTheStub()
     QVERIFY(slots > 0);
 }
 
-QTEST_GUILESS_MAIN(StubTest)
+QTEST_GUILESS_MAIN(tst_Stub)
 #include "tst_stub.moc"

@@ -19,7 +19,7 @@
 
 // The simulated user with an answers file, on the real dialogs: each kind of
 // answer as the dialog's result shows it, and each kind of misfit.
-class AnsweringUserTest : public QObject
+class tst_AnsweringUser : public QObject
 {
     Q_OBJECT
 
@@ -70,27 +70,27 @@ const QByteArray assays = R"({
 
 } // namespace
 
-void AnsweringUserTest::initTestCase()
+void tst_AnsweringUser::initTestCase()
 {
     // Quiet, as in the host: no relayout warnings, no dialog debug lines.
     installPlatformNoiseFilter();
     QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
 }
 
-void AnsweringUserTest::init()
+void tst_AnsweringUser::init()
 {
     folder.reset(new QTemporaryDir);
     QVERIFY(folder->isValid());
 }
 
-void AnsweringUserTest::cleanup()
+void tst_AnsweringUser::cleanup()
 {
     failures.reset();
     user.reset();
     QVERIFY(QApplication::topLevelWidgets().isEmpty());
 }
 
-void AnsweringUserTest::startUser(const QByteArray &json, const QString &pictures)
+void tst_AnsweringUser::startUser(const QByteArray &json, const QString &pictures)
 {
     QString error;
     const auto answers = Answers::fromJson(json, &error);
@@ -100,7 +100,7 @@ void AnsweringUserTest::startUser(const QByteArray &json, const QString &picture
     qApp->installEventFilter(user.data());
 }
 
-bool AnsweringUserTest::runModal(QDialog &dialog)
+bool tst_AnsweringUser::runModal(QDialog &dialog)
 {
     // Should the user never end the dialog, the test must not hang.
     QTimer safetyNet;
@@ -111,19 +111,19 @@ bool AnsweringUserTest::runModal(QDialog &dialog)
     return safetyNet.isActive() && accepted;
 }
 
-bool AnsweringUserTest::runSelection(VeldmarkSelection &dialog)
+bool tst_AnsweringUser::runSelection(VeldmarkSelection &dialog)
 {
     dialog.setAvailableItems(libraries);
     return runModal(dialog);
 }
 
-bool AnsweringUserTest::runDisplay(VeldmarkDisplay &dialog)
+bool tst_AnsweringUser::runDisplay(VeldmarkDisplay &dialog)
 {
     dialog.setDisplayData(assays);
     return runModal(dialog);
 }
 
-void AnsweringUserTest::selection_data()
+void tst_AnsweringUser::selection_data()
 {
     QTest::addColumn<QByteArray>("answer");
     QTest::addColumn<bool>("accepted");
@@ -145,7 +145,7 @@ void AnsweringUserTest::selection_data()
                             << false << QStringList{"B1"} << "compound";
 }
 
-void AnsweringUserTest::selection()
+void tst_AnsweringUser::selection()
 {
     QFETCH(QByteArray, answer);
     QFETCH(bool, accepted);
@@ -161,7 +161,7 @@ void AnsweringUserTest::selection()
     QVERIFY(user->unusedAnswers().isEmpty());
 }
 
-void AnsweringUserTest::display_data()
+void tst_AnsweringUser::display_data()
 {
     QTest::addColumn<QByteArray>("answer");
     QTest::addColumn<bool>("accepted");
@@ -199,7 +199,7 @@ void AnsweringUserTest::display_data()
                             << QByteArray(R"({"A": {"alias": "A [%]"}, "C": {"selected": true}})");
 }
 
-void AnsweringUserTest::display()
+void tst_AnsweringUser::display()
 {
     QFETCH(QByteArray, answer);
     QFETCH(bool, accepted);
@@ -222,7 +222,7 @@ void AnsweringUserTest::display()
     }
 }
 
-void AnsweringUserTest::progressCancelsDuringTheTickAsked_data()
+void tst_AnsweringUser::progressCancelsDuringTheTickAsked_data()
 {
     QTest::addColumn<QByteArray>("answer");
     QTest::addColumn<QString>("message");
@@ -242,7 +242,7 @@ void AnsweringUserTest::progressCancelsDuringTheTickAsked_data()
     QTest::newRow("never") << QByteArray(R"({"dialog": "ProgressDialog"})") << "Fetching" << 0;
 }
 
-void AnsweringUserTest::progressCancelsDuringTheTickAsked()
+void tst_AnsweringUser::progressCancelsDuringTheTickAsked()
 {
     QFETCH(QByteArray, answer);
     QFETCH(QString, message);
@@ -264,7 +264,7 @@ void AnsweringUserTest::progressCancelsDuringTheTickAsked()
     dialog.hide();
 }
 
-void AnsweringUserTest::anotherDialogsLoopIsNoTick()
+void tst_AnsweringUser::anotherDialogsLoopIsNoTick()
 {
     startUser(R"([{"dialog": "ProgressDialog", "cancel_after_ticks": 2},
                   {"dialog": "VeldmarkSelection", "tick": ["B1"], "press": "OK"}])");
@@ -281,7 +281,7 @@ void AnsweringUserTest::anotherDialogsLoopIsNoTick()
     QCOMPARE(failures->count(), 0);
 }
 
-void AnsweringUserTest::picturesEachDialogBeforeItsButton()
+void tst_AnsweringUser::picturesEachDialogBeforeItsButton()
 {
     const QString pictures = folder->filePath(QStringLiteral("pictures"));
     startUser(R"([{"dialog": "VeldmarkSelection", "tick": ["B1"], "press": "OK"},
@@ -310,7 +310,7 @@ void AnsweringUserTest::picturesEachDialogBeforeItsButton()
     QCOMPARE(picture.size(), selection.size() * selection.devicePixelRatioF());
 }
 
-void AnsweringUserTest::misfitCancelsTheDialogAndFails_data()
+void tst_AnsweringUser::misfitCancelsTheDialogAndFails_data()
 {
     QTest::addColumn<QByteArray>("answers");
     QTest::addColumn<QString>("dialog");
@@ -381,7 +381,7 @@ void AnsweringUserTest::misfitCancelsTheDialogAndFails_data()
         << R"(dialog 1 (VeldmarkSelection) opened, but there is no answer left for it)";
 }
 
-void AnsweringUserTest::misfitCancelsTheDialogAndFails()
+void tst_AnsweringUser::misfitCancelsTheDialogAndFails()
 {
     QFETCH(QByteArray, answers);
     QFETCH(QString, dialog);
@@ -416,7 +416,7 @@ void AnsweringUserTest::misfitCancelsTheDialogAndFails()
     QCOMPARE(failures->constFirst().constFirst().toString(), message);
 }
 
-void AnsweringUserTest::dialogsAfterAFailureAreCancelled()
+void tst_AnsweringUser::dialogsAfterAFailureAreCancelled()
 {
     startUser(R"([{"dialog": "VeldmarkSelection", "tick": ["X"], "press": "OK"},
                   {"dialog": "VeldmarkSelection", "tick": ["B1"], "press": "OK"}])");
@@ -429,7 +429,7 @@ void AnsweringUserTest::dialogsAfterAFailureAreCancelled()
              QStringLiteral("dialog 2 (VeldmarkSelection) opened after the script was stopped"));
 }
 
-void AnsweringUserTest::modalDialogOfAnotherClassFails()
+void tst_AnsweringUser::modalDialogOfAnotherClassFails()
 {
     startUser("[]");
     QDialog other;
@@ -450,7 +450,7 @@ void AnsweringUserTest::modalDialogOfAnotherClassFails()
     QCOMPARE(failures->count(), 0);
 }
 
-void AnsweringUserTest::reportsAnswersNotUsed()
+void tst_AnsweringUser::reportsAnswersNotUsed()
 {
     startUser(R"([{"dialog": "VeldmarkSelection", "tick": ["B1"], "press": "OK"},
                   {"dialog": "ProgressDialog", "cancel_after_ticks": 50},
@@ -476,7 +476,7 @@ void AnsweringUserTest::reportsAnswersNotUsed()
     QCOMPARE(failures->count(), 0);
 }
 
-void AnsweringUserTest::progressRunModallyFails()
+void tst_AnsweringUser::progressRunModallyFails()
 {
     // Its answer presses Cancel during a tick, and nothing ticks a dialog
     // that exec() runs.
@@ -491,7 +491,7 @@ void AnsweringUserTest::progressRunModallyFails()
             R"(the script waits in a modal ProgressDialog ("Query Progress"), which an answers file cannot answer)"));
 }
 
-void AnsweringUserTest::checksThousandsOfAssaysByName()
+void tst_AnsweringUser::checksThousandsOfAssaysByName()
 {
     // Every other one of 2,000 assays, named in reverse order.
     const int count = 2000;
@@ -521,7 +521,7 @@ void AnsweringUserTest::checksThousandsOfAssaysByName()
                  qPrintable(it.key()));
 }
 
-void AnsweringUserTest::progressBeingDestroyedIsNoLongerTicked()
+void tst_AnsweringUser::progressBeingDestroyedIsNoLongerTicked()
 {
     startUser(R"([{"dialog": "ProgressDialog", "cancel_after_ticks": 1000},
                   {"dialog": "ProgressDialog", "cancel_after_ticks": 1000}])");
@@ -546,5 +546,5 @@ void AnsweringUserTest::progressBeingDestroyedIsNoLongerTicked()
     second.hide();
 }
 
-QTEST_MAIN(AnsweringUserTest)
+QTEST_MAIN(tst_AnsweringUser)
 #include "tst_answeringuser.moc"

@@ -10,7 +10,7 @@
 
 // Reading answers files: every kind of answer, and each mistake refused with
 // a message that says where it is.
-class AnswersTest : public QObject
+class tst_Answers : public QObject
 {
     Q_OBJECT
 
@@ -27,7 +27,7 @@ private Q_SLOTS:
     void examplesAnswersAreTheGuides();
 };
 
-void AnswersTest::readsEachKindOfAnswer()
+void tst_Answers::readsEachKindOfAnswer()
 {
     QString error;
     const auto answers = Answers::fromJson(R"([
@@ -89,7 +89,7 @@ void AnswersTest::readsEachKindOfAnswer()
     QVERIFY(none && none->isEmpty());
 }
 
-void AnswersTest::readsAllOrNames()
+void tst_Answers::readsAllOrNames()
 {
     QString error;
     const auto answers = Answers::fromJson(
@@ -102,7 +102,7 @@ void AnswersTest::readsAllOrNames()
     QVERIFY(answers->at(0).checkAll);
 }
 
-void AnswersTest::refusesMistakes_data()
+void tst_Answers::refusesMistakes_data()
 {
     QTest::addColumn<QByteArray>("json");
     QTest::addColumn<QString>("error");
@@ -223,7 +223,7 @@ void AnswersTest::refusesMistakes_data()
         << R"(answer 1 (ProgressDialog), field "cancel_after_ticks": expected a whole number of ticks, 1 or more, found "3")";
 }
 
-void AnswersTest::refusesMistakes()
+void tst_Answers::refusesMistakes()
 {
     QFETCH(QByteArray, json);
     QFETCH(QString, error);
@@ -232,7 +232,7 @@ void AnswersTest::refusesMistakes()
     QCOMPARE(found, error);
 }
 
-void AnswersTest::keysRepeatOnlyWithinOneObject()
+void tst_Answers::keysRepeatOnlyWithinOneObject()
 {
     // Equal keys in different objects, a key equal to a value, names in
     // arrays that repeat, and keys that differ only after decoding.
@@ -251,7 +251,7 @@ void AnswersTest::keysRepeatOnlyWithinOneObject()
     QCOMPARE(answers->at(1).panels.size(), 5);
 }
 
-void AnswersTest::largeListsOfNames()
+void tst_Answers::largeListsOfNames()
 {
     // Tens of thousands of names to check and uncheck, as a file for a large
     // query has them.
@@ -282,7 +282,7 @@ void AnswersTest::largeListsOfNames()
             R"(answer 1 (VeldmarkDisplay), field "check": "unchecked 59999" is also in "uncheck")"));
 }
 
-void AnswersTest::sizeIsCapped_data()
+void tst_Answers::sizeIsCapped_data()
 {
     QTest::addColumn<qint64>("size");
     QTest::addColumn<bool>("refused");
@@ -290,7 +290,7 @@ void AnswersTest::sizeIsCapped_data()
     QTest::newRow("a byte over") << Answers::maxFileSize + 1 << true;
 }
 
-void AnswersTest::sizeIsCapped()
+void tst_Answers::sizeIsCapped()
 {
     QFETCH(qint64, size);
     QFETCH(bool, refused);
@@ -311,7 +311,7 @@ void AnswersTest::sizeIsCapped()
                      : QString());
 }
 
-void AnswersTest::loadNamesTheFile()
+void tst_Answers::loadNamesTheFile()
 {
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
@@ -333,7 +333,7 @@ void AnswersTest::loadNamesTheFile()
                 R"(: answer 2, field "dialog": expected "VeldmarkSelection", "ProgressDialog" or "VeldmarkDisplay", found "Progress")"));
 }
 
-void AnswersTest::examplesAnswersAreTheGuides()
+void tst_Answers::examplesAnswersAreTheGuides()
 {
     QString error;
     const auto answers = Answers::load(QStringLiteral(EXAMPLE_ANSWERS), &error);
@@ -356,5 +356,5 @@ void AnswersTest::examplesAnswersAreTheGuides()
              QJsonDocument::fromJson(example.readAll()));
 }
 
-QTEST_GUILESS_MAIN(AnswersTest)
+QTEST_GUILESS_MAIN(tst_Answers)
 #include "tst_answers.moc"

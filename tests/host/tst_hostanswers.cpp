@@ -14,7 +14,7 @@
 // author tests a script: the example query driven by answers files to
 // results of their choosing, every kind of misfit stopping the run, and no
 // run that waits for ever.
-class HostAnswersTest : public QObject
+class tst_HostAnswers : public QObject
 {
     Q_OBJECT
 
@@ -49,14 +49,14 @@ private:
     QTemporaryDir folder;
 };
 
-void HostAnswersTest::initTestCase()
+void tst_HostAnswers::initTestCase()
 {
     QVERIFY(folder.isValid());
     QVERIFY(QFile::exists(QStringLiteral(SCRIPT_HOST)));
 }
 
 // As on a machine without a display.
-ChildRun HostAnswersTest::runHeadless(const QStringList &arguments)
+ChildRun tst_HostAnswers::runHeadless(const QStringList &arguments)
 {
     ChildOptions options;
     options.environment = ChildOptions::withoutDisplay();
@@ -64,7 +64,7 @@ ChildRun HostAnswersTest::runHeadless(const QStringList &arguments)
     return runHost(arguments, options);
 }
 
-QString HostAnswersTest::writeFile(const QString &name, const QByteArray &contents)
+QString tst_HostAnswers::writeFile(const QString &name, const QByteArray &contents)
 {
     const QString path = folder.filePath(name);
     QFile file(path);
@@ -73,7 +73,7 @@ QString HostAnswersTest::writeFile(const QString &name, const QByteArray &conten
     return path;
 }
 
-ChildRun HostAnswersTest::runExample(const QByteArray &answers, const QStringList &options)
+ChildRun tst_HostAnswers::runExample(const QByteArray &answers, const QStringList &options)
 {
     const QString answersFile = writeFile(QStringLiteral("answers.json"), answers);
     QDir(folder.filePath(QStringLiteral("results"))).removeRecursively();
@@ -83,7 +83,7 @@ ChildRun HostAnswersTest::runExample(const QByteArray &answers, const QStringLis
                                      folder.filePath(QStringLiteral("results"))});
 }
 
-void HostAnswersTest::exampleFollowsTheAnswers_data()
+void tst_HostAnswers::exampleFollowsTheAnswers_data()
 {
     QTest::addColumn<QByteArray>("answers");
     QTest::addColumn<QStringList>("columns");
@@ -116,7 +116,7 @@ void HostAnswersTest::exampleFollowsTheAnswers_data()
         << QList<QStringList>{{"C1", "505"}, {"C2", "4"}, {"C3", ""}};
 }
 
-void HostAnswersTest::exampleFollowsTheAnswers()
+void tst_HostAnswers::exampleFollowsTheAnswers()
 {
     QFETCH(QByteArray, answers);
     QFETCH(QStringList, columns);
@@ -147,7 +147,7 @@ void HostAnswersTest::exampleFollowsTheAnswers()
     }
 }
 
-void HostAnswersTest::picturesGoWhereAsked()
+void tst_HostAnswers::picturesGoWhereAsked()
 {
     const QString pictures = folder.filePath(QStringLiteral("pictures"));
     const ChildRun result = runExample(R"([
@@ -164,7 +164,7 @@ void HostAnswersTest::picturesGoWhereAsked()
     }
 }
 
-void HostAnswersTest::cancelDuringTheFetch()
+void tst_HostAnswers::cancelDuringTheFetch()
 {
     const ChildRun result = runExample(R"([
         {"dialog": "VeldmarkSelection", "tick": ["Alpha panels", "Beta panels"], "press": "OK"},
@@ -174,7 +174,7 @@ void HostAnswersTest::cancelDuringTheFetch()
     QCOMPARE(result.err, QString());
 }
 
-void HostAnswersTest::misfitStopsTheRun_data()
+void tst_HostAnswers::misfitStopsTheRun_data()
 {
     QTest::addColumn<QByteArray>("answers");
     QTest::addColumn<QString>("message");
@@ -217,7 +217,7 @@ void HostAnswersTest::misfitStopsTheRun_data()
         << false;
 }
 
-void HostAnswersTest::misfitStopsTheRun()
+void tst_HostAnswers::misfitStopsTheRun()
 {
     QFETCH(QByteArray, answers);
     QFETCH(QString, message);
@@ -246,7 +246,7 @@ void HostAnswersTest::misfitStopsTheRun()
     }
 }
 
-void HostAnswersTest::badAnswersFileStopsBeforeTheScript()
+void tst_HostAnswers::badAnswersFileStopsBeforeTheScript()
 {
     const QString script = writeFile(QStringLiteral("started.py"), "print('started')\n");
     const QString answers =
@@ -270,7 +270,7 @@ void HostAnswersTest::badAnswersFileStopsBeforeTheScript()
              qPrintable(missing.err));
 }
 
-void HostAnswersTest::scriptThatCannotBeRead_data()
+void tst_HostAnswers::scriptThatCannotBeRead_data()
 {
     QTest::addColumn<QString>("script");
     QTest::addColumn<QString>("message");
@@ -280,7 +280,7 @@ void HostAnswersTest::scriptThatCannotBeRead_data()
                               << "cannot run the script .: it is a folder";
 }
 
-void HostAnswersTest::scriptThatCannotBeRead()
+void tst_HostAnswers::scriptThatCannotBeRead()
 {
     QFETCH(QString, script);
     QFETCH(QString, message);
@@ -301,7 +301,7 @@ void HostAnswersTest::scriptThatCannotBeRead()
     }
 }
 
-void HostAnswersTest::answersFileRefusedWhole_data()
+void tst_HostAnswers::answersFileRefusedWhole_data()
 {
     QTest::addColumn<QByteArray>("contents");
     QTest::addColumn<QString>("message");
@@ -318,7 +318,7 @@ void HostAnswersTest::answersFileRefusedWhole_data()
         << R"(answer 1, field "dialog": expected "VeldmarkSelection", "ProgressDialog" or "VeldmarkDisplay", found "Veldmark\u0000Display\u001b]0;title\u0007")";
 }
 
-void HostAnswersTest::answersFileRefusedWhole()
+void tst_HostAnswers::answersFileRefusedWhole()
 {
     QFETCH(QByteArray, contents);
     QFETCH(QString, message);
@@ -330,7 +330,7 @@ void HostAnswersTest::answersFileRefusedWhole()
     QCOMPARE(result.err, QStringLiteral("veldmark-script-host: %1: %2\n").arg(answers, message));
 }
 
-void HostAnswersTest::endlessAnswersFileIsCapped()
+void tst_HostAnswers::endlessAnswersFileIsCapped()
 {
     const QString script = writeFile(QStringLiteral("started.py"), "print('started')\n");
     const ChildRun result = runHeadless({"--answers", "/dev/zero", script});
@@ -343,7 +343,7 @@ void HostAnswersTest::endlessAnswersFileIsCapped()
             "veldmark-script-host: /dev/zero: larger than 4 MiB, which no answers file needs\n"));
 }
 
-void HostAnswersTest::modalWaitWithoutAnyoneIsRefused()
+void tst_HostAnswers::modalWaitWithoutAnyoneIsRefused()
 {
     const ChildRun result =
         runHeadless({QStringLiteral(EXAMPLE_QUERY), "--fixture", QStringLiteral(FIXTURE),
@@ -359,7 +359,7 @@ void HostAnswersTest::modalWaitWithoutAnyoneIsRefused()
         qPrintable(result.err));
 }
 
-void HostAnswersTest::progressLoopWithoutAnyoneRuns()
+void tst_HostAnswers::progressLoopWithoutAnyoneRuns()
 {
     const QString script = writeFile(QStringLiteral("progress.py"), R"(
 from PythonQt.Kestrane import ProgressDialog
@@ -377,7 +377,7 @@ progress.accept()
     QCOMPARE(result.err, QString());
 }
 
-void HostAnswersTest::progressRunModallyEnds_data()
+void tst_HostAnswers::progressRunModallyEnds_data()
 {
     QTest::addColumn<bool>("answers");
     QTest::addColumn<int>("status");
@@ -391,7 +391,7 @@ void HostAnswersTest::progressRunModallyEnds_data()
         << "";
 }
 
-void HostAnswersTest::progressRunModallyEnds()
+void tst_HostAnswers::progressRunModallyEnds()
 {
     QFETCH(bool, answers);
     QFETCH(int, status);
@@ -422,7 +422,7 @@ print('exec', progress.exec(), 'cancelled', progress.cancelled())
         QCOMPARE(result.err, err);
 }
 
-void HostAnswersTest::debugLinesOnlyWhenVerbose()
+void tst_HostAnswers::debugLinesOnlyWhenVerbose()
 {
     const QByteArray answers = R"([
         {"dialog": "VeldmarkSelection", "tick": ["Alpha panels"], "press": "OK"},
@@ -441,7 +441,7 @@ void HostAnswersTest::debugLinesOnlyWhenVerbose()
              qPrintable(verbose.err));
 }
 
-void HostAnswersTest::conflictingOptions_data()
+void tst_HostAnswers::conflictingOptions_data()
 {
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QString>("message");
@@ -478,7 +478,7 @@ void HostAnswersTest::conflictingOptions_data()
         << classes.arg("QDialog");
 }
 
-void HostAnswersTest::conflictingOptions()
+void tst_HostAnswers::conflictingOptions()
 {
     QFETCH(QStringList, options);
     QFETCH(QString, message);
@@ -488,5 +488,5 @@ void HostAnswersTest::conflictingOptions()
     QCOMPARE(result.err, message);
 }
 
-QTEST_GUILESS_MAIN(HostAnswersTest)
+QTEST_GUILESS_MAIN(tst_HostAnswers)
 #include "tst_hostanswers.moc"

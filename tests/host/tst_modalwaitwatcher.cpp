@@ -20,7 +20,7 @@ class AnsweredDialog : public QDialog
 } // namespace
 
 // Which modal windows leave a script waiting for ever when no one answers.
-class ModalWaitWatcherTest : public QObject
+class tst_ModalWaitWatcher : public QObject
 {
     Q_OBJECT
 
@@ -32,12 +32,12 @@ private Q_SLOTS:
     void answeredClassesAreLeftAlone();
 };
 
-void ModalWaitWatcherTest::cleanup()
+void tst_ModalWaitWatcher::cleanup()
 {
     QVERIFY(QApplication::topLevelWidgets().isEmpty());
 }
 
-void ModalWaitWatcherTest::execWaits()
+void tst_ModalWaitWatcher::execWaits()
 {
     ModalWaitWatcher watcher;
     qApp->installEventFilter(&watcher);
@@ -55,7 +55,7 @@ void ModalWaitWatcherTest::execWaits()
     QVERIFY(visibleWhenReported);
 }
 
-void ModalWaitWatcherTest::shownModalDialogThatTicksDoesNotWait()
+void tst_ModalWaitWatcher::shownModalDialogThatTicksDoesNotWait()
 {
     ModalWaitWatcher watcher;
     qApp->installEventFilter(&watcher);
@@ -71,7 +71,7 @@ void ModalWaitWatcherTest::shownModalDialogThatTicksDoesNotWait()
     dialog.hide();
 }
 
-void ModalWaitWatcherTest::answeredClassesAreLeftAlone()
+void tst_ModalWaitWatcher::answeredClassesAreLeftAlone()
 {
     ModalWaitWatcher watcher({QStringLiteral("AnsweredDialog")});
     qApp->installEventFilter(&watcher);
@@ -92,5 +92,5 @@ void ModalWaitWatcherTest::answeredClassesAreLeftAlone()
     QCOMPARE(waiting.count(), 1);
 }
 
-QTEST_MAIN(ModalWaitWatcherTest)
+QTEST_MAIN(tst_ModalWaitWatcher)
 #include "tst_modalwaitwatcher.moc"

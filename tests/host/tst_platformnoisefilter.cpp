@@ -33,7 +33,7 @@ void emitMessage(QtMsgType type, const QString &message)
 
 Q_DECLARE_METATYPE(QtMsgType)
 
-class PlatformNoiseFilterTest : public QObject
+class tst_PlatformNoiseFilter : public QObject
 {
     Q_OBJECT
 
@@ -42,7 +42,7 @@ private Q_SLOTS:
     void dropsOnlyTheKnownLine();
 };
 
-void PlatformNoiseFilterTest::dropsOnlyTheKnownLine_data()
+void tst_PlatformNoiseFilter::dropsOnlyTheKnownLine_data()
 {
     QTest::addColumn<QtMsgType>("type");
     QTest::addColumn<QString>("message");
@@ -60,7 +60,7 @@ void PlatformNoiseFilterTest::dropsOnlyTheKnownLine_data()
     QTest::newRow("empty") << QtWarningMsg << QString() << false;
 }
 
-void PlatformNoiseFilterTest::dropsOnlyTheKnownLine()
+void tst_PlatformNoiseFilter::dropsOnlyTheKnownLine()
 {
     QFETCH(QtMsgType, type);
     QFETCH(QString, message);
@@ -77,5 +77,5 @@ void PlatformNoiseFilterTest::dropsOnlyTheKnownLine()
     QCOMPARE(passedOn, dropped ? QStringList() : QStringList(message));
 }
 
-QTEST_GUILESS_MAIN(PlatformNoiseFilterTest)
+QTEST_GUILESS_MAIN(tst_PlatformNoiseFilter)
 #include "tst_platformnoisefilter.moc"

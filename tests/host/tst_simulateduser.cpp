@@ -20,7 +20,7 @@
 
 Q_DECLARE_METATYPE(SimulatedUser::Aggregation)
 
-class SimulatedUserTest : public QObject
+class tst_SimulatedUser : public QObject
 {
     Q_OBJECT
 
@@ -46,32 +46,32 @@ private:
     QScopedPointer<SimulatedUser> user;
 };
 
-void SimulatedUserTest::init()
+void tst_SimulatedUser::init()
 {
     folder.reset(new QTemporaryDir);
     QVERIFY(folder->isValid());
 }
 
-void SimulatedUserTest::cleanup()
+void tst_SimulatedUser::cleanup()
 {
     user.reset();
     QVERIFY(QApplication::topLevelWidgets().isEmpty());
 }
 
-void SimulatedUserTest::startUser(SimulatedUser::Aggregation aggregation)
+void tst_SimulatedUser::startUser(SimulatedUser::Aggregation aggregation)
 {
     user.reset(new SimulatedUser(folder->filePath(QStringLiteral("pictures")), aggregation));
     qApp->installEventFilter(user.data());
 }
 
-void SimulatedUserTest::verifyPicture(const QString &path, const QWidget &dialog)
+void tst_SimulatedUser::verifyPicture(const QString &path, const QWidget &dialog)
 {
     QImage picture(path);
     QVERIFY2(!picture.isNull(), qPrintable(path));
     QCOMPARE(picture.size(), dialog.size() * dialog.devicePixelRatioF());
 }
 
-void SimulatedUserTest::selectionTicksFirstGroupWithLibraries_data()
+void tst_SimulatedUser::selectionTicksFirstGroupWithLibraries_data()
 {
     QTest::addColumn<SimulatedUser::Aggregation>("aggregation");
     QTest::addColumn<QString>("mode");
@@ -79,7 +79,7 @@ void SimulatedUserTest::selectionTicksFirstGroupWithLibraries_data()
     QTest::newRow("per batch") << SimulatedUser::Aggregation::Batch << "batch";
 }
 
-void SimulatedUserTest::selectionTicksFirstGroupWithLibraries()
+void tst_SimulatedUser::selectionTicksFirstGroupWithLibraries()
 {
     QFETCH(SimulatedUser::Aggregation, aggregation);
     QFETCH(QString, mode);
@@ -97,7 +97,7 @@ void SimulatedUserTest::selectionTicksFirstGroupWithLibraries()
     verifyPicture(user->pictures().constFirst(), dialog);
 }
 
-void SimulatedUserTest::selectionWithoutLibrariesIsCancelled()
+void tst_SimulatedUser::selectionWithoutLibrariesIsCancelled()
 {
     startUser();
     VeldmarkSelection dialog;
@@ -106,7 +106,7 @@ void SimulatedUserTest::selectionWithoutLibrariesIsCancelled()
     QCOMPARE(user->pictures().size(), 1);
 }
 
-void SimulatedUserTest::progressPicturedOnceItsMessageShows()
+void tst_SimulatedUser::progressPicturedOnceItsMessageShows()
 {
     startUser();
     ProgressDialog dialog;
@@ -128,7 +128,7 @@ void SimulatedUserTest::progressPicturedOnceItsMessageShows()
     dialog.hide();
 }
 
-void SimulatedUserTest::cancelsTheDialogsItIsAskedTo()
+void tst_SimulatedUser::cancelsTheDialogsItIsAskedTo()
 {
     startUser();
     user->setCancelIn(QStringLiteral("ProgressDialog"));
@@ -146,7 +146,7 @@ void SimulatedUserTest::cancelsTheDialogsItIsAskedTo()
     QCOMPARE(user->pictures().size(), 2);
 }
 
-void SimulatedUserTest::displayEditsTheCurrentAssay()
+void tst_SimulatedUser::displayEditsTheCurrentAssay()
 {
     startUser();
     VeldmarkDisplay dialog;
@@ -168,7 +168,7 @@ void SimulatedUserTest::displayEditsTheCurrentAssay()
     verifyPicture(user->pictures().constFirst(), dialog);
 }
 
-void SimulatedUserTest::otherModalDialogsAreCancelled()
+void tst_SimulatedUser::otherModalDialogsAreCancelled()
 {
     startUser();
     QDialog dialog;
@@ -181,7 +181,7 @@ void SimulatedUserTest::otherModalDialogsAreCancelled()
     QCOMPARE(user->pictures(), QStringList{folder->filePath("pictures/QDialog.png")});
 }
 
-void SimulatedUserTest::progressRunModallyIsCancelled()
+void tst_SimulatedUser::progressRunModallyIsCancelled()
 {
     // Nothing ticks a progress dialog that exec() runs: without a Cancel it
     // would wait for ever.
@@ -204,7 +204,7 @@ void SimulatedUserTest::progressRunModallyIsCancelled()
     shown.hide();
 }
 
-void SimulatedUserTest::progressBeingDestroyedIsLeftAlone()
+void tst_SimulatedUser::progressBeingDestroyedIsLeftAlone()
 {
     // The first dialog's destroyed() ticks the second while the first is
     // half destroyed, no ProgressDialog any more.
@@ -223,5 +223,5 @@ void SimulatedUserTest::progressBeingDestroyedIsLeftAlone()
     second.hide();
 }
 
-QTEST_MAIN(SimulatedUserTest)
+QTEST_MAIN(tst_SimulatedUser)
 #include "tst_simulateduser.moc"

@@ -17,7 +17,7 @@
 // manual page and changelog, find_package(VeldmarkWidgets) in a host's own
 // build, and the package's control fields, contents, packaged host and what
 // lintian finds in it.
-class InstallTest : public QObject
+class tst_Install : public QObject
 {
     Q_OBJECT
 
@@ -51,7 +51,7 @@ private:
     QString m_packageRoot;
 };
 
-ChildRun InstallTest::run(const QString &program, const QStringList &arguments,
+ChildRun tst_Install::run(const QString &program, const QStringList &arguments,
                           const QString &folder, const QProcessEnvironment &environment)
 {
     ChildOptions options;
@@ -63,7 +63,7 @@ ChildRun InstallTest::run(const QString &program, const QStringList &arguments,
     return runProgram(program, arguments, options);
 }
 
-QStringList InstallTest::filesUnder(const QString &folder)
+QStringList tst_Install::filesUnder(const QString &folder)
 {
     const QDir root(folder);
     QStringList files;
@@ -75,12 +75,12 @@ QStringList InstallTest::filesUnder(const QString &folder)
     return files;
 }
 
-ChildRun InstallTest::gunzip(const QString &file)
+ChildRun tst_Install::gunzip(const QString &file)
 {
     return run(QStringLiteral("gzip"), {"-dc", file});
 }
 
-void InstallTest::initTestCase()
+void tst_Install::initTestCase()
 {
     QVERIFY(m_prefix.isValid());
     const ChildRun install =
@@ -91,7 +91,7 @@ void InstallTest::initTestCase()
         buildPackage();
 }
 
-void InstallTest::buildPackage()
+void tst_Install::buildPackage()
 {
     QVERIFY(m_packageFolder.isValid());
     const ChildRun cpack =
@@ -108,7 +108,7 @@ void InstallTest::buildPackage()
     QVERIFY2(extract.exitCode == 0, qPrintable(extract.err));
 }
 
-void InstallTest::publicFolders_data()
+void tst_Install::publicFolders_data()
 {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QStringList>("files");
@@ -129,14 +129,14 @@ void InstallTest::publicFolders_data()
     QTest::newRow("private libraries and the CMake package in libdir") << libdir << libraries;
 }
 
-void InstallTest::publicFolders()
+void tst_Install::publicFolders()
 {
     QFETCH(QString, folder);
     QFETCH(QStringList, files);
     QCOMPARE(filesUnder(m_prefix.filePath(folder)), files);
 }
 
-void InstallTest::sharedFiles_data()
+void tst_Install::sharedFiles_data()
 {
     QTest::addColumn<QString>("file");
 
@@ -152,13 +152,13 @@ void InstallTest::sharedFiles_data()
     QTest::newRow("licence") << "share/doc/veldmark-widgets/copyright";
 }
 
-void InstallTest::sharedFiles()
+void tst_Install::sharedFiles()
 {
     QFETCH(QString, file);
     QVERIFY2(QFileInfo(m_prefix.filePath(file)).size() > 0, qPrintable(file));
 }
 
-void InstallTest::installedHostRunsScripts()
+void tst_Install::installedHostRunsScripts()
 {
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
@@ -177,7 +177,7 @@ void InstallTest::installedHostRunsScripts()
     QVERIFY2(!host.err.contains(QStringLiteral("plug-in")), qPrintable(host.err));
 }
 
-void InstallTest::installedExampleRunsFromItsAnswers()
+void tst_Install::installedExampleRunsFromItsAnswers()
 {
     // As on a machine without a display, with nothing but what is installed.
     QTemporaryDir output;
@@ -201,7 +201,7 @@ void InstallTest::installedExampleRunsFromItsAnswers()
             output.filePath(QStringLiteral("pictures/%1.png").arg(QLatin1String(dialog)))));
 }
 
-void InstallTest::manualPageNamesEveryOption()
+void tst_Install::manualPageNamesEveryOption()
 {
     const ChildRun help = run(m_prefix.filePath("bin/veldmark-script-host"), {"--help"});
     QCOMPARE(help.exitCode, 0);
@@ -221,7 +221,7 @@ void InstallTest::manualPageNamesEveryOption()
         QVERIFY2(roff.contains(QStringLiteral("\\fB%1\\fR").arg(name)), qPrintable(name));
 }
 
-void InstallTest::changelogNamesThisVersion()
+void tst_Install::changelogNamesThisVersion()
 {
     const ChildRun changelog =
         gunzip(m_prefix.filePath(QStringLiteral("share/doc/veldmark-widgets/changelog.gz")));
@@ -230,7 +230,7 @@ void InstallTest::changelogNamesThisVersion()
              QStringLiteral("veldmark-widgets (" PROJECT_VERSION ") unstable; urgency=medium"));
 }
 
-void InstallTest::hostBuildFindsInterfaceAndPlugin()
+void tst_Install::hostBuildFindsInterfaceAndPlugin()
 {
     // A host team's project: it includes pluginwidgets.h through the package's
     // target and loads the plug-in the package names.
@@ -252,7 +252,7 @@ void InstallTest::hostBuildFindsInterfaceAndPlugin()
     QCOMPARE(host.out.trimmed(), QDir::cleanPath(m_prefix.filePath(plugin)));
 }
 
-void InstallTest::packageControlFields()
+void tst_Install::packageControlFields()
 {
     if (m_package.isEmpty())
         QSKIP("A Debian package is built from a tree configured with the prefix /usr.");
@@ -283,7 +283,7 @@ void InstallTest::packageControlFields()
     }
 }
 
-void InstallTest::packageContents()
+void tst_Install::packageContents()
 {
     if (m_package.isEmpty())
         QSKIP("A Debian package is built from a tree configured with the prefix /usr.");
@@ -318,7 +318,7 @@ void InstallTest::packageContents()
     QCOMPARE(files, installed);
 }
 
-void InstallTest::packagedHostRunsPackagedExample()
+void tst_Install::packagedHostRunsPackagedExample()
 {
     if (m_package.isEmpty())
         QSKIP("A Debian package is built from a tree configured with the prefix /usr.");
@@ -338,7 +338,7 @@ void InstallTest::packagedHostRunsPackagedExample()
             output.filePath(QStringLiteral("pictures/%1.png").arg(QLatin1String(dialog)))));
 }
 
-void InstallTest::lintianFindsNothingToReport()
+void tst_Install::lintianFindsNothingToReport()
 {
     if (m_package.isEmpty())
         QSKIP("A Debian package is built from a tree configured with the prefix /usr.");
@@ -362,5 +362,5 @@ void InstallTest::lintianFindsNothingToReport()
     QVERIFY2(lintian.exitCode == 0, qPrintable(lintian.out + lintian.err));
 }
 
-QTEST_GUILESS_MAIN(InstallTest)
+QTEST_GUILESS_MAIN(tst_Install)
 #include "tst_install.moc"
