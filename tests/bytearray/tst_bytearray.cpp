@@ -7,15 +7,12 @@
 
 // PythonQt.QtCore.QByteArray as a script meets it: what the host's PythonQt
 // computes, so that a script tried here computes the same there.
-class tst_ByteArray : public QObject
+class tst_ByteArray : public PluginSessionTest
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
-    void cleanupTestCase();
     void init();
-    void cleanup();
 
     void hashing_data();
     void hashing();
@@ -34,26 +31,11 @@ private Q_SLOTS:
 
 private:
     // What the expression gives, as observe() in init() describes it.
-    QString observed(const QString &expression);
-
-    PythonSession python;
+    QString observed(const QString &expression)
+    {
+        return python.call(QStringLiteral("observe"), expression).toString();
+    }
 };
-
-QString tst_ByteArray::observed(const QString &expression)
-{
-    python.addVariable(QStringLiteral("expression"), expression);
-    return python.value(QStringLiteral("observe(expression)")).toString();
-}
-
-void tst_ByteArray::initTestCase()
-{
-    QVERIFY2(python.start(QStringLiteral(VELDMARKPLUGIN_PATH)), qPrintable(python.failure));
-}
-
-void tst_ByteArray::cleanupTestCase()
-{
-    python.stop();
-}
 
 void tst_ByteArray::init()
 {
@@ -99,11 +81,6 @@ class Refusing:
 abc = QByteArray(b'abc')
 )")),
              qPrintable(python.errors.join(QString())));
-}
-
-void tst_ByteArray::cleanup()
-{
-    QVERIFY2(python.endTest(), qPrintable(python.failure));
 }
 
 void tst_ByteArray::hashing_data()

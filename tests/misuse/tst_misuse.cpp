@@ -12,33 +12,17 @@
 // hidden and unknown names, dead dialogs, huge and self-referencing values,
 // broken text. Every row ends in a Python exception with a clear message or
 // in the dialog's defined fallback, and the interpreter carries on.
-class tst_Misuse : public QObject
+class tst_Misuse : public PluginSessionTest
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
-    void cleanupTestCase();
     void init();
-    void cleanup();
 
     void careless_data();
     void careless();
     void deletedByHandlerOfSignalFromQt();
-
-private:
-    PythonSession python;
 };
-
-void tst_Misuse::initTestCase()
-{
-    QVERIFY2(python.start(QStringLiteral(VELDMARKPLUGIN_PATH)), qPrintable(python.failure));
-}
-
-void tst_Misuse::cleanupTestCase()
-{
-    python.stop();
-}
 
 void tst_Misuse::init()
 {
@@ -51,11 +35,6 @@ progress = ProgressDialog()
 def assays():
     return json.loads(display.displayData().data())
 )")));
-}
-
-void tst_Misuse::cleanup()
-{
-    QVERIFY2(python.endTest(), qPrintable(python.failure));
 }
 
 void tst_Misuse::careless_data()

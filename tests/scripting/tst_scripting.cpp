@@ -18,15 +18,12 @@
 // Drives the three dialogs as a query script does: the plug-in is loaded
 // through Qt's plug-in loader, registered with the bridge, and every call
 // comes from Python.
-class tst_Scripting : public QObject
+class tst_Scripting : public PluginSessionTest
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
-    void cleanupTestCase();
     void init();
-    void cleanup();
 
     void constructors_data();
     void constructors();
@@ -42,30 +39,13 @@ private:
     {
         return qobject_cast<QDialog *>(python.value(variable).value<QObject *>());
     }
-
-    PythonSession python;
 };
-
-void tst_Scripting::initTestCase()
-{
-    QVERIFY2(python.start(QStringLiteral(VELDMARKPLUGIN_PATH)), qPrintable(python.failure));
-}
-
-void tst_Scripting::cleanupTestCase()
-{
-    python.stop();
-}
 
 void tst_Scripting::init()
 {
     QVERIFY(python.run(QStringLiteral(
         "import json\n"
         "from PythonQt.Kestrane import VeldmarkDisplay, VeldmarkSelection, ProgressDialog\n")));
-}
-
-void tst_Scripting::cleanup()
-{
-    QVERIFY2(python.endTest(), qPrintable(python.failure));
 }
 
 void tst_Scripting::constructors_data()

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QPluginLoader>
+#include <QTest>
 #include <QWidget>
 
 void PythonSession::startBridge()
@@ -53,6 +54,12 @@ QVariant PythonSession::value(const QString &expression)
     return main.evalScript(expression, Py_eval_input);
 }
 
+QVariant PythonSession::call(const QString &function, const QString &argument)
+{
+    main.addVariable(QStringLiteral("argument"), argument);
+    return value(function + QStringLiteral("(argument)"));
+}
+
 void PythonSession::addVariable(const QString &name, const QVariant &value)
 {
     main.addVariable(name, value);
@@ -87,4 +94,19 @@ bool PythonSession::endTest()
     output.clear();
     errors.clear();
     return failure.isEmpty();
+}
+
+void PluginSessionTest::initTestCase()
+{
+    QVERIFY2(python.start(QStringLiteral(VELDMARKPLUGIN_PATH)), qPrintable(python.failure));
+}
+
+void PluginSessionTest::cleanupTestCase()
+{
+    python.stop();
+}
+
+void PluginSessionTest::cleanup()
+{
+    QVERIFY2(python.endTest(), qPrintable(python.failure));
 }

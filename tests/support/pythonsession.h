@@ -28,6 +28,8 @@ public:
     // Runs statements; false if they raised (the traceback goes to errors).
     bool run(const QString &code);
     QVariant value(const QString &expression);
+    // function(argument) evaluated in the main module, the argument a string.
+    QVariant call(const QString &function, const QString &argument);
     void addVariable(const QString &name, const QVariant &value);
     void addObject(const QString &name, QObject *object);
     // What every test's cleanup() checks: the script's objects dropped, no
@@ -45,6 +47,23 @@ private:
     bool clearGlobals();
 
     PythonQtObjectPtr main;
+};
+
+// What a test program that drives the plug-in's dialogs from Python opens and
+// closes with: one session for the whole program, the plug-in loaded and its
+// classes registered, and endTest()'s checks after every test function. Each
+// program's init() runs its own prelude.
+class PluginSessionTest : public QObject
+{
+    Q_OBJECT
+
+protected:
+    PythonSession python;
+
+private Q_SLOTS:
+    void initTestCase();
+    void cleanupTestCase();
+    void cleanup();
 };
 
 #endif // PYTHONSESSION_H
