@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
 // SPDX-License-Identifier: BSD-3-Clause
 
+#include "displaywidgets.h"
 #include "fuzzapplication.h"
 #include "veldmarkdisplay.h"
 
@@ -34,31 +35,9 @@ template<typename T, size_t N> T pick(const T (&table)[N], uchar byte)
     return table[byte % N];
 }
 
-struct Panel
+struct Panel : DisplayWidgets
 {
-    QListView *list;
-    QLineEdit *search;
-    QLineEdit *displayName;
-    QLineEdit *uncertainty;
-    QCheckBox *count;
-    QCheckBox *values;
-    QRadioButton *arithmetic;
-    QRadioButton *geometric;
-    QPushButton *selectAll;
-    QPushButton *clear;
-
-    explicit Panel(QDialog *dialog)
-        : list(dialog->findChild<QListView *>("listView"))
-        , search(dialog->findChild<QLineEdit *>("lineEditSearch"))
-        , displayName(dialog->findChild<QLineEdit *>("lineEditDisplayName"))
-        , uncertainty(dialog->findChild<QLineEdit *>("lineEditUncertainty"))
-        , count(dialog->findChild<QCheckBox *>("cbDisplayCount"))
-        , values(dialog->findChild<QCheckBox *>("cbDisplayValues"))
-        , arithmetic(dialog->findChild<QRadioButton *>("rbArithmetic"))
-        , geometric(dialog->findChild<QRadioButton *>("rbgeometric"))
-        , selectAll(dialog->findChild<QPushButton *>("selectButton"))
-        , clear(dialog->findChild<QPushButton *>("clearButton"))
-    { }
+    using DisplayWidgets::DisplayWidgets;
 
     void act(uchar byte)
     {
@@ -178,7 +157,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // the dialogs keeps the run fast.
     static VeldmarkDisplay dialog;
     static VeldmarkDisplay again;
-    static Panel panel(&dialog);
+    static Panel panel(dialog);
     panel.search->clear();
     dialog.setDisplayData(document);
     for (char byte : input.actions)

@@ -4,6 +4,7 @@
 #include "veldmarkdisplay.h"
 #include "ui_veldmarkdisplay.h"
 #include "accessiblenames.h"
+#include "displaywidgets.h"
 #include "ending.h"
 #include "placements.h"
 #include "whenmodal.h"
@@ -60,29 +61,10 @@ public:
     }
 };
 
-// The widgets a person sees, found by object name.
-struct Widgets
+// The widgets a person sees, and how the tests read and drive them.
+struct Widgets : DisplayWidgets
 {
-    explicit Widgets(QDialog &dialog)
-        : search(dialog.findChild<QLineEdit *>("lineEditSearch"))
-        , list(dialog.findChild<QListView *>("listView"))
-        , selectAll(dialog.findChild<QPushButton *>("selectButton"))
-        , clear(dialog.findChild<QPushButton *>("clearButton"))
-        , assayName(dialog.findChild<QLabel *>("assayNameLabel"))
-        , displayName(dialog.findChild<QLineEdit *>("lineEditDisplayName"))
-        , uncertainty(dialog.findChild<QLineEdit *>("lineEditUncertainty"))
-        , count(dialog.findChild<QCheckBox *>("cbDisplayCount"))
-        , values(dialog.findChild<QCheckBox *>("cbDisplayValues"))
-        , arithmetic(dialog.findChild<QRadioButton *>("rbArithmetic"))
-        , geometric(dialog.findChild<QRadioButton *>("rbgeometric"))
-        , buttons(dialog.findChild<QDialogButtonBox *>("buttonBox"))
-    { }
-
-    bool complete() const
-    {
-        return search && list && selectAll && clear && assayName && displayName && uncertainty
-            && count && values && arithmetic && geometric && buttons;
-    }
+    using DisplayWidgets::DisplayWidgets;
 
     QStringList listed() const
     {
@@ -162,19 +144,6 @@ struct Widgets
     {
         QTest::mouseClick(buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
     }
-
-    QLineEdit *search;
-    QListView *list;
-    QPushButton *selectAll;
-    QPushButton *clear;
-    QLabel *assayName;
-    QLineEdit *displayName;
-    QLineEdit *uncertainty;
-    QCheckBox *count;
-    QCheckBox *values;
-    QRadioButton *arithmetic;
-    QRadioButton *geometric;
-    QDialogButtonBox *buttons;
 };
 
 // A list whose names a key splits into several runs: "1" keeps rows 0, 1,
@@ -502,6 +471,9 @@ private:
                          CheckedOutcome &outcome);
     void expectLine(const char *prefix, int dialogWidth, int fieldWidth);
     void showDialog(VeldmarkDisplay &dialog);
+    // The opening most tests share: the dialog reads the document and is
+    // shown and exposed, with every widget a person uses in it.
+    bool open(VeldmarkDisplay &dialog, const QByteArray &document);
     // Width of the display name field once the layout has fitted a dialog of
     // the given width; measured once on a dialog of its own.
     QHash<int, int> fieldWidth;
@@ -525,6 +497,13 @@ void tst_VeldmarkDisplay::showDialog(VeldmarkDisplay &dialog)
     expectLine("Showing:", 793, fieldWidth.value(793));
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+}
+
+bool tst_VeldmarkDisplay::open(VeldmarkDisplay &dialog, const QByteArray &document)
+{
+    dialog.setDisplayData(document);
+    showDialog(dialog);
+    return !QTest::currentTestFailed() && Widgets(dialog).complete();
 }
 
 void tst_VeldmarkDisplay::initTestCase()
@@ -754,10 +733,8 @@ void tst_VeldmarkDisplay::aggregationChoicesExcludeEachOther()
 void tst_VeldmarkDisplay::listNeverOpensAnEditor()
 {
     VeldmarkDisplay dialog;
-    dialog.setDisplayData(fourAssays);
-    showDialog(dialog);
+    QVERIFY(open(dialog, fourAssays));
     Widgets w(dialog);
-    QVERIFY(w.complete());
 
     QTest::mouseDClick(w.list->viewport(), Qt::LeftButton, Qt::NoModifier, w.rowCentre(1));
     QTest::keyClick(w.list, Qt::Key_F2);
@@ -861,10 +838,8 @@ void tst_VeldmarkDisplay::firstRowCurrentAfterSetDisplayData()
 void tst_VeldmarkDisplay::switchingRowsSavesTheRowLeft()
 {
     VeldmarkDisplay dialog;
-    dialog.setDisplayData(fourAssays);
-    showDialog(dialog);
+    QVERIFY(open(dialog, fourAssays));
     Widgets w(dialog);
-    QVERIFY(w.complete());
 
     w.replaceText(w.displayName, "Alpha column");
     w.replaceText(w.uncertainty, "0.1");
@@ -906,10 +881,8 @@ void tst_VeldmarkDisplay::checkingByCheckBoxMakesCurrent()
     QFETCH(bool, byKey);
 
     VeldmarkDisplay dialog;
-    dialog.setDisplayData(fourAssays);
-    showDialog(dialog);
+    QVERIFY(open(dialog, fourAssays));
     Widgets w(dialog);
-    QVERIFY(w.complete());
 
     if (byKey) {
         // Ctrl-click empties the selection but leaves "Gamma assay" the
@@ -934,10 +907,8 @@ void tst_VeldmarkDisplay::checkingByCheckBoxMakesCurrent()
 void tst_VeldmarkDisplay::uncheckingMovesNothing()
 {
     VeldmarkDisplay dialog;
-    dialog.setDisplayData(fourAssays);
-    showDialog(dialog);
+    QVERIFY(open(dialog, fourAssays));
     Widgets w(dialog);
-    QVERIFY(w.complete());
 
     w.replaceText(w.displayName, "typed");
     QSignalSpy selectionChanged(w.list->selectionModel(), &QItemSelectionModel::selectionChanged);
@@ -952,10 +923,8 @@ void tst_VeldmarkDisplay::uncheckingMovesNothing()
 void tst_VeldmarkDisplay::clearNeverMovesTheSelection()
 {
     VeldmarkDisplay dialog;
-    dialog.setDisplayData(fourAssays);
-    showDialog(dialog);
+    QVERIFY(open(dialog, fourAssays));
     Widgets w(dialog);
-    QVERIFY(w.complete());
 
     w.clickRow(3);
     w.replaceText(w.displayName, "typed");
@@ -1000,10 +969,8 @@ void tst_VeldmarkDisplay::selectAll()
     QFETCH(QStringList, saved);
 
     VeldmarkDisplay dialog;
-    dialog.setDisplayData(document);
-    showDialog(dialog);
+    QVERIFY(open(dialog, document));
     Widgets w(dialog);
-    QVERIFY(w.complete());
     QTest::keyClicks(w.search, search);
     const QStringList visible = w.listed();
 
@@ -1046,11 +1013,10 @@ void tst_VeldmarkDisplay::search()
     QFETCH(QStringList, listed);
 
     VeldmarkDisplay dialog;
-    dialog.setDisplayData(
-        R"({"abc": {}, "Lab ABC test": {}, "xAbCx": {}, "a.c": {}, "a*c": {}, "other": {}})");
-    showDialog(dialog);
+    QVERIFY(open(dialog,
+                 R"({"abc": {}, "Lab ABC test": {}, "xAbCx": {}, "a.c": {}, "a*c": {}, )"
+                 R"("other": {}})"));
     Widgets w(dialog);
-    QVERIFY(w.complete());
     QTest::keyClicks(w.search, typed);
     QCOMPARE(w.listed(), listed);
     QCOMPARE(dialog.displayData().count("\"selected\": true"), 6);
@@ -1063,11 +1029,10 @@ void tst_VeldmarkDisplay::longNameStaysReachableInList()
     const QString name =
         QStringLiteral("Inhibition of recombinant human kinase activity, ").repeated(6);
     VeldmarkDisplay dialog;
-    dialog.setDisplayData(
-        QJsonDocument(QJsonObject{{name, QJsonObject()}, {"short", QJsonObject()}}).toJson());
-    showDialog(dialog);
+    QVERIFY(open(dialog,
+                 QJsonDocument(QJsonObject{{name, QJsonObject()}, {"short", QJsonObject()}})
+                     .toJson()));
     Widgets w(dialog);
-    QVERIFY(w.complete());
     const QScrollBar *scroll = w.list->horizontalScrollBar();
     const auto reach = [&] { return scroll->maximum() + w.list->viewport()->width(); };
 
@@ -1179,10 +1144,8 @@ void tst_VeldmarkDisplay::enterElsewherePressesOk()
 void tst_VeldmarkDisplay::searchKeystrokesRecorded()
 {
     VeldmarkDisplay dialog;
-    dialog.setDisplayData(numberedAssays);
-    showDialog(dialog);
+    QVERIFY(open(dialog, numberedAssays));
     Widgets w(dialog);
-    QVERIFY(w.complete());
     w.clickRow(2);
     w.replaceText(w.displayName, "two, edited");
     ListLog log(w.list, w.assayName);
@@ -1233,10 +1196,8 @@ void tst_VeldmarkDisplay::searchKeystrokesRecorded()
 void tst_VeldmarkDisplay::checksOverHiddenRowsRecorded()
 {
     VeldmarkDisplay dialog;
-    dialog.setDisplayData(numberedAssays);
-    showDialog(dialog);
+    QVERIFY(open(dialog, numberedAssays));
     Widgets w(dialog);
-    QVERIFY(w.complete());
     ListLog log(w.list, w.assayName);
 
     QTest::keyClicks(w.search, "3");
@@ -1301,10 +1262,8 @@ void tst_VeldmarkDisplay::checksOverHiddenRowsRecorded()
 void tst_VeldmarkDisplay::documentReadUnderSearchRecorded()
 {
     VeldmarkDisplay dialog;
-    dialog.setDisplayData(numberedAssays);
-    showDialog(dialog);
+    QVERIFY(open(dialog, numberedAssays));
     Widgets w(dialog);
-    QVERIFY(w.complete());
     QTest::keyClicks(w.search, "i");
     ListLog log(w.list, w.assayName);
 
@@ -1540,10 +1499,8 @@ void tst_VeldmarkDisplay::checkAllRecorded()
     QFETCH(QString, before);
 
     VeldmarkDisplay dialog;
-    dialog.setDisplayData(changedByThePanel);
-    showDialog(dialog);
+    QVERIFY(open(dialog, changedByThePanel));
     Widgets w(dialog);
-    QVERIFY(w.complete());
     QTest::keyClicks(w.search, search);
     actBefore(w, before);
     if (QTest::currentTestFailed())
@@ -1614,10 +1571,8 @@ void tst_VeldmarkDisplay::checkEveryAssay(const QString &search, const QString &
                                           bool bySelectAll, CheckedOutcome &outcome)
 {
     VeldmarkDisplay dialog;
-    dialog.setDisplayData(variedAssays());
-    showDialog(dialog);
+    QVERIFY(open(dialog, variedAssays()));
     Widgets w(dialog);
-    QVERIFY(w.complete());
     QTest::keyClicks(w.search, search);
     actBefore(w, before);
     if (QTest::currentTestFailed())
@@ -1667,10 +1622,8 @@ void tst_VeldmarkDisplay::emptySelectionKeepsEditingLastCurrent()
     QFETCH(bool, bySearch);
 
     VeldmarkDisplay dialog;
-    dialog.setDisplayData(fourAssays);
-    showDialog(dialog);
+    QVERIFY(open(dialog, fourAssays));
     Widgets w(dialog);
-    QVERIFY(w.complete());
 
     if (bySearch)
         QTest::keyClicks(w.search, "ta");
@@ -1691,10 +1644,8 @@ void tst_VeldmarkDisplay::emptySelectionKeepsEditingLastCurrent()
 void tst_VeldmarkDisplay::secondSetDisplayDataDropsEdits()
 {
     VeldmarkDisplay dialog;
-    dialog.setDisplayData(fourAssays);
-    showDialog(dialog);
+    QVERIFY(open(dialog, fourAssays));
     Widgets w(dialog);
-    QVERIFY(w.complete());
 
     w.clickRow(2);
     w.replaceText(w.displayName, "unsaved");
@@ -1717,10 +1668,8 @@ void tst_VeldmarkDisplay::longNameIsElided()
     const QString name =
         QStringLiteral("Inhibition of recombinant human kinase activity, ").repeated(6);
     VeldmarkDisplay dialog;
-    dialog.setDisplayData(QJsonDocument(QJsonObject{{name, QJsonObject()}}).toJson());
-    showDialog(dialog);
+    QVERIFY(open(dialog, QJsonDocument(QJsonObject{{name, QJsonObject()}}).toJson()));
     Widgets w(dialog);
-    QVERIFY(w.complete());
 
     const QString narrow = w.assayName->text();
     QVERIFY2(narrow.endsWith(QChar(0x2026)), qPrintable(narrow));
@@ -1870,10 +1819,8 @@ void tst_VeldmarkDisplay::resizeKeepsTypedInput()
     QFETCH(bool, restore);
 
     VeldmarkDisplay dialog;
-    dialog.setDisplayData(fourAssays);
-    showDialog(dialog);
+    QVERIFY(open(dialog, fourAssays));
     Widgets w(dialog);
-    QVERIFY(w.complete());
 
     w.replaceText(w.displayName, "typed name");
     w.replaceText(w.uncertainty, "2.5");
@@ -1935,10 +1882,8 @@ void tst_VeldmarkDisplay::uncertaintyFieldTakesCLocaleNumbers()
 
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     VeldmarkDisplay dialog;
-    dialog.setDisplayData(R"({"a": {}, "b": {}})");
-    showDialog(dialog);
+    QVERIFY(open(dialog, R"({"a": {}, "b": {}})"));
     Widgets w(dialog);
-    QVERIFY(w.complete());
 
     w.uncertainty->clear();
     QTest::keyClicks(w.uncertainty, typed);
@@ -1950,10 +1895,8 @@ void tst_VeldmarkDisplay::uncertaintyFieldTakesCLocaleNumbers()
 void tst_VeldmarkDisplay::typedUncertaintyBeyondFloatRangeStaysFinite()
 {
     VeldmarkDisplay dialog;
-    dialog.setDisplayData(R"({"a": {}, "b": {"default_uncertainty": 1e300}})");
-    showDialog(dialog);
+    QVERIFY(open(dialog, R"({"a": {}, "b": {"default_uncertainty": 1e300}})"));
     Widgets w(dialog);
-    QVERIFY(w.complete());
 
     w.replaceText(w.uncertainty, "1e39");
     QCOMPARE(w.uncertainty->text(), QStringLiteral("1e39"));
@@ -1971,10 +1914,8 @@ void tst_VeldmarkDisplay::typedUncertaintyBeyondFloatRangeStaysFinite()
 void tst_VeldmarkDisplay::assayNamedByEmptyStringIsEditedAndSaved()
 {
     VeldmarkDisplay dialog;
-    dialog.setDisplayData(R"({"": {"alias": "nameless", "selected": false}, "b": {}})");
-    showDialog(dialog);
+    QVERIFY(open(dialog, R"({"": {"alias": "nameless", "selected": false}, "b": {}})"));
     Widgets w(dialog);
-    QVERIFY(w.complete());
 
     QCOMPARE(w.listed(), QStringList({"", "b"}));
     QCOMPARE(w.selected(), QStringList{""});
