@@ -25,41 +25,42 @@ void childTimed(benchmark::State &state, const std::function<double()> &secondsF
     }
 }
 
-// veldmark-script-host embeds CPython and our bridge; python3 runs PyQt5. Both are
-// a fresh process running bench/call.py, which times the calls itself.
+// veldmark-script-host embeds CPython and our bridge; python3 runs PyQt5.
+// Either is a fresh process running the script, which times the calls
+// itself and prints ns per call.
+double throughBridge(const char *script)
+{
+    return childReport(QStringLiteral(SCRIPT_HOST),
+                       {QStringLiteral("--plugins"), QStringLiteral(VELDMARK_PLUGIN_DIR),
+                        QLatin1String(script)})
+        * 1e-9;
+}
+
+double throughPyQt5(const char *script)
+{
+    return childReport(QStringLiteral(SYSTEM_PYTHON), {QLatin1String(script)}) * 1e-9;
+}
+
+// bench/call.py: dialog.setWindowTitle("x") in a loop.
 void BM_CallBridge(benchmark::State &state)
 {
-    childTimed(state, [] {
-        return childReport(QStringLiteral(SCRIPT_HOST),
-                           {QStringLiteral("--plugins"), QStringLiteral(VELDMARK_PLUGIN_DIR),
-                            QStringLiteral(CALL_SCRIPT)})
-            * 1e-9;
-    });
+    childTimed(state, [] { return throughBridge(CALL_SCRIPT); });
 }
 
 void BM_CallPyQt5(benchmark::State &state)
 {
-    childTimed(state, [] {
-        return childReport(QStringLiteral(SYSTEM_PYTHON), {QStringLiteral(CALL_SCRIPT)}) * 1e-9;
-    });
+    childTimed(state, [] { return throughPyQt5(CALL_SCRIPT); });
 }
 
 // bench/connect.py: 200,000 connect/disconnect pairs on one signal, ns per pair.
 void BM_ConnectBridge(benchmark::State &state)
 {
-    childTimed(state, [] {
-        return childReport(QStringLiteral(SCRIPT_HOST),
-                           {QStringLiteral("--plugins"), QStringLiteral(VELDMARK_PLUGIN_DIR),
-                            QStringLiteral(CONNECT_SCRIPT)})
-            * 1e-9;
-    });
+    childTimed(state, [] { return throughBridge(CONNECT_SCRIPT); });
 }
 
 void BM_ConnectPyQt5(benchmark::State &state)
 {
-    childTimed(state, [] {
-        return childReport(QStringLiteral(SYSTEM_PYTHON), {QStringLiteral(CONNECT_SCRIPT)}) * 1e-9;
-    });
+    childTimed(state, [] { return throughPyQt5(CONNECT_SCRIPT); });
 }
 
 void BM_Start(benchmark::State &state)
