@@ -6,6 +6,11 @@
 
 // How the bridge works, and who owns what.
 //
+// The bridge is written on CPython's C API alone, no binding library: it
+// has PythonQt's own shape (PyObject pointers in the public header), every
+// reference and object lifetime is handled explicitly where Qt's and
+// Python's ownership meet, and no second runtime sits between the two.
+//
 // Classes. registerClass() makes one ClassInfo per C++ class (classregistry.cpp)
 // and a Python type for it whose metatype answers class-level lookups such as
 // `ProgressDialog.tick` (instancewrapper.cpp). Each registered type derives
