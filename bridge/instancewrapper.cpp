@@ -506,16 +506,6 @@ bool ready()
     return PyType_Ready(&wrapperType) == 0 && PyType_Ready(&classType) == 0 && BoundMember::ready();
 }
 
-PyTypeObject *baseType()
-{
-    return &wrapperType;
-}
-
-PyTypeObject *metaType()
-{
-    return &classType;
-}
-
 bool check(PyObject *object)
 {
     return PyObject_TypeCheck(object, &wrapperType);

@@ -243,8 +243,6 @@ private:
 // The Python type of wrapped objects and the metatype of registered classes.
 namespace InstanceWrapper {
 bool ready();
-PyTypeObject *baseType();
-PyTypeObject *metaType();
 bool check(PyObject *object);
 PyTypeObject *createType(const ClassInfo &info, const QByteArray &module);
 PyObject *destroyedError(const char *action, const QByteArray &name,
