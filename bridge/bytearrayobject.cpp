@@ -21,12 +21,12 @@ struct ByteArray
     QByteArray bytes;
 };
 
-// As PythonQt does, the class scripts meet is a heap class named plainly over
-// a static base that holds the bytes and the behaviour: messages then call it
+// As PythonQt does, the class scripts meet is a class named plainly over a
+// base that holds the bytes and the behaviour: messages then call it
 // 'QByteArray', and it belongs to PythonQt.QtCore. The base bears the name
 // too, as the methods it holds are named after it in Python's own messages.
 // Both live as long as the process.
-PyTypeObject storageType = {};
+PyTypeObject *storageType = nullptr;
 PyTypeObject *byteArrayType = nullptr;
 
 QByteArray &bytesOf(PyObject *object)
@@ -866,11 +866,12 @@ PyMethodDef methods[] = {
     {nullptr, nullptr, 0, nullptr},
 };
 
-// The heap class's own deallocation drops its reference to the class.
 void dealloc(PyObject *object)
 {
+    PyTypeObject *type = Py_TYPE(object);
     bytesOf(object).~QByteArray();
-    Py_TYPE(object)->tp_free(object);
+    type->tp_free(object);
+    Py_DECREF(type);
 }
 
 PyObject *newByteArray(PyTypeObject *type, PyObject *args, PyObject *kwds)
@@ -1080,7 +1081,28 @@ bool addEnums(PyObject *byteArray)
     return true;
 }
 
-PyNumberMethods numberMethods = {};
+PyType_Slot storageSlots[] = {
+    {Py_tp_new, reinterpret_cast<void *>(newByteArray)},
+    {Py_tp_dealloc, reinterpret_cast<void *>(dealloc)},
+    {Py_tp_str, reinterpret_cast<void *>(str)},
+    {Py_tp_repr, reinterpret_cast<void *>(repr)},
+    {Py_tp_richcompare, reinterpret_cast<void *>(compare)},
+    // Equal byte arrays compare equal, so a hash by address (PythonQt's)
+    // would put equal values apart in sets and dicts: not hashable instead.
+    {Py_tp_hash, reinterpret_cast<void *>(PyObject_HashNotImplemented)},
+    {Py_nb_add, reinterpret_cast<void *>(add)},
+    {Py_nb_inplace_add, reinterpret_cast<void *>(addInPlace)},
+    {Py_nb_positive, reinterpret_cast<void *>(positive)},
+    {Py_nb_bool, reinterpret_cast<void *>(isTrue)},
+    {Py_tp_getattro, reinterpret_cast<void *>(getAttribute)},
+    {Py_tp_setattro, reinterpret_cast<void *>(setAttribute)},
+    {Py_tp_methods, methods},
+    {0, nullptr},
+};
+
+PyType_Spec storageSpec = {"PythonQt.QByteArray", sizeof(ByteArray), 0,
+                           Py_TPFLAGS_DEFAULT | Py_TPFLAGS_BASETYPE | Py_TPFLAGS_IMMUTABLETYPE,
+                           storageSlots};
 
 } // namespace
 
@@ -1090,31 +1112,10 @@ bool ready()
 {
     if (byteArrayType)
         return true;
-    // Static types live forever: they start with the reference the interpreter never drops.
-    Py_SET_REFCNT(reinterpret_cast<PyObject *>(&storageType), 1);
-    numberMethods.nb_add = add;
-    numberMethods.nb_inplace_add = addInPlace;
-    numberMethods.nb_positive = positive;
-    numberMethods.nb_bool = isTrue;
-    storageType.tp_name = "PythonQt.QByteArray";
-    storageType.tp_basicsize = sizeof(ByteArray);
-    storageType.tp_flags = Py_TPFLAGS_DEFAULT | Py_TPFLAGS_BASETYPE;
-    storageType.tp_new = newByteArray;
-    storageType.tp_dealloc = dealloc;
-    storageType.tp_str = str;
-    storageType.tp_repr = repr;
-    storageType.tp_richcompare = compare;
-    // Equal byte arrays compare equal, so a hash by address (PythonQt's)
-    // would put equal values apart in sets and dicts: not hashable instead.
-    storageType.tp_hash = PyObject_HashNotImplemented;
-    storageType.tp_as_number = &numberMethods;
-    storageType.tp_getattro = getAttribute;
-    storageType.tp_setattro = setAttribute;
-    storageType.tp_methods = methods;
-    if (PyType_Ready(&storageType) != 0)
+    if (!storageType && !(storageType = HeapType::create(storageSpec)))
         return false;
     PyObject *type = PyObject_CallFunction(reinterpret_cast<PyObject *>(&PyType_Type),
-                                           "s(O){sss()}", "QByteArray", &storageType, "__module__",
+                                           "s(O){sss()}", "QByteArray", storageType, "__module__",
                                            "PythonQt.QtCore", "__slots__");
     if (!type || !addEnums(type)) {
         Py_XDECREF(type);

@@ -39,6 +39,13 @@
 // Signals. One SignalReceiver per sender, a child of it, holds the Python
 // callables and answers Qt's calls; exceptions in callbacks go through
 // PythonQt::handleError() like every other error (signalreceiver.cpp).
+//
+// Types. The bridge's own Python types (wrapper, metatype, bound members,
+// QByteArray, value classes, output streams) are heap types made from a
+// PyType_Spec when the first bridge starts, and kept for the process, as
+// ClassInfos are: their objects outlive cleanup(), Python threads may still
+// use them after it, and a later init() must know them as its own. Each
+// instance holds a reference to its type, which its deallocation drops.
 
 #include "PythonQt.h"
 #include "conversions.h"
@@ -239,6 +246,13 @@ public:
 private:
     Kind kind;
 };
+
+namespace HeapType {
+// New reference, or null with a Python error. CPython deprecates a spec
+// name without a module: "builtins.X" makes a type named X in the module
+// builtins, as a static type named X was.
+PyTypeObject *create(PyType_Spec &spec, PyTypeObject *base = nullptr);
+} // namespace HeapType
 
 // The Python type of wrapped objects and the metatype of registered classes.
 namespace InstanceWrapper {
