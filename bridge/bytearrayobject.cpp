@@ -256,52 +256,28 @@ struct Form
 };
 using Forms = QVector<Form>;
 
-PyObject *overloadError(const Forms &forms, const QByteArray &given, bool countMatched)
-{
-    QByteArray message;
-    if (forms.size() == 1) {
-        message = "Called " + forms.first().signature
-            + (countMatched ? " with wrong arguments: " : " with wrong number of arguments: ")
-            + given;
-    } else {
-        message = "Could not find matching overload for given arguments:\n" + given
-            + "\n The following slots are available:\n";
-        for (const Form &form : forms)
-            message += form.signature + '\n';
-    }
-    PyErr_SetString(PyExc_ValueError, message.constData());
-    return nullptr;
-}
-
-// The first form, by argument count, then strict, then lenient conversion,
-// that takes the arguments; PythonQt's error when none does.
+// A conversion that raises (a str() of the argument) ends the call with its error.
 PyObject *dispatch(const Forms &forms, PyObject *self, PyObject *args, PyObject *kwds)
 {
-    if (kwds && PyDict_GET_SIZE(kwds) > 0) {
-        PyErr_Format(PyExc_ValueError,
-                     "Called %s with keyword arguments, but called slot does not support kwargs.",
-                     forms.first().signature.constData());
-        return nullptr;
-    }
-    const Py_ssize_t count = PyTuple_GET_SIZE(args);
-    bool countMatched = false;
-    for (const bool strict : {true, false}) {
-        for (const Form &form : forms) {
-            if (form.params.size() != count)
-                continue;
-            countMatched = true;
+    PyObject *const *items = &PyTuple_GET_ITEM(args, 0);
+    return MethodCall::callFirstFitting(
+        forms, items, PyTuple_GET_SIZE(args), kwds,
+        [self, items](const Form &form, bool strict, bool &taken) -> PyObject * {
             Value values[4];
-            Converted converted = Converted::Yes;
-            for (int i = 0; converted == Converted::Yes && i < count; ++i)
-                converted =
-                    convert(PyTuple_GET_ITEM(args, i), form.params.at(i), strict, values[i]);
-            if (converted == Converted::Failed)
-                return nullptr;
-            if (converted == Converted::Yes)
-                return form.apply(self, values);
-        }
-    }
-    return overloadError(forms, MethodCall::shortRepr(args), countMatched);
+            for (int i = 0; i < form.params.size(); ++i) {
+                switch (convert(items[i], form.params.at(i), strict, values[i])) {
+                case Converted::Yes:
+                    break;
+                case Converted::No:
+                    return nullptr;
+                case Converted::Failed:
+                    taken = true;
+                    return nullptr;
+                }
+            }
+            taken = true;
+            return form.apply(self, values);
+        });
 }
 
 PyObject *dispatchOne(const Forms &forms, PyObject *self, PyObject *arg)
@@ -945,7 +921,10 @@ PyObject *addInPlace(PyObject *left, PyObject *right)
 // PythonQt calls +x an __add__ without an argument.
 PyObject *positive(PyObject *)
 {
-    return overloadError(addForms, "None", false);
+    QByteArrayList signatures;
+    for (const Form &form : addForms)
+        signatures.append(form.signature);
+    return MethodCall::wrongArguments(signatures, QByteArrayLiteral("None"), false);
 }
 
 template<typename Left, typename Right> bool compareBy(const Left &left, const Right &right, int op)
@@ -998,14 +977,8 @@ PyObject *compare(PyObject *self, PyObject *other, int op)
         return nullptr;
     static const char *const names[] = {"__lt__", "__le__", "__eq__", "__ne__", "__gt__", "__ge__"};
     const QByteArray name = names[op];
-    const Forms forms = {{name + "(QByteArray a2) -> bool", {K::Bytes}, nullptr},
-                         {name + "(QString s2) -> bool", {K::Text}, nullptr}};
-    PyObject *args = PyTuple_Pack(1, other);
-    if (!args)
-        return nullptr;
-    const QByteArray given = MethodCall::shortRepr(args);
-    Py_DECREF(args);
-    return overloadError(forms, given, true);
+    return MethodCall::wrongArguments(
+        {name + "(QByteArray a2) -> bool", name + "(QString s2) -> bool"}, &other, 1, true);
 }
 
 // PythonQt's words for a name the byte array does not have.

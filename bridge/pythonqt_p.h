@@ -280,14 +280,47 @@ PyObject *call(const QVector<Overload> &overloads, const PythonQtInstanceWrapper
                PyObject *const *args, Py_ssize_t nargs, PyObject *kwnames,
                QObject **constructed = nullptr);
 PyObject *rejectKeywords(const Overload &overload);
+PyObject *rejectKeywords(const QByteArray &signature);
 // PythonQt's ValueError for arguments that fit none of the signatures
 // ("Called ... with wrong arguments", "Could not find matching overload").
 PyObject *wrongArguments(const QByteArrayList &signatures, PyObject *const *args, Py_ssize_t nargs,
+                         bool countMatched);
+// The same, the arguments shown as `given`.
+PyObject *wrongArguments(const QByteArrayList &signatures, const QByteArray &given,
                          bool countMatched);
 // repr() of a value for an error message, cut short as argument lists are.
 QByteArray shortRepr(PyObject *value);
 Overload makeOverload(const QMetaMethod &method, const QMetaObject *owner, QObject *decorator,
                       bool hiddenSelf, const QByteArray &shownName);
+
+// The same order and errors over the tables of QByteArray's methods and the
+// value classes' (a `signature` and `params` each). `tryCall(overload,
+// strict, taken)` converts the arguments for the overload and, where they
+// fit (`taken`), calls it: its result, or null with a Python error, as when
+// a conversion raised.
+template<typename Overloads, typename TryCall>
+PyObject *callFirstFitting(const Overloads &overloads, PyObject *const *args, Py_ssize_t nargs,
+                           PyObject *kwargs, TryCall tryCall)
+{
+    if (kwargs && PyDict_GET_SIZE(kwargs) > 0)
+        return rejectKeywords(overloads.first().signature);
+    bool countMatched = false;
+    for (const bool strict : {true, false}) {
+        for (const auto &overload : overloads) {
+            if (overload.params.size() != nargs)
+                continue;
+            countMatched = true;
+            bool taken = false;
+            PyObject *result = tryCall(overload, strict, taken);
+            if (taken)
+                return result;
+        }
+    }
+    QByteArrayList signatures;
+    for (const auto &overload : overloads)
+        signatures.append(overload.signature);
+    return wrongArguments(signatures, args, nargs, countMatched);
+}
 } // namespace MethodCall
 
 // Qt's namespace with its enums, and SIGNAL(), SLOT(), qVersion(), in

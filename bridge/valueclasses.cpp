@@ -27,7 +27,7 @@ namespace {
 // and what it does to the value (a constructor's value starts invalid).
 struct Signature
 {
-    QByteArray text; // as PythonQt shows it in error messages
+    QByteArray signature; // as PythonQt shows it in error messages
     QVector<int> params;
     std::function<QVariant(QVariant &self, const QVariantList &args)> run;
 };
@@ -422,32 +422,20 @@ bool convert(PyObject *value, int typeId, bool strict, QVariant &result)
     return true;
 }
 
-// Runs the first overload, by argument count, strict then lenient, that
-// takes the arguments; null with PythonQt's ValueError when none does.
 PyObject *dispatch(const QVector<Signature> &overloads, QVariant *self, PyObject *const *args,
                    Py_ssize_t nargs, PyObject *kwargs)
 {
-    if (kwargs && PyDict_GET_SIZE(kwargs) > 0) {
-        PyErr_Format(PyExc_ValueError,
-                     "Called %s with keyword arguments, but called slot does not support kwargs.",
-                     overloads.first().text.constData());
-        return nullptr;
-    }
-    bool countMatched = false;
-    for (const bool strict : {true, false}) {
-        for (const Signature &overload : overloads) {
-            if (overload.params.size() != nargs)
-                continue;
-            countMatched = true;
+    return MethodCall::callFirstFitting(
+        overloads, args, nargs, kwargs,
+        [=](const Signature &overload, bool strict, bool &taken) -> PyObject * {
             QVariantList converted;
             for (Py_ssize_t i = 0; i < nargs; ++i) {
                 QVariant v;
                 if (!convert(args[i], overload.params.at(int(i)), strict, v))
-                    break;
+                    return nullptr;
                 converted.append(v);
             }
-            if (converted.size() != nargs)
-                continue;
+            taken = true;
             QVariant scratch;
             const QVariant result = overload.run(self ? *self : scratch, converted);
             if (!result.isValid())
@@ -455,12 +443,7 @@ PyObject *dispatch(const QVector<Signature> &overloads, QVariant *self, PyObject
             if (PyObject *object = ValueClasses::create(result))
                 return object;
             return PyErr_Occurred() ? nullptr : Conversions::fromVariant(result);
-        }
-    }
-    QByteArrayList signatures;
-    for (const Signature &overload : overloads)
-        signatures.append(overload.text);
-    return MethodCall::wrongArguments(signatures, args, nargs, countMatched);
+        });
 }
 
 PyObject *valueNew(PyTypeObject *type, PyObject *args, PyObject *kwargs)
@@ -647,7 +630,7 @@ PyObject *methodCall(PyObject *object, PyObject *args, PyObject *kwargs)
     Py_ssize_t count = PyTuple_GET_SIZE(args);
     PyObject *self = m->self;
     if (!self) {
-        const QByteArray &signature = m->method->overloads.first().text;
+        const QByteArray &signature = m->method->overloads.first().signature;
         if (count == 0) {
             PyErr_Format(PyExc_ValueError, "slot %s requires %s instance as first argument.",
                          signature.constData(), m->valueClass->name);
