@@ -404,11 +404,11 @@ PyTypeObject *createType(const char *name, const char *doc, PyMethodDef *methods
 {
     boundSlots[0].pfunc = const_cast<char *>(doc);
     boundSlots[1].pfunc = methods;
-    PyType_Spec spec = {name, sizeof(Bound), 0,
-                        Py_TPFLAGS_DEFAULT | Py_TPFLAGS_HAVE_VECTORCALL | Py_TPFLAGS_HAVE_GC
-                            | Py_TPFLAGS_IMMUTABLETYPE | Py_TPFLAGS_DISALLOW_INSTANTIATION,
-                        boundSlots};
-    return HeapType::create(spec);
+    PyType_Spec definition = {name, sizeof(Bound), 0,
+                              Py_TPFLAGS_DEFAULT | Py_TPFLAGS_HAVE_VECTORCALL | Py_TPFLAGS_HAVE_GC
+                                  | Py_TPFLAGS_IMMUTABLETYPE | Py_TPFLAGS_DISALLOW_INSTANTIATION,
+                              boundSlots};
+    return HeapType::create(definition);
 }
 
 } // namespace

@@ -191,14 +191,15 @@ PythonQtPrivate *PythonQtPrivate::instance()
     return theInstance ? theInstance->d : nullptr;
 }
 
-PyTypeObject *HeapType::create(PyType_Spec &spec, PyTypeObject *base)
+PyTypeObject *HeapType::create(PyType_Spec &definition, PyTypeObject *base)
 {
-    PyObject *made = base ? PyType_FromSpecWithBases(&spec, reinterpret_cast<PyObject *>(base))
-                          : PyType_FromSpec(&spec);
+    PyObject *made = base
+        ? PyType_FromSpecWithBases(&definition, reinterpret_cast<PyObject *>(base))
+        : PyType_FromSpec(&definition);
     auto type = reinterpret_cast<PyTypeObject *>(made);
     if (!type)
         return nullptr;
-    // Messages name a type by tp_name, which is the whole spec name.
+    // Messages name a type by tp_name, which is the whole name it was made with.
     static constexpr char builtins[] = "builtins.";
     if (qstrncmp(type->tp_name, builtins, sizeof builtins - 1) == 0)
         type->tp_name += sizeof builtins - 1;

@@ -248,10 +248,10 @@ private:
 };
 
 namespace HeapType {
-// New reference, or null with a Python error. CPython deprecates a spec
-// name without a module: "builtins.X" makes a type named X in the module
-// builtins, as a static type named X was.
-PyTypeObject *create(PyType_Spec &spec, PyTypeObject *base = nullptr);
+// New reference, or null with a Python error. CPython deprecates a type
+// name without a module here: "builtins.X" makes a type named X in the
+// module builtins, as a static type named X was.
+PyTypeObject *create(PyType_Spec &definition, PyTypeObject *base = nullptr);
 } // namespace HeapType
 
 // The Python type of wrapped objects and the metatype of registered classes.
