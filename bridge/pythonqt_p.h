@@ -293,7 +293,7 @@ QByteArray shortRepr(PyObject *value);
 Overload makeOverload(const QMetaMethod &method, const QMetaObject *owner, QObject *decorator,
                       bool hiddenSelf, const QByteArray &shownName);
 
-// The same order and errors over the tables of QByteArray's methods and the
+// call()'s order and errors over the tables of QByteArray's methods and the
 // value classes' (a `signature` and `params` each). `tryCall(overload,
 // strict, taken)` converts the arguments for the overload and, where they
 // fit (`taken`), calls it: its result, or null with a Python error, as when
