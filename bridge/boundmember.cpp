@@ -8,6 +8,8 @@
 #include "pythonqt_p.h"
 #include "signalreceiver.h"
 
+#include <structmember.h>
+
 #include <QtGlobal>
 
 namespace {
@@ -24,8 +26,8 @@ struct Bound
     vectorcallfunc vectorcall;
 };
 
-PyTypeObject slotType = {};
-PyTypeObject signalType = {};
+PyTypeObject *slotType = nullptr;
+PyTypeObject *signalType = nullptr;
 
 Bound *asBound(PyObject *object)
 {
@@ -307,6 +309,7 @@ PyGetSetDef boundGetSets[] = {
 
 int boundTraverse(PyObject *object, visitproc visit, void *arg)
 {
+    Py_VISIT(Py_TYPE(object));
     Py_VISIT(asBound(object)->self);
     Py_VISIT(asBound(object)->memberCapsule);
     return 0;
@@ -320,10 +323,12 @@ int boundClear(PyObject *object)
 
 void boundDealloc(PyObject *object)
 {
+    PyTypeObject *type = Py_TYPE(object);
     PyObject_GC_UnTrack(object);
     Py_CLEAR(asBound(object)->self);
     Py_CLEAR(asBound(object)->memberCapsule);
     PyObject_GC_Del(object);
+    Py_DECREF(type);
 }
 
 PyObject *boundRepr(PyObject *object)
@@ -336,7 +341,7 @@ PyObject *boundRepr(PyObject *object)
     if (bound->member->kind == Member::Builtin && plainBuiltins.contains(bound->member->name))
         return PyUnicode_FromFormat("<built-in method %s of %s object at %p>", name, className,
                                     static_cast<void *>(bound->self));
-    const char *kind = Py_TYPE(object) == &signalType ? "signal" : "slot";
+    const char *kind = Py_TYPE(object) == signalType ? "signal" : "slot";
     if (!bound->self)
         return PyUnicode_FromFormat("<unbound qt %s %s of %s type>", kind, name, className);
     return PyUnicode_FromFormat("<qt %s %s of %s instance at %p>", kind, name, className,
@@ -372,24 +377,38 @@ PyObject *boundDescriptorGet(PyObject *object, PyObject *instance, PyObject *)
     return BoundMember::create(instance, bound->classInfo, bound->memberCapsule);
 }
 
-void prepare(PyTypeObject &type, const char *name, const char *doc)
+PyMemberDef boundMembers[] = {
+    {"__vectorcalloffset__", T_PYSSIZET, offsetof(Bound, vectorcall), READONLY, nullptr},
+    {nullptr, 0, 0, 0, nullptr},
+};
+
+// Slots and signals share all but their doc and methods, set for each.
+PyType_Slot boundSlots[] = {
+    {Py_tp_doc, nullptr},
+    {Py_tp_methods, nullptr},
+    {Py_tp_call, reinterpret_cast<void *>(PyVectorcall_Call)},
+    {Py_tp_traverse, reinterpret_cast<void *>(boundTraverse)},
+    {Py_tp_clear, reinterpret_cast<void *>(boundClear)},
+    {Py_tp_dealloc, reinterpret_cast<void *>(boundDealloc)},
+    {Py_tp_repr, reinterpret_cast<void *>(boundRepr)},
+    {Py_tp_richcompare, reinterpret_cast<void *>(boundCompare)},
+    {Py_tp_hash, reinterpret_cast<void *>(boundHash)},
+    {Py_tp_descr_get, reinterpret_cast<void *>(boundDescriptorGet)},
+    {Py_tp_getset, boundGetSets},
+    {Py_tp_members, boundMembers},
+    {0, nullptr},
+};
+
+// Made only by the bridge: Python cannot call either type.
+PyTypeObject *createType(const char *name, const char *doc, PyMethodDef *methods)
 {
-    // Static types live forever: they start with the reference the interpreter never drops.
-    Py_SET_REFCNT(reinterpret_cast<PyObject *>(&type), 1);
-    type.tp_name = name;
-    type.tp_doc = doc;
-    type.tp_basicsize = sizeof(Bound);
-    type.tp_flags = Py_TPFLAGS_DEFAULT | Py_TPFLAGS_HAVE_VECTORCALL | Py_TPFLAGS_HAVE_GC;
-    type.tp_vectorcall_offset = offsetof(Bound, vectorcall);
-    type.tp_call = PyVectorcall_Call;
-    type.tp_traverse = boundTraverse;
-    type.tp_clear = boundClear;
-    type.tp_dealloc = boundDealloc;
-    type.tp_repr = boundRepr;
-    type.tp_richcompare = boundCompare;
-    type.tp_hash = boundHash;
-    type.tp_descr_get = boundDescriptorGet;
-    type.tp_getset = boundGetSets;
+    boundSlots[0].pfunc = const_cast<char *>(doc);
+    boundSlots[1].pfunc = methods;
+    PyType_Spec definition = {name, sizeof(Bound), 0,
+                              Py_TPFLAGS_DEFAULT | Py_TPFLAGS_HAVE_VECTORCALL | Py_TPFLAGS_HAVE_GC
+                                  | Py_TPFLAGS_IMMUTABLETYPE | Py_TPFLAGS_DISALLOW_INSTANTIATION,
+                              boundSlots};
+    return HeapType::create(definition);
 }
 
 } // namespace
@@ -398,20 +417,21 @@ namespace BoundMember {
 
 bool ready()
 {
-    if (slotType.tp_flags & Py_TPFLAGS_READY)
+    if (slotType)
         return true;
     // The names PythonQt gives them: scripts see them in type() and in repr() of emit.
-    prepare(slotType, "builtin_qt_slot", "A slot of a Qt object.");
-    slotType.tp_methods = slotMethods;
-    prepare(signalType, "QtCore.Signal", "A signal of a Qt object.");
-    signalType.tp_methods = signalMethods;
-    return PyType_Ready(&slotType) == 0 && PyType_Ready(&signalType) == 0;
+    slotType = createType("builtins.builtin_qt_slot", "A slot of a Qt object.", slotMethods);
+    signalType =
+        slotType ? createType("QtCore.Signal", "A signal of a Qt object.", signalMethods) : nullptr;
+    if (!signalType)
+        Py_CLEAR(slotType);
+    return signalType != nullptr;
 }
 
 PyObject *create(PyObject *self, ClassInfo *info, PyObject *memberCapsule)
 {
     const Member *member = PythonQtPrivate::memberOf(memberCapsule);
-    Bound *bound = PyObject_GC_New(Bound, member->kind == Member::Signal ? &signalType : &slotType);
+    Bound *bound = PyObject_GC_New(Bound, member->kind == Member::Signal ? signalType : slotType);
     if (!bound)
         return nullptr;
     Py_XINCREF(self);

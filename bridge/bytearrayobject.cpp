@@ -21,12 +21,12 @@ struct ByteArray
     QByteArray bytes;
 };
 
-// As PythonQt does, the class scripts meet is a heap class named plainly over
-// a static base that holds the bytes and the behaviour: messages then call it
+// As PythonQt does, the class scripts meet is a class named plainly over a
+// base that holds the bytes and the behaviour: messages then call it
 // 'QByteArray', and it belongs to PythonQt.QtCore. The base bears the name
 // too, as the methods it holds are named after it in Python's own messages.
 // Both live as long as the process.
-PyTypeObject storageType = {};
+PyTypeObject *storageType = nullptr;
 PyTypeObject *byteArrayType = nullptr;
 
 QByteArray &bytesOf(PyObject *object)
@@ -256,52 +256,28 @@ struct Form
 };
 using Forms = QVector<Form>;
 
-PyObject *overloadError(const Forms &forms, const QByteArray &given, bool countMatched)
-{
-    QByteArray message;
-    if (forms.size() == 1) {
-        message = "Called " + forms.first().signature
-            + (countMatched ? " with wrong arguments: " : " with wrong number of arguments: ")
-            + given;
-    } else {
-        message = "Could not find matching overload for given arguments:\n" + given
-            + "\n The following slots are available:\n";
-        for (const Form &form : forms)
-            message += form.signature + '\n';
-    }
-    PyErr_SetString(PyExc_ValueError, message.constData());
-    return nullptr;
-}
-
-// The first form, by argument count, then strict, then lenient conversion,
-// that takes the arguments; PythonQt's error when none does.
+// A conversion that raises (a str() of the argument) ends the call with its error.
 PyObject *dispatch(const Forms &forms, PyObject *self, PyObject *args, PyObject *kwds)
 {
-    if (kwds && PyDict_GET_SIZE(kwds) > 0) {
-        PyErr_Format(PyExc_ValueError,
-                     "Called %s with keyword arguments, but called slot does not support kwargs.",
-                     forms.first().signature.constData());
-        return nullptr;
-    }
-    const Py_ssize_t count = PyTuple_GET_SIZE(args);
-    bool countMatched = false;
-    for (const bool strict : {true, false}) {
-        for (const Form &form : forms) {
-            if (form.params.size() != count)
-                continue;
-            countMatched = true;
+    PyObject *const *items = &PyTuple_GET_ITEM(args, 0);
+    return MethodCall::callFirstFitting(
+        forms, items, PyTuple_GET_SIZE(args), kwds,
+        [self, items](const Form &form, bool strict, bool &taken) -> PyObject * {
             Value values[4];
-            Converted converted = Converted::Yes;
-            for (int i = 0; converted == Converted::Yes && i < count; ++i)
-                converted =
-                    convert(PyTuple_GET_ITEM(args, i), form.params.at(i), strict, values[i]);
-            if (converted == Converted::Failed)
-                return nullptr;
-            if (converted == Converted::Yes)
-                return form.apply(self, values);
-        }
-    }
-    return overloadError(forms, MethodCall::shortRepr(args), countMatched);
+            for (int i = 0; i < form.params.size(); ++i) {
+                switch (convert(items[i], form.params.at(i), strict, values[i])) {
+                case Converted::Yes:
+                    break;
+                case Converted::No:
+                    return nullptr;
+                case Converted::Failed:
+                    taken = true;
+                    return nullptr;
+                }
+            }
+            taken = true;
+            return form.apply(self, values);
+        });
 }
 
 PyObject *dispatchOne(const Forms &forms, PyObject *self, PyObject *arg)
@@ -866,11 +842,12 @@ PyMethodDef methods[] = {
     {nullptr, nullptr, 0, nullptr},
 };
 
-// The heap class's own deallocation drops its reference to the class.
 void dealloc(PyObject *object)
 {
+    PyTypeObject *type = Py_TYPE(object);
     bytesOf(object).~QByteArray();
-    Py_TYPE(object)->tp_free(object);
+    type->tp_free(object);
+    Py_DECREF(type);
 }
 
 PyObject *newByteArray(PyTypeObject *type, PyObject *args, PyObject *kwds)
@@ -944,7 +921,10 @@ PyObject *addInPlace(PyObject *left, PyObject *right)
 // PythonQt calls +x an __add__ without an argument.
 PyObject *positive(PyObject *)
 {
-    return overloadError(addForms, "None", false);
+    QByteArrayList signatures;
+    for (const Form &form : addForms)
+        signatures.append(form.signature);
+    return MethodCall::wrongArguments(signatures, QByteArrayLiteral("None"), false);
 }
 
 template<typename Left, typename Right> bool compareBy(const Left &left, const Right &right, int op)
@@ -997,14 +977,8 @@ PyObject *compare(PyObject *self, PyObject *other, int op)
         return nullptr;
     static const char *const names[] = {"__lt__", "__le__", "__eq__", "__ne__", "__gt__", "__ge__"};
     const QByteArray name = names[op];
-    const Forms forms = {{name + "(QByteArray a2) -> bool", {K::Bytes}, nullptr},
-                         {name + "(QString s2) -> bool", {K::Text}, nullptr}};
-    PyObject *args = PyTuple_Pack(1, other);
-    if (!args)
-        return nullptr;
-    const QByteArray given = MethodCall::shortRepr(args);
-    Py_DECREF(args);
-    return overloadError(forms, given, true);
+    return MethodCall::wrongArguments(
+        {name + "(QByteArray a2) -> bool", name + "(QString s2) -> bool"}, &other, 1, true);
 }
 
 // PythonQt's words for a name the byte array does not have.
@@ -1080,7 +1054,28 @@ bool addEnums(PyObject *byteArray)
     return true;
 }
 
-PyNumberMethods numberMethods = {};
+PyType_Slot storageSlots[] = {
+    {Py_tp_new, reinterpret_cast<void *>(newByteArray)},
+    {Py_tp_dealloc, reinterpret_cast<void *>(dealloc)},
+    {Py_tp_str, reinterpret_cast<void *>(str)},
+    {Py_tp_repr, reinterpret_cast<void *>(repr)},
+    {Py_tp_richcompare, reinterpret_cast<void *>(compare)},
+    // Equal byte arrays compare equal, so a hash by address (PythonQt's)
+    // would put equal values apart in sets and dicts: not hashable instead.
+    {Py_tp_hash, reinterpret_cast<void *>(PyObject_HashNotImplemented)},
+    {Py_nb_add, reinterpret_cast<void *>(add)},
+    {Py_nb_inplace_add, reinterpret_cast<void *>(addInPlace)},
+    {Py_nb_positive, reinterpret_cast<void *>(positive)},
+    {Py_nb_bool, reinterpret_cast<void *>(isTrue)},
+    {Py_tp_getattro, reinterpret_cast<void *>(getAttribute)},
+    {Py_tp_setattro, reinterpret_cast<void *>(setAttribute)},
+    {Py_tp_methods, methods},
+    {0, nullptr},
+};
+
+PyType_Spec storageSpec = {"PythonQt.QByteArray", sizeof(ByteArray), 0,
+                           Py_TPFLAGS_DEFAULT | Py_TPFLAGS_BASETYPE | Py_TPFLAGS_IMMUTABLETYPE,
+                           storageSlots};
 
 } // namespace
 
@@ -1090,31 +1085,10 @@ bool ready()
 {
     if (byteArrayType)
         return true;
-    // Static types live forever: they start with the reference the interpreter never drops.
-    Py_SET_REFCNT(reinterpret_cast<PyObject *>(&storageType), 1);
-    numberMethods.nb_add = add;
-    numberMethods.nb_inplace_add = addInPlace;
-    numberMethods.nb_positive = positive;
-    numberMethods.nb_bool = isTrue;
-    storageType.tp_name = "PythonQt.QByteArray";
-    storageType.tp_basicsize = sizeof(ByteArray);
-    storageType.tp_flags = Py_TPFLAGS_DEFAULT | Py_TPFLAGS_BASETYPE;
-    storageType.tp_new = newByteArray;
-    storageType.tp_dealloc = dealloc;
-    storageType.tp_str = str;
-    storageType.tp_repr = repr;
-    storageType.tp_richcompare = compare;
-    // Equal byte arrays compare equal, so a hash by address (PythonQt's)
-    // would put equal values apart in sets and dicts: not hashable instead.
-    storageType.tp_hash = PyObject_HashNotImplemented;
-    storageType.tp_as_number = &numberMethods;
-    storageType.tp_getattro = getAttribute;
-    storageType.tp_setattro = setAttribute;
-    storageType.tp_methods = methods;
-    if (PyType_Ready(&storageType) != 0)
+    if (!storageType && !(storageType = HeapType::create(storageSpec)))
         return false;
     PyObject *type = PyObject_CallFunction(reinterpret_cast<PyObject *>(&PyType_Type),
-                                           "s(O){sss()}", "QByteArray", &storageType, "__module__",
+                                           "s(O){sss()}", "QByteArray", storageType, "__module__",
                                            "PythonQt.QtCore", "__slots__");
     if (!type || !addEnums(type)) {
         Py_XDECREF(type);

@@ -6,15 +6,16 @@
 // slots and signals (`ProgressDialog.tick(d)`).
 #include "pythonqt_p.h"
 
+#include <structmember.h>
+
 #include <new>
 
 namespace {
 
 using Wrapper = PythonQtInstanceWrapper;
 
-PyTypeObject wrapperType = {};
-PyTypeObject classType = {};
-PyNumberMethods wrapperNumber = {};
+PyTypeObject *wrapperType = nullptr;
+PyTypeObject *classType = nullptr;
 
 Wrapper *asWrapper(PyObject *object)
 {
@@ -45,10 +46,9 @@ void wrapperDealloc(PyObject *object)
     self->object.~QPointer<QObject>();
     self->destroyedConnection.~Connection();
     type->tp_free(object);
-    // Python subclasses get subtype_dealloc, which calls this and then drops
-    // the instance's reference to the type itself.
-    if ((type->tp_flags & Py_TPFLAGS_HEAPTYPE) && type->tp_dealloc == wrapperDealloc)
-        Py_DECREF(type);
+    // Whatever the instance's class (a registered one, a script's subclass),
+    // subtype_dealloc leaves dropping its reference to the heap base's dealloc.
+    Py_DECREF(type);
 }
 
 // An object the wrapper owns dies with it, and with the object its signal
@@ -67,6 +67,7 @@ const QObject *ownedTree(const Wrapper *self)
 
 int wrapperTraverse(PyObject *object, visitproc visit, void *arg)
 {
+    Py_VISIT(Py_TYPE(object));
     const QObject *owned = ownedTree(asWrapper(object));
     return owned ? PythonQtPrivate::instance()->traverseCallables(owned, visit, arg) : 0;
 }
@@ -465,60 +466,82 @@ PyMethodDef classMethods[] = {
     {nullptr, nullptr, 0, nullptr},
 };
 
+// A class holds a reference to its metatype, which the collector must see.
+int classTraverse(PyObject *type, visitproc visit, void *arg)
+{
+    Py_VISIT(Py_TYPE(type));
+    return PyType_Type.tp_traverse(type, visit, arg);
+}
+
+int classClear(PyObject *type)
+{
+    return PyType_Type.tp_clear(type);
+}
+
+PyMemberDef wrapperMembers[] = {
+    {"__weaklistoffset__", T_PYSSIZET, offsetof(Wrapper, weakReferences), READONLY, nullptr},
+    {nullptr, 0, 0, 0, nullptr},
+};
+
+PyType_Slot wrapperSlots[] = {
+    {Py_tp_doc, const_cast<char *>("A Qt object seen from Python.")},
+    {Py_tp_traverse, reinterpret_cast<void *>(wrapperTraverse)},
+    {Py_tp_clear, reinterpret_cast<void *>(wrapperClear)},
+    {Py_tp_finalize, reinterpret_cast<void *>(wrapperFinalize)},
+    {Py_tp_new, reinterpret_cast<void *>(wrapperNew)},
+    {Py_tp_init, reinterpret_cast<void *>(wrapperInit)},
+    {Py_tp_dealloc, reinterpret_cast<void *>(wrapperDealloc)},
+    {Py_tp_getattro, reinterpret_cast<void *>(wrapperGetAttr)},
+    {Py_tp_setattro, reinterpret_cast<void *>(wrapperSetAttr)},
+    {Py_nb_bool, reinterpret_cast<void *>(wrapperBool)},
+    {Py_tp_repr, reinterpret_cast<void *>(wrapperRepr)},
+    {Py_tp_str, reinterpret_cast<void *>(wrapperStr)},
+    {Py_tp_methods, wrapperMethods},
+    {Py_tp_getset, wrapperGetSets},
+    {Py_tp_members, wrapperMembers},
+    {0, nullptr},
+};
+
+PyType_Spec wrapperSpec = {"PythonQt.PythonQtInstanceWrapper", sizeof(Wrapper), 0,
+                           Py_TPFLAGS_DEFAULT | Py_TPFLAGS_BASETYPE | Py_TPFLAGS_HAVE_GC
+                               | Py_TPFLAGS_IMMUTABLETYPE,
+                           wrapperSlots};
+
+PyType_Slot classSlots[] = {
+    {Py_tp_doc, const_cast<char *>("The class of a registered Qt class.")},
+    {Py_tp_traverse, reinterpret_cast<void *>(classTraverse)},
+    {Py_tp_clear, reinterpret_cast<void *>(classClear)},
+    {Py_tp_getattro, reinterpret_cast<void *>(classGetAttr)},
+    {Py_tp_methods, classMethods},
+    {0, nullptr},
+};
+
+// A subclass of type: its size is type's.
+PyType_Spec classSpec = {"PythonQt.PythonQtClassWrapper", 0, 0,
+                         Py_TPFLAGS_DEFAULT | Py_TPFLAGS_BASETYPE | Py_TPFLAGS_HAVE_GC
+                             | Py_TPFLAGS_IMMUTABLETYPE,
+                         classSlots};
+
 } // namespace
 
 namespace InstanceWrapper {
 
 bool ready()
 {
-    if (wrapperType.tp_flags & Py_TPFLAGS_READY)
+    if (wrapperType)
         return true;
-    // Static types live forever: they start with the reference the interpreter never drops.
-    Py_SET_REFCNT(reinterpret_cast<PyObject *>(&wrapperType), 1);
-    Py_SET_REFCNT(reinterpret_cast<PyObject *>(&classType), 1);
-    wrapperNumber.nb_bool = wrapperBool;
-    wrapperType.tp_name = "PythonQt.PythonQtInstanceWrapper";
-    wrapperType.tp_basicsize = sizeof(Wrapper);
-    wrapperType.tp_flags = Py_TPFLAGS_DEFAULT | Py_TPFLAGS_BASETYPE | Py_TPFLAGS_HAVE_GC;
-    wrapperType.tp_traverse = wrapperTraverse;
-    wrapperType.tp_clear = wrapperClear;
-    wrapperType.tp_finalize = wrapperFinalize;
-    wrapperType.tp_doc = "A Qt object seen from Python.";
-    wrapperType.tp_new = wrapperNew;
-    wrapperType.tp_init = wrapperInit;
-    wrapperType.tp_dealloc = wrapperDealloc;
-    wrapperType.tp_getattro = wrapperGetAttr;
-    wrapperType.tp_setattro = wrapperSetAttr;
-    wrapperType.tp_as_number = &wrapperNumber;
-    wrapperType.tp_repr = wrapperRepr;
-    wrapperType.tp_str = wrapperStr;
-    wrapperType.tp_methods = wrapperMethods;
-    wrapperType.tp_getset = wrapperGetSets;
-    wrapperType.tp_weaklistoffset = offsetof(Wrapper, weakReferences);
-
-    classType.tp_name = "PythonQt.PythonQtClassWrapper";
-    classType.tp_base = &PyType_Type;
-    classType.tp_flags = Py_TPFLAGS_DEFAULT | Py_TPFLAGS_BASETYPE;
-    classType.tp_doc = "The class of a registered Qt class.";
-    classType.tp_getattro = classGetAttr;
-    classType.tp_methods = classMethods;
-
-    return PyType_Ready(&wrapperType) == 0 && PyType_Ready(&classType) == 0 && BoundMember::ready();
-}
-
-PyTypeObject *baseType()
-{
-    return &wrapperType;
-}
-
-PyTypeObject *metaType()
-{
-    return &classType;
+    wrapperType = HeapType::create(wrapperSpec);
+    classType = wrapperType ? HeapType::create(classSpec, &PyType_Type) : nullptr;
+    if (!classType) {
+        Py_CLEAR(wrapperType);
+        return false;
+    }
+    return BoundMember::ready();
 }
 
 bool check(PyObject *object)
 {
-    return PyObject_TypeCheck(object, &wrapperType);
+    return PyObject_TypeCheck(object, wrapperType);
 }
 
 // Made the way a class statement makes a class, so that the metatype is ours.
@@ -527,7 +550,7 @@ PyTypeObject *createType(const ClassInfo &info, const QByteArray &module)
     const int separator = info.className.lastIndexOf("::");
     const QByteArray name = separator < 0 ? info.className : info.className.mid(separator + 2);
     PyObject *type = PyObject_CallFunction(
-        reinterpret_cast<PyObject *>(&classType), "s(O){sssss()}", name.constData(), &wrapperType,
+        reinterpret_cast<PyObject *>(classType), "s(O){sssss()}", name.constData(), wrapperType,
         "__module__", module.constData(), "__qualname__", name.constData(), "__slots__");
     return reinterpret_cast<PyTypeObject *>(type);
 }

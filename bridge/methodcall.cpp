@@ -134,7 +134,12 @@ QByteArray shortRepr(PyObject *value)
 PyObject *wrongArguments(const QByteArrayList &signatures, PyObject *const *args, Py_ssize_t nargs,
                          bool countMatched)
 {
-    const QByteArray given = argumentsRepr(args, nargs);
+    return wrongArguments(signatures, argumentsRepr(args, nargs), countMatched);
+}
+
+PyObject *wrongArguments(const QByteArrayList &signatures, const QByteArray &given,
+                         bool countMatched)
+{
     QByteArray message;
     if (signatures.size() == 1) {
         message = "Called " + signatures.first()
@@ -152,9 +157,14 @@ PyObject *wrongArguments(const QByteArrayList &signatures, PyObject *const *args
 
 PyObject *rejectKeywords(const Overload &overload)
 {
+    return rejectKeywords(overload.signature);
+}
+
+PyObject *rejectKeywords(const QByteArray &signature)
+{
     PyErr_Format(PyExc_ValueError,
                  "Called %s with keyword arguments, but called slot does not support kwargs.",
-                 overload.signature.constData());
+                 signature.constData());
     return nullptr;
 }
 

@@ -84,25 +84,37 @@ PyMemberDef redirectMembers[] = {
     {nullptr, 0, 0, 0, nullptr},
 };
 
-PyTypeObject *outputRedirectType()
+PyType_Slot redirectSlots[] = {
+    {Py_tp_methods, redirectMethods},
+    {Py_tp_members, redirectMembers},
+    {Py_tp_new, reinterpret_cast<void *>(PyType_GenericNew)},
+    {0, nullptr},
+};
+
+PyType_Spec redirectSpec = {"builtins.PythonQtStdOutRedirect", sizeof(OutputRedirect), 0,
+                            Py_TPFLAGS_DEFAULT | Py_TPFLAGS_IMMUTABLETYPE, redirectSlots};
+
+PyTypeObject *redirectType = nullptr;
+
+// Made on the first redirect. PythonQt's streams have no __module__ of their
+// own, which dir(sys.stdout) would list.
+bool makeRedirectType()
 {
-    static PyTypeObject type = [] {
-        PyTypeObject t = {};
-        Py_SET_REFCNT(&t, 1);
-        t.tp_name = "PythonQtStdOutRedirect";
-        t.tp_basicsize = sizeof(OutputRedirect);
-        t.tp_flags = Py_TPFLAGS_DEFAULT;
-        t.tp_methods = redirectMethods;
-        t.tp_members = redirectMembers;
-        t.tp_new = PyType_GenericNew;
-        return t;
-    }();
-    return &type;
+    if (redirectType)
+        return true;
+    PyTypeObject *type = HeapType::create(redirectSpec);
+    if (!type || PyDict_DelItemString(type->tp_dict, "__module__") != 0) {
+        Py_XDECREF(type);
+        return false;
+    }
+    PyType_Modified(type);
+    redirectType = type;
+    return true;
 }
 
 bool setRedirect(const char *name, void (*emitText)(const QString &))
 {
-    PyObject *stream = PyType_GenericAlloc(outputRedirectType(), 0);
+    PyObject *stream = PyType_GenericAlloc(redirectType, 0);
     if (!stream)
         return false;
     reinterpret_cast<OutputRedirect *>(stream)->emitText = emitText;
@@ -113,7 +125,7 @@ bool setRedirect(const char *name, void (*emitText)(const QString &))
 
 void redirectOutput()
 {
-    if (PyType_Ready(outputRedirectType()) < 0 || !setRedirect("stdout", emitStdOut)
+    if (!makeRedirectType() || !setRedirect("stdout", emitStdOut)
         || !setRedirect("stderr", emitStdErr)) {
         PyErr_Print();
         qFatal("PythonQt: could not redirect sys.stdout and sys.stderr");
@@ -177,6 +189,29 @@ int exitCodeOf(PyObject *systemExit)
 PythonQtPrivate *PythonQtPrivate::instance()
 {
     return theInstance ? theInstance->d : nullptr;
+}
+
+PyTypeObject *HeapType::create(PyType_Spec &definition, PyTypeObject *base)
+{
+    PyObject *made = base
+        ? PyType_FromSpecWithBases(&definition, reinterpret_cast<PyObject *>(base))
+        : PyType_FromSpec(&definition);
+    auto type = reinterpret_cast<PyTypeObject *>(made);
+    if (!type)
+        return nullptr;
+    // Messages name a type by tp_name, which is the whole name it was made with.
+    static constexpr char builtins[] = "builtins.";
+    if (qstrncmp(type->tp_name, builtins, sizeof builtins - 1) == 0)
+        type->tp_name += sizeof builtins - 1;
+    // The vectorcall offset is the type's business, not an attribute for dir().
+    if (PyDict_DelItemString(type->tp_dict, "__vectorcalloffset__") == 0) {
+        PyType_Modified(type);
+    } else if (PyErr_ExceptionMatches(PyExc_KeyError)) {
+        PyErr_Clear();
+    } else {
+        Py_CLEAR(type);
+    }
+    return type;
 }
 
 void PythonQt::init(int flags, const QByteArray &pythonQtModuleName)

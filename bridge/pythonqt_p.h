@@ -6,6 +6,11 @@
 
 // How the bridge works, and who owns what.
 //
+// The bridge is written on CPython's C API alone, no binding library: it
+// has PythonQt's own shape (PyObject pointers in the public header), every
+// reference and object lifetime is handled explicitly where Qt's and
+// Python's ownership meet, and no second runtime sits between the two.
+//
 // Classes. registerClass() makes one ClassInfo per C++ class (classregistry.cpp)
 // and a Python type for it whose metatype answers class-level lookups such as
 // `ProgressDialog.tick` (instancewrapper.cpp). Each registered type derives
@@ -34,6 +39,13 @@
 // Signals. One SignalReceiver per sender, a child of it, holds the Python
 // callables and answers Qt's calls; exceptions in callbacks go through
 // PythonQt::handleError() like every other error (signalreceiver.cpp).
+//
+// Types. The bridge's own Python types (wrapper, metatype, bound members,
+// QByteArray, value classes, output streams) are heap types made from a
+// PyType_Spec when the first bridge starts, and kept for the process, as
+// ClassInfos are: their objects outlive cleanup(), Python threads may still
+// use them after it, and a later init() must know them as its own. Each
+// instance holds a reference to its type, which its deallocation drops.
 
 #include "PythonQt.h"
 #include "conversions.h"
@@ -235,11 +247,16 @@ private:
     Kind kind;
 };
 
+namespace HeapType {
+// New reference, or null with a Python error. CPython deprecates a type
+// name without a module here: "builtins.X" makes a type named X in the
+// module builtins, as a static type named X was.
+PyTypeObject *create(PyType_Spec &definition, PyTypeObject *base = nullptr);
+} // namespace HeapType
+
 // The Python type of wrapped objects and the metatype of registered classes.
 namespace InstanceWrapper {
 bool ready();
-PyTypeObject *baseType();
-PyTypeObject *metaType();
 bool check(PyObject *object);
 PyTypeObject *createType(const ClassInfo &info, const QByteArray &module);
 PyObject *destroyedError(const char *action, const QByteArray &name,
@@ -263,14 +280,47 @@ PyObject *call(const QVector<Overload> &overloads, const PythonQtInstanceWrapper
                PyObject *const *args, Py_ssize_t nargs, PyObject *kwnames,
                QObject **constructed = nullptr);
 PyObject *rejectKeywords(const Overload &overload);
+PyObject *rejectKeywords(const QByteArray &signature);
 // PythonQt's ValueError for arguments that fit none of the signatures
 // ("Called ... with wrong arguments", "Could not find matching overload").
 PyObject *wrongArguments(const QByteArrayList &signatures, PyObject *const *args, Py_ssize_t nargs,
+                         bool countMatched);
+// The same, the arguments shown as `given`.
+PyObject *wrongArguments(const QByteArrayList &signatures, const QByteArray &given,
                          bool countMatched);
 // repr() of a value for an error message, cut short as argument lists are.
 QByteArray shortRepr(PyObject *value);
 Overload makeOverload(const QMetaMethod &method, const QMetaObject *owner, QObject *decorator,
                       bool hiddenSelf, const QByteArray &shownName);
+
+// call()'s order and errors over the tables of QByteArray's methods and the
+// value classes' (a `signature` and `params` each). `tryCall(overload,
+// strict, taken)` converts the arguments for the overload and, where they
+// fit (`taken`), calls it: its result, or null with a Python error, as when
+// a conversion raised.
+template<typename Overloads, typename TryCall>
+PyObject *callFirstFitting(const Overloads &overloads, PyObject *const *args, Py_ssize_t nargs,
+                           PyObject *kwargs, TryCall tryCall)
+{
+    if (kwargs && PyDict_GET_SIZE(kwargs) > 0)
+        return rejectKeywords(overloads.first().signature);
+    bool countMatched = false;
+    for (const bool strict : {true, false}) {
+        for (const auto &overload : overloads) {
+            if (overload.params.size() != nargs)
+                continue;
+            countMatched = true;
+            bool taken = false;
+            PyObject *result = tryCall(overload, strict, taken);
+            if (taken)
+                return result;
+        }
+    }
+    QByteArrayList signatures;
+    for (const auto &overload : overloads)
+        signatures.append(overload.signature);
+    return wrongArguments(signatures, args, nargs, countMatched);
+}
 } // namespace MethodCall
 
 // Qt's namespace with its enums, and SIGNAL(), SLOT(), qVersion(), in

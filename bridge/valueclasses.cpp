@@ -27,7 +27,7 @@ namespace {
 // and what it does to the value (a constructor's value starts invalid).
 struct Signature
 {
-    QByteArray text; // as PythonQt shows it in error messages
+    QByteArray signature; // as PythonQt shows it in error messages
     QVector<int> params;
     std::function<QVariant(QVariant &self, const QVariantList &args)> run;
 };
@@ -384,9 +384,9 @@ Value *asValue(PyObject *object)
     return reinterpret_cast<Value *>(object);
 }
 
-// As with QByteArray: each class a heap type named plainly over one static
-// base that holds the value.
-PyTypeObject storageType = {};
+// As with QByteArray: each class a type named plainly over one base that
+// holds the value.
+PyTypeObject *storageType = nullptr;
 
 ValueClass *classOf(PyObject *object)
 {
@@ -422,32 +422,20 @@ bool convert(PyObject *value, int typeId, bool strict, QVariant &result)
     return true;
 }
 
-// Runs the first overload, by argument count, strict then lenient, that
-// takes the arguments; null with PythonQt's ValueError when none does.
 PyObject *dispatch(const QVector<Signature> &overloads, QVariant *self, PyObject *const *args,
                    Py_ssize_t nargs, PyObject *kwargs)
 {
-    if (kwargs && PyDict_GET_SIZE(kwargs) > 0) {
-        PyErr_Format(PyExc_ValueError,
-                     "Called %s with keyword arguments, but called slot does not support kwargs.",
-                     overloads.first().text.constData());
-        return nullptr;
-    }
-    bool countMatched = false;
-    for (const bool strict : {true, false}) {
-        for (const Signature &overload : overloads) {
-            if (overload.params.size() != nargs)
-                continue;
-            countMatched = true;
+    return MethodCall::callFirstFitting(
+        overloads, args, nargs, kwargs,
+        [=](const Signature &overload, bool strict, bool &taken) -> PyObject * {
             QVariantList converted;
             for (Py_ssize_t i = 0; i < nargs; ++i) {
                 QVariant v;
                 if (!convert(args[i], overload.params.at(int(i)), strict, v))
-                    break;
+                    return nullptr;
                 converted.append(v);
             }
-            if (converted.size() != nargs)
-                continue;
+            taken = true;
             QVariant scratch;
             const QVariant result = overload.run(self ? *self : scratch, converted);
             if (!result.isValid())
@@ -455,12 +443,7 @@ PyObject *dispatch(const QVector<Signature> &overloads, QVariant *self, PyObject
             if (PyObject *object = ValueClasses::create(result))
                 return object;
             return PyErr_Occurred() ? nullptr : Conversions::fromVariant(result);
-        }
-    }
-    QByteArrayList signatures;
-    for (const Signature &overload : overloads)
-        signatures.append(overload.text);
-    return MethodCall::wrongArguments(signatures, args, nargs, countMatched);
+        });
 }
 
 PyObject *valueNew(PyTypeObject *type, PyObject *args, PyObject *kwargs)
@@ -488,8 +471,10 @@ PyObject *valueNew(PyTypeObject *type, PyObject *args, PyObject *kwargs)
 
 void valueDealloc(PyObject *object)
 {
+    PyTypeObject *type = Py_TYPE(object);
     asValue(object)->value.~QVariant();
-    Py_TYPE(object)->tp_free(object);
+    type->tp_free(object);
+    Py_DECREF(type);
 }
 
 PyObject *valueStr(PyObject *object)
@@ -546,8 +531,6 @@ PyObject *valueCompare(PyObject *a, PyObject *b, int op)
     return PyBool_FromLong(equal == (op == Py_EQ));
 }
 
-PyNumberMethods numberMethods = {};
-
 // A method of a value class, unbound on the class, bound on an instance;
 // shown as PythonQt shows its slots.
 struct MethodObject
@@ -558,7 +541,7 @@ struct MethodObject
     PyObject *self;
 };
 
-PyTypeObject methodType = {};
+PyTypeObject *methodType = nullptr;
 
 MethodObject *asMethod(PyObject *object)
 {
@@ -567,7 +550,7 @@ MethodObject *asMethod(PyObject *object)
 
 PyObject *newMethod(const ValueClass *c, const Method *method, PyObject *self)
 {
-    MethodObject *m = PyObject_GC_New(MethodObject, &methodType);
+    MethodObject *m = PyObject_GC_New(MethodObject, methodType);
     if (!m)
         return nullptr;
     m->valueClass = c;
@@ -582,6 +565,7 @@ PyObject *newMethod(const ValueClass *c, const Method *method, PyObject *self)
 // (`v.w = v.width`) makes a cycle for the garbage collector to break.
 int methodTraverse(PyObject *object, visitproc visit, void *arg)
 {
+    Py_VISIT(Py_TYPE(object));
     Py_VISIT(asMethod(object)->self);
     return 0;
 }
@@ -594,9 +578,11 @@ int methodClear(PyObject *object)
 
 void methodDealloc(PyObject *object)
 {
+    PyTypeObject *type = Py_TYPE(object);
     PyObject_GC_UnTrack(object);
     Py_CLEAR(asMethod(object)->self);
     PyObject_GC_Del(object);
+    Py_DECREF(type);
 }
 
 PyObject *methodRepr(PyObject *object)
@@ -644,7 +630,7 @@ PyObject *methodCall(PyObject *object, PyObject *args, PyObject *kwargs)
     Py_ssize_t count = PyTuple_GET_SIZE(args);
     PyObject *self = m->self;
     if (!self) {
-        const QByteArray &signature = m->method->overloads.first().text;
+        const QByteArray &signature = m->method->overloads.first().signature;
         if (count == 0) {
             PyErr_Format(PyExc_ValueError, "slot %s requires %s instance as first argument.",
                          signature.constData(), m->valueClass->name);
@@ -665,6 +651,39 @@ PyObject *methodCall(PyObject *object, PyObject *args, PyObject *kwargs)
     Py_DECREF(self);
     return result;
 }
+
+PyType_Slot methodSlots[] = {
+    {Py_tp_traverse, reinterpret_cast<void *>(methodTraverse)},
+    {Py_tp_clear, reinterpret_cast<void *>(methodClear)},
+    {Py_tp_dealloc, reinterpret_cast<void *>(methodDealloc)},
+    {Py_tp_repr, reinterpret_cast<void *>(methodRepr)},
+    {Py_tp_call, reinterpret_cast<void *>(methodCall)},
+    {Py_tp_descr_get, reinterpret_cast<void *>(methodGet)},
+    {Py_tp_getset, methodAttributes},
+    {0, nullptr},
+};
+
+// Made only by the value classes: Python cannot call the type.
+PyType_Spec methodSpec = {"PythonQt.builtin_qt_slot", sizeof(MethodObject), 0,
+                          Py_TPFLAGS_DEFAULT | Py_TPFLAGS_HAVE_GC | Py_TPFLAGS_IMMUTABLETYPE
+                              | Py_TPFLAGS_DISALLOW_INSTANTIATION,
+                          methodSlots};
+
+PyType_Slot storageSlots[] = {
+    {Py_tp_new, reinterpret_cast<void *>(valueNew)},
+    {Py_tp_dealloc, reinterpret_cast<void *>(valueDealloc)},
+    {Py_tp_str, reinterpret_cast<void *>(valueStr)},
+    {Py_tp_repr, reinterpret_cast<void *>(valueRepr)},
+    {Py_tp_richcompare, reinterpret_cast<void *>(valueCompare)},
+    {Py_tp_hash, reinterpret_cast<void *>(valueHash)},
+    {Py_tp_setattro, reinterpret_cast<void *>(valueSetAttr)},
+    {Py_nb_bool, reinterpret_cast<void *>(valueBool)},
+    {0, nullptr},
+};
+
+PyType_Spec storageSpec = {"PythonQt.ValueStorage", sizeof(Value), 0,
+                           Py_TPFLAGS_DEFAULT | Py_TPFLAGS_BASETYPE | Py_TPFLAGS_IMMUTABLETYPE,
+                           storageSlots};
 
 bool createType(ValueClass &c)
 {
@@ -687,7 +706,7 @@ bool createType(ValueClass &c)
     ok = ok && module && PyDict_SetItemString(dict, "__module__", module) == 0;
     Py_XDECREF(module);
     PyObject *type = ok ? PyObject_CallFunction(reinterpret_cast<PyObject *>(&PyType_Type), "s(O)O",
-                                                c.name, &storageType, dict)
+                                                c.name, storageType, dict)
                         : nullptr;
     Py_DECREF(dict);
     c.type = reinterpret_cast<PyTypeObject *>(type);
@@ -700,37 +719,11 @@ namespace ValueClasses {
 
 bool ready()
 {
-    if (storageType.tp_flags & Py_TPFLAGS_READY)
+    if (storageType)
         return true;
-    // Static types live forever: they start with the reference the interpreter never drops.
-    Py_SET_REFCNT(reinterpret_cast<PyObject *>(&methodType), 1);
-    methodType.tp_name = "PythonQt.builtin_qt_slot";
-    methodType.tp_basicsize = sizeof(MethodObject);
-    methodType.tp_flags = Py_TPFLAGS_DEFAULT | Py_TPFLAGS_HAVE_GC;
-    methodType.tp_traverse = methodTraverse;
-    methodType.tp_clear = methodClear;
-    methodType.tp_dealloc = methodDealloc;
-    methodType.tp_repr = methodRepr;
-    methodType.tp_call = methodCall;
-    methodType.tp_descr_get = methodGet;
-    methodType.tp_getset = methodAttributes;
-    if (PyType_Ready(&methodType) != 0)
+    if (!methodType && !(methodType = HeapType::create(methodSpec)))
         return false;
-
-    Py_SET_REFCNT(reinterpret_cast<PyObject *>(&storageType), 1);
-    numberMethods.nb_bool = valueBool;
-    storageType.tp_name = "PythonQt.ValueStorage";
-    storageType.tp_basicsize = sizeof(Value);
-    storageType.tp_flags = Py_TPFLAGS_DEFAULT | Py_TPFLAGS_BASETYPE;
-    storageType.tp_new = valueNew;
-    storageType.tp_dealloc = valueDealloc;
-    storageType.tp_str = valueStr;
-    storageType.tp_repr = valueRepr;
-    storageType.tp_richcompare = valueCompare;
-    storageType.tp_hash = valueHash;
-    storageType.tp_setattro = valueSetAttr;
-    storageType.tp_as_number = &numberMethods;
-    if (PyType_Ready(&storageType) != 0)
+    if (!(storageType = HeapType::create(storageSpec)))
         return false;
     for (ValueClass &c : classes()) {
         if (!createType(c))
@@ -753,7 +746,7 @@ bool offers(int typeId)
 
 bool check(PyObject *object, int typeId)
 {
-    return PyObject_TypeCheck(object, &storageType)
+    return PyObject_TypeCheck(object, storageType)
         && (typeId == QMetaType::UnknownType || asValue(object)->value.userType() == typeId);
 }
 

@@ -19,7 +19,7 @@ build=${BUILD_DIR:-$root/build}
 packages=(
     g++ cmake ninja-build
     qtbase5-dev qtbase5-dev-tools
-    python3-dev pybind11-dev
+    python3-dev
     fonts-dejavu-core fontconfig
 )
 configure=()

@@ -71,10 +71,13 @@ private Q_SLOTS:
     void destroyedEmittedByScriptLeaksNothing();
     void valueErrorsQuoteShortly_data();
     void valueErrorsQuoteShortly();
+    void bridgeStartedAgainKnowsWhatAScriptKept();
 
 private:
     // (exception type, message) raised by the code, or an empty list.
     QStringList raised(const QString &code);
+    // What every test here expects: SystemExit handled, the test classes registered.
+    static void prepareBridge();
 
     PythonSession python;
 };
@@ -92,6 +95,12 @@ void tst_Bridge::initTestCase()
     QVERIFY(bridge);
     // As in PythonQt, SystemExit ends the process unless the host asks otherwise.
     QVERIFY(!bridge->systemExitExceptionHandlerEnabled());
+    prepareBridge();
+}
+
+void tst_Bridge::prepareBridge()
+{
+    PythonQt *bridge = PythonQt::self();
     bridge->setSystemExitExceptionHandlerEnabled(true);
     bridge->registerClass(&ConversionTarget::staticMetaObject, "Tests");
     bridge->registerClass(&TestDialog::staticMetaObject, "Tests");
@@ -1377,6 +1386,33 @@ void tst_Bridge::valueErrorsQuoteShortly()
     QCOMPARE(error.value(0), type);
     QVERIFY2(error.value(1).startsWith(message), qPrintable(error.value(1).left(1000)));
     QVERIFY2(error.value(1).size() < 1000, qPrintable(error.value(1).left(1000)));
+}
+
+// The host may clean the bridge up and start it again: what a script kept
+// from before is still a QByteArray, a QSize, a slot of the new bridge's.
+void tst_Bridge::bridgeStartedAgainKnowsWhatAScriptKept()
+{
+    QVERIFY(python.run(QStringLiteral(R"(
+from PythonQt.QtCore import QByteArray, QSize
+kept_bytes = QByteArray(b'ab')
+kept_size = QSize(3, 4)
+kept_types = (type(t.echoList), type(t.countChanged), type(type(t)), type(t).__base__)
+t.delete()
+)")));
+    python.stop();
+    python.startBridge();
+    prepareBridge();
+    QVERIFY2(python.run(QStringLiteral(R"(
+from PythonQt.QtCore import QByteArray, QSize
+from PythonQt.Tests import ConversionTarget
+t = ConversionTarget()
+facts = (isinstance(kept_bytes, QByteArray), (kept_bytes + b'c').data(),
+         t.echoByteArray(kept_bytes).data(), isinstance(kept_size, QSize), t.sizeArea(kept_size),
+         (type(t.echoList), type(t.countChanged), type(type(t)), type(t).__base__) == kept_types)
+)")),
+             qPrintable(python.errors.join(QString())));
+    QCOMPARE(python.value(QStringLiteral("facts")).toList(),
+             QVariantList({true, QByteArray("abc"), QByteArray("ab"), true, 12, true}));
 }
 
 QTEST_MAIN(tst_Bridge)
