@@ -4,6 +4,7 @@
 #include "answeringuser.h"
 
 #include "dialogguard.h"
+#include "hostmessages.h"
 
 #include <QAbstractButton>
 #include <QAbstractEventDispatcher>
@@ -24,11 +25,6 @@
 #include <QTreeWidgetItemIterator>
 
 namespace {
-
-QString quoted(const QString &text)
-{
-    return Answers::quoted(text);
-}
 
 // A few of the names a dialog has, for a message about one it lacks.
 QString someOf(const QStringList &names)

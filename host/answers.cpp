@@ -3,6 +3,8 @@
 
 #include "answers.h"
 
+#include "hostmessages.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -18,11 +20,6 @@ namespace {
 const QString selectionClass = QStringLiteral("VeldmarkSelection");
 const QString displayClass = QStringLiteral("VeldmarkDisplay");
 const QString progressClass = QStringLiteral("ProgressDialog");
-
-QString quoted(const QString &text)
-{
-    return Answers::quoted(text);
-}
 
 QString describe(const QJsonValue &value)
 {
@@ -475,21 +472,6 @@ QString DialogAnswer::name() const
     if (dialog.isEmpty())
         return QStringLiteral("answer %1").arg(number);
     return QStringLiteral("answer %1 (%2)").arg(number).arg(dialog);
-}
-
-QString Answers::quoted(const QString &text)
-{
-    QString result(QLatin1Char('"'));
-    for (const QChar c : text) {
-        const int named = QStringLiteral("\"\\\n\r\t").indexOf(c);
-        if (named >= 0)
-            result += QLatin1String("\\\"\\\\\\n\\r\\t").mid(2 * named, 2);
-        else if (c.unicode() < 0x20 || (c.unicode() >= 0x7f && c.unicode() < 0xa0))
-            result += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-        else
-            result += c;
-    }
-    return result + QLatin1Char('"');
 }
 
 const QStringList &Answers::dialogClasses()

@@ -64,11 +64,6 @@ public:
 
     static const QStringList &dialogClasses();
 
-    // A text between double quotes for a message: quotes, backslashes and
-    // control characters escaped as in JSON, so that a name with a NUL or an
-    // escape sequence in it neither cuts the message nor reaches the terminal.
-    static QString quoted(const QString &text);
-
     // No answers file needs more; a larger one (or /dev/zero) is refused
     // before it is read.
     static constexpr qint64 maxFileSize = 4 * 1024 * 1024;

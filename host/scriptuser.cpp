@@ -5,6 +5,7 @@
 
 #include "answeringuser.h"
 #include "answers.h"
+#include "hostmessages.h"
 #include "modalwaitwatcher.h"
 #include "scriptinterrupt.h"
 #include "simulateduser.h"
@@ -16,12 +17,6 @@
 #include <cstdio>
 
 namespace {
-
-void report(const QString &message)
-{
-    std::fprintf(stderr, "veldmark-script-host: %s\n", message.toUtf8().constData());
-    std::fflush(stderr);
-}
 
 void listPictures(const QStringList &pictures)
 {
@@ -119,6 +114,6 @@ void ScriptUser::refuseUnanswerable(QWidget *window)
             "answer it; give the answers with --answers FILE (see \"Testing a script without a "
             "display\" in docs/scripting.md)")
             .arg(QString::fromLatin1(window->metaObject()->className()),
-                 Answers::quoted(window->windowTitle())));
+                 quoted(window->windowTitle())));
     window->close();
 }
