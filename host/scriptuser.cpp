@@ -8,7 +8,6 @@
 #include "hostmessages.h"
 #include "modalwaitwatcher.h"
 #include "scriptinterrupt.h"
-#include "simulateduser.h"
 
 #include <QApplication>
 #include <QDir>
@@ -49,12 +48,12 @@ ScriptUser::~ScriptUser() = default;
 bool ScriptUser::start()
 {
     if (!options.simulatedUser.isEmpty()) {
-        simulatedUser.reset(new SimulatedUser(options.simulatedUser,
-                                              options.simulatedBatch
-                                                  ? SimulatedUser::Aggregation::Batch
-                                                  : SimulatedUser::Aggregation::Compound));
-        simulatedUser->setCancelIn(options.simulatedCancel);
-        qApp->installEventFilter(simulatedUser.data());
+        const PlausibleAnswers plausible(options.simulatedBatch
+                                             ? PlausibleAnswers::Aggregation::Batch
+                                             : PlausibleAnswers::Aggregation::Compound,
+                                         options.simulatedCancel);
+        answeringUser.reset(new AnsweringUser(plausible, options.simulatedUser));
+        qApp->installEventFilter(answeringUser.data());
     } else if (!options.answers.isEmpty()) {
         QString error;
         const std::optional<QList<DialogAnswer>> answers = Answers::load(options.answers, &error);
@@ -89,11 +88,10 @@ int ScriptUser::finish(int scriptStatus)
         // A script that failed on its own keeps its status.
         if (!unused.isEmpty() && status == 0)
             status = refusedStatus;
-        if (!options.pictures.isEmpty())
+        // The plausible user always saves pictures.
+        if (!options.pictures.isEmpty() || !options.simulatedUser.isEmpty())
             listPictures(answeringUser->pictures());
     }
-    if (simulatedUser)
-        listPictures(simulatedUser->pictures());
     return status;
 }
 

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
 // SPDX-License-Identifier: BSD-3-Clause
 
-#include "simulateduser.h"
+#include "answeringuser.h"
 
 #include "progressdialog.h"
 #include "veldmarkdisplay.h"
@@ -18,8 +18,10 @@
 #include <QTimer>
 #include <QtTest>
 
-Q_DECLARE_METATYPE(SimulatedUser::Aggregation)
+Q_DECLARE_METATYPE(PlausibleAnswers::Aggregation)
 
+// The simulated user with no answers file, on the real dialogs: the answers it
+// makes up, as each dialog's result shows them.
 class tst_SimulatedUser : public QObject
 {
     Q_OBJECT
@@ -39,11 +41,13 @@ private Q_SLOTS:
     void progressBeingDestroyedIsLeftAlone();
 
 private:
-    void startUser(SimulatedUser::Aggregation aggregation = SimulatedUser::Aggregation::Compound);
+    void startUser(
+        PlausibleAnswers::Aggregation aggregation = PlausibleAnswers::Aggregation::Compound,
+        const QString &cancelIn = QString());
     static void verifyPicture(const QString &path, const QWidget &dialog);
 
     QScopedPointer<QTemporaryDir> folder;
-    QScopedPointer<SimulatedUser> user;
+    QScopedPointer<AnsweringUser> user;
 };
 
 void tst_SimulatedUser::init()
@@ -58,9 +62,11 @@ void tst_SimulatedUser::cleanup()
     QVERIFY(QApplication::topLevelWidgets().isEmpty());
 }
 
-void tst_SimulatedUser::startUser(SimulatedUser::Aggregation aggregation)
+void tst_SimulatedUser::startUser(PlausibleAnswers::Aggregation aggregation,
+                                  const QString &cancelIn)
 {
-    user.reset(new SimulatedUser(folder->filePath(QStringLiteral("pictures")), aggregation));
+    user.reset(new AnsweringUser(PlausibleAnswers(aggregation, cancelIn),
+                                 folder->filePath(QStringLiteral("pictures"))));
     qApp->installEventFilter(user.data());
 }
 
@@ -73,15 +79,15 @@ void tst_SimulatedUser::verifyPicture(const QString &path, const QWidget &dialog
 
 void tst_SimulatedUser::selectionTicksFirstGroupWithLibraries_data()
 {
-    QTest::addColumn<SimulatedUser::Aggregation>("aggregation");
+    QTest::addColumn<PlausibleAnswers::Aggregation>("aggregation");
     QTest::addColumn<QString>("mode");
-    QTest::newRow("per compound") << SimulatedUser::Aggregation::Compound << "compound";
-    QTest::newRow("per batch") << SimulatedUser::Aggregation::Batch << "batch";
+    QTest::newRow("per compound") << PlausibleAnswers::Aggregation::Compound << "compound";
+    QTest::newRow("per batch") << PlausibleAnswers::Aggregation::Batch << "batch";
 }
 
 void tst_SimulatedUser::selectionTicksFirstGroupWithLibraries()
 {
-    QFETCH(SimulatedUser::Aggregation, aggregation);
+    QFETCH(PlausibleAnswers::Aggregation, aggregation);
     QFETCH(QString, mode);
     startUser(aggregation);
 
@@ -130,8 +136,7 @@ void tst_SimulatedUser::progressPicturedOnceItsMessageShows()
 
 void tst_SimulatedUser::cancelsTheDialogsItIsAskedTo()
 {
-    startUser();
-    user->setCancelIn(QStringLiteral("ProgressDialog"));
+    startUser(PlausibleAnswers::Aggregation::Compound, QStringLiteral("ProgressDialog"));
     ProgressDialog progress;
     progress.show();
     progress.setMessage(QStringLiteral("Fetching Solubility"));
