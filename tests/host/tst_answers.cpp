@@ -109,6 +109,17 @@ void tst_Answers::readsAllOrNames()
     QVERIFY(display.checkAll);
 }
 
+namespace {
+
+// An answers file whose one answer does `details` in the panel of assay "A".
+QByteArray detailsOfA(const char *details)
+{
+    return QByteArray(R"([{"dialog": "VeldmarkDisplay", "assays": {"A": )") + details
+        + R"(}, "press": "OK"}])";
+}
+
+} // namespace
+
 void tst_Answers::refusesMistakes_data()
 {
     QTest::addColumn<QByteArray>("json");
@@ -195,28 +206,22 @@ void tst_Answers::refusesMistakes_data()
         << QByteArray(R"([{"dialog": "VeldmarkDisplay", "assays": ["A"], "press": "OK"}])")
         << R"(answer 1 (VeldmarkDisplay), field "assays": expected an object from assay name to what to do in its details, found an array)";
     QTest::newRow("assay details not an object")
-        << QByteArray(
-               R"([{"dialog": "VeldmarkDisplay", "assays": {"A": "geometric"}, "press": "OK"}])")
+        << detailsOfA(R"("geometric")")
         << R"(answer 1 (VeldmarkDisplay), field "assays" / "A": expected an object, found "geometric")";
     QTest::newRow("document key in the details")
-        << QByteArray(
-               R"([{"dialog": "VeldmarkDisplay", "assays": {"A": {"alias": "x"}}, "press": "OK"}])")
+        << detailsOfA(R"({"alias": "x"})")
         << R"(answer 1 (VeldmarkDisplay), field "assays" / "A" / "alias": unknown key; the details of an assay take "display_name", "default_uncertainty", "include_count", "include_values" or "mean")";
     QTest::newRow("display name a number")
-        << QByteArray(
-               R"([{"dialog": "VeldmarkDisplay", "assays": {"A": {"display_name": 7}}, "press": "OK"}])")
+        << detailsOfA(R"({"display_name": 7})")
         << R"(answer 1 (VeldmarkDisplay), field "assays" / "A" / "display_name": expected a string, found the number 7)";
     QTest::newRow("uncertainty true")
-        << QByteArray(
-               R"([{"dialog": "VeldmarkDisplay", "assays": {"A": {"default_uncertainty": true}}, "press": "OK"}])")
+        << detailsOfA(R"({"default_uncertainty": true})")
         << R"(answer 1 (VeldmarkDisplay), field "assays" / "A" / "default_uncertainty": expected the text to type, as a string or a number, found true)";
     QTest::newRow("count as a string")
-        << QByteArray(
-               R"([{"dialog": "VeldmarkDisplay", "assays": {"A": {"include_count": "yes"}}, "press": "OK"}])")
+        << detailsOfA(R"({"include_count": "yes"})")
         << R"(answer 1 (VeldmarkDisplay), field "assays" / "A" / "include_count": expected true or false, found "yes")";
     QTest::newRow("mean as factor")
-        << QByteArray(
-               R"([{"dialog": "VeldmarkDisplay", "assays": {"A": {"mean": true}}, "press": "OK"}])")
+        << detailsOfA(R"({"mean": true})")
         << R"(answer 1 (VeldmarkDisplay), field "assays" / "A" / "mean": expected "arithmetic" or "geometric", found true)";
     QTest::newRow("zero ticks")
         << QByteArray(R"([{"dialog": "ProgressDialog", "cancel_after_ticks": 0}])")
