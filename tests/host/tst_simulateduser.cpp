@@ -18,6 +18,8 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <optional>
+
 Q_DECLARE_METATYPE(PlausibleAnswers::Aggregation)
 
 // The simulated user with no answers file, on the real dialogs: the answers it
@@ -45,6 +47,7 @@ private:
         PlausibleAnswers::Aggregation aggregation = PlausibleAnswers::Aggregation::Compound,
         const QString &cancelIn = QString());
     static void verifyPicture(const QString &path, const QWidget &dialog);
+    static std::optional<int> execUntilEnded(QDialog &dialog);
 
     QScopedPointer<QTemporaryDir> folder;
     QScopedPointer<AnsweringUser> user;
@@ -75,6 +78,19 @@ void tst_SimulatedUser::verifyPicture(const QString &path, const QWidget &dialog
     QImage picture(path);
     QVERIFY2(!picture.isNull(), qPrintable(path));
     QCOMPARE(picture.size(), dialog.size() * dialog.devicePixelRatioF());
+}
+
+// What exec() returns, or nothing should the user never end the dialog.
+std::optional<int> tst_SimulatedUser::execUntilEnded(QDialog &dialog)
+{
+    QTimer safetyNet;
+    safetyNet.setSingleShot(true);
+    connect(&safetyNet, &QTimer::timeout, &dialog, &QDialog::accept);
+    safetyNet.start(5000);
+    const int result = dialog.exec();
+    if (!safetyNet.isActive())
+        return std::nullopt;
+    return result;
 }
 
 void tst_SimulatedUser::selectionTicksFirstGroupWithLibraries_data()
@@ -177,12 +193,7 @@ void tst_SimulatedUser::otherModalDialogsAreCancelled()
 {
     startUser();
     QDialog dialog;
-    QTimer safetyNet;
-    safetyNet.setSingleShot(true);
-    connect(&safetyNet, &QTimer::timeout, &dialog, &QDialog::accept);
-    safetyNet.start(5000);
-    QCOMPARE(dialog.exec(), int(QDialog::Rejected));
-    QVERIFY(safetyNet.isActive());
+    QCOMPARE(execUntilEnded(dialog), std::optional<int>(QDialog::Rejected));
     QCOMPARE(user->pictures(), QStringList{folder->filePath("pictures/QDialog.png")});
 }
 
@@ -192,12 +203,7 @@ void tst_SimulatedUser::progressRunModallyIsCancelled()
     // would wait for ever.
     startUser();
     ProgressDialog dialog;
-    QTimer safetyNet;
-    safetyNet.setSingleShot(true);
-    connect(&safetyNet, &QTimer::timeout, &dialog, &QDialog::accept);
-    safetyNet.start(5000);
-    QCOMPARE(dialog.exec(), int(QDialog::Rejected));
-    QVERIFY(safetyNet.isActive());
+    QCOMPARE(execUntilEnded(dialog), std::optional<int>(QDialog::Rejected));
     QVERIFY(dialog.cancelled());
     QCOMPARE(user->pictures(), QStringList{folder->filePath("pictures/ProgressDialog.png")});
 
