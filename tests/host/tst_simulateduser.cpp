@@ -126,6 +126,13 @@ void tst_SimulatedUser::selectionWithoutLibrariesIsCancelled()
     dialog.setAvailableItems({{QStringLiteral("Empty"), QStringList()}});
     QVERIFY(!dialog.run());
     QCOMPARE(user->pictures().size(), 1);
+
+    // A cancelled dialog stops nothing: the next one is answered.
+    VeldmarkSelection next;
+    next.setAvailableItems({{QStringLiteral("Binding"), QStringList{"B1"}}});
+    QVERIFY(next.run());
+    QCOMPARE(next.selectedItems(), QStringList{"B1"});
+    QCOMPARE(user->pictures().size(), 2);
 }
 
 void tst_SimulatedUser::progressPicturedOnceItsMessageShows()
@@ -147,6 +154,20 @@ void tst_SimulatedUser::progressPicturedOnceItsMessageShows()
     QCOMPARE(user->pictures().size(), 1);
     QVERIFY(!dialog.cancelled());
     verifyPicture(user->pictures().constFirst(), dialog);
+
+    // Shown again, it is pictured again once its message changes; shown
+    // twice before that, once.
+    dialog.hide();
+    dialog.show();
+    dialog.hide();
+    dialog.show();
+    dialog.tick();
+    QCOMPARE(user->pictures().size(), 1);
+    dialog.setMessage(QStringLiteral("Fetching Binding"));
+    dialog.tick();
+    QCOMPARE(user->pictures(),
+             (QStringList{folder->filePath("pictures/ProgressDialog.png"),
+                          folder->filePath("pictures/ProgressDialog-2.png")}));
     dialog.hide();
 }
 
