@@ -10,6 +10,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
+#include <QObject>
 #include <QSet>
 
 #include <climits>
@@ -124,19 +125,19 @@ private:
 
     bool readProgress(const QJsonObject &object, Choice *choice)
     {
-        ProgressAnswer answer;
         if (!onlyKeys(object, {"dialog", "cancel_after_ticks"}))
             return false;
-        *choice = answer;
+        ProgressAnswer answer;
         const QJsonValue ticks = object.value(QLatin1String("cancel_after_ticks"));
-        if (ticks.isUndefined())
-            return true;
-        path = QStringList{QStringLiteral("cancel_after_ticks")};
-        const double count = ticks.toDouble(-1);
-        if (!ticks.isDouble() || count < 1 || count > INT_MAX || std::floor(count) != count)
-            return failed(QStringLiteral("expected a whole number of ticks, 1 or more, found %1")
-                              .arg(describe(ticks)));
-        answer.cancelAfterTicks = int(count);
+        if (!ticks.isUndefined()) {
+            path = QStringList{QStringLiteral("cancel_after_ticks")};
+            const double count = ticks.toDouble(-1);
+            if (!ticks.isDouble() || count < 1 || count > INT_MAX || std::floor(count) != count)
+                return failed(
+                    QStringLiteral("expected a whole number of ticks, 1 or more, found %1")
+                        .arg(describe(ticks)));
+            answer.cancelAfterTicks = int(count);
+        }
         *choice = answer;
         return true;
     }

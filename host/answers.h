@@ -5,12 +5,13 @@
 #define ANSWERS_H
 
 #include <QList>
-#include <QObject>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
 #include <variant>
+
+class QObject;
 
 // The button that ends a dialog.
 enum class DialogButton { Ok, Cancel };
@@ -59,7 +60,8 @@ struct DisplayAnswer
     DialogButton press = DialogButton::Ok;
 };
 
-// What the simulated user does in one dialog, read from an answers file.
+// What the simulated user does in one dialog, read from an answers file or
+// made up as the dialog shows.
 struct DialogAnswer
 {
     // Where the answer stands in the file, counted from 1.
