@@ -4,6 +4,7 @@
 #include "answeringuser.h"
 
 #include "dialogguard.h"
+#include "hostmessages.h"
 
 #include <QAbstractButton>
 #include <QAbstractEventDispatcher>
@@ -24,11 +25,6 @@
 #include <QTreeWidgetItemIterator>
 
 namespace {
-
-QString quoted(const QString &text)
-{
-    return Answers::quoted(text);
-}
 
 // A few of the names a dialog has, for a message about one it lacks.
 QString someOf(const QStringList &names)
@@ -72,16 +68,28 @@ void typeText(QLineEdit *edit, const QString &text)
 
 AnsweringUser::AnsweringUser(const QList<DialogAnswer> &answers, const QString &pictureFolder,
                              QObject *parent)
-    : QObject(parent)
-    , answers(answers)
-    , pictureFiles(pictureFolder)
-    , otherDialogs({QStringLiteral("VeldmarkSelection"), QStringLiteral("VeldmarkDisplay")})
+    : AnsweringUser(pictureFolder, parent)
 {
+    this->answers = answers;
     // A modal dialog of any other class would wait for ever, and so would a
     // progress dialog run with exec(): its answer presses Cancel during a
     // tick, and nothing ticks a dialog that waits.
     qApp->installEventFilter(&otherDialogs);
     connect(&otherDialogs, &ModalWaitWatcher::waiting, this, &AnsweringUser::refuseOtherDialog);
+}
+
+AnsweringUser::AnsweringUser(const PlausibleAnswers &plausible, const QString &pictureFolder,
+                             QObject *parent)
+    : AnsweringUser(pictureFolder, parent)
+{
+    this->plausible = plausible;
+}
+
+AnsweringUser::AnsweringUser(const QString &pictureFolder, QObject *parent)
+    : QObject(parent)
+    , pictureFiles(pictureFolder)
+    , otherDialogs({QStringLiteral("VeldmarkSelection"), QStringLiteral("VeldmarkDisplay")})
+{
     // Every tick() processes events once, and so wakes the event dispatcher
     // once, whether or not its text changed.
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake, this,
@@ -92,16 +100,24 @@ bool AnsweringUser::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
     case QEvent::Show:
+        // A show from the window system (a restored window) opens nothing.
         if (auto *dialog = qobject_cast<QDialog *>(watched);
-            dialog && dialog->isWindow() && !event->spontaneous())
-            opened(dialog);
+            dialog && dialog->isWindow() && !event->spontaneous()) {
+            if (plausible)
+                openedPlausibly(dialog);
+            else
+                opened(dialog);
+        }
         break;
     case QEvent::LayoutRequest:
     case QEvent::UpdateRequest:
         // A ticking progress dialog relayouts and repaints at every tick.
-        for (WatchedProgress &watchedProgress : progressDialogs) {
-            if (watchedProgress.object == watched && watchedProgress.dialog())
-                pictureProgressOnceMessageShows(watchedProgress);
+        // By index: a press may open another dialog, which is watched too.
+        for (int i = 0; i < progressDialogs.size(); ++i) {
+            WatchedProgress &watchedProgress = progressDialogs[i];
+            if (watchedProgress.guard.guards(watched) && watchedProgress.guard.dialog()
+                && pictureProgressOnceMessageShows(watchedProgress))
+                break;
         }
         break;
     default:
@@ -112,60 +128,84 @@ bool AnsweringUser::eventFilter(QObject *watched, QEvent *event)
 
 void AnsweringUser::opened(QDialog *dialog)
 {
-    const auto answerable =
-        std::find_if(Answers::dialogClasses().cbegin(), Answers::dialogClasses().cend(),
-                     [dialog](const QString &name) { return dialog->inherits(qPrintable(name)); });
-    if (answerable == Answers::dialogClasses().cend())
+    const QString answerable = Answers::dialogClassOf(dialog);
+    if (answerable.isEmpty())
         return;
     ++openedDialogs;
     if (stopped) {
         fail(dialog,
              QStringLiteral("dialog %1 (%2) opened after the script was stopped")
                  .arg(openedDialogs)
-                 .arg(*answerable));
+                 .arg(answerable));
         return;
     }
     if (nextAnswer >= answers.size()) {
         fail(dialog,
              QStringLiteral("dialog %1 (%2) opened, but there is no answer left for it")
                  .arg(openedDialogs)
-                 .arg(*answerable));
+                 .arg(answerable));
         return;
     }
     const DialogAnswer answer = answers.at(nextAnswer++);
-    if (answer.dialog != *answerable) {
+    if (answer.dialog() != answerable) {
         fail(dialog,
              QStringLiteral("answer %1 is for a %2, but dialog %3 is a %4")
                  .arg(answer.number)
-                 .arg(answer.dialog)
+                 .arg(answer.dialog())
                  .arg(openedDialogs)
-                 .arg(*answerable));
+                 .arg(answerable));
         return;
     }
-    if (answer.dialog == QLatin1String("ProgressDialog")) {
+    if (std::holds_alternative<ProgressAnswer>(answer.choice))
         watchProgress(dialog, answer);
+    else
+        answerOnceShown(dialog, answer);
+}
+
+void AnsweringUser::openedPlausibly(QDialog *dialog)
+{
+    if (!dialog->inherits("ProgressDialog")) {
+        answerOnceShown(dialog, std::nullopt);
         return;
     }
-    // Act once the show has finished and the dialog runs its event loop, as
-    // a person would.
+    // Shown again before its message showed, it is still the one watched.
+    if (dialog->findChild<QLabel *>(QStringLiteral("label")) && !watchedUnpictured(dialog))
+        watchProgress(dialog, *plausible->answer(dialog));
+    cancelIfRun(dialog);
+}
+
+// Acts once the show has finished and the dialog runs its event loop, as a
+// person would; the plausible answer is made up then, for the dialog as it
+// shows.
+void AnsweringUser::answerOnceShown(QDialog *dialog, const std::optional<DialogAnswer> &given)
+{
     const DialogGuard guard(dialog);
-    QTimer::singleShot(0, this, [this, guard, answer] {
+    QTimer::singleShot(0, this, [this, guard, given] {
         QDialog *shown = guard.dialog();
         if (!shown || !shown->isVisible())
             return;
-        if (answer.dialog == QLatin1String("VeldmarkSelection"))
-            answerSelection(shown, answer);
-        else
-            answerDisplay(shown, answer);
+        const std::optional<DialogAnswer> answer = given ? given : plausible->answer(shown);
+        if (!answer) {
+            // No class of ours: a modal one would keep the script waiting.
+            if (shown->isModal()) {
+                pictureFiles.take(shown);
+                shown->reject();
+            }
+        } else if (std::holds_alternative<SelectionAnswer>(answer->choice)) {
+            answerSelection(shown, *answer);
+        } else {
+            answerDisplay(shown, *answer);
+        }
     });
 }
 
 void AnsweringUser::answerSelection(QDialog *dialog, const DialogAnswer &answer)
 {
+    const SelectionAnswer &selection = std::get<SelectionAnswer>(answer.choice);
     auto *tree = widget<QTreeWidget>(dialog, "treeWidget", answer);
     if (!tree)
         return;
-    for (const QString &name : answer.tick) {
+    for (const QString &name : selection.tick) {
         const QList<QTreeWidgetItem *> items =
             tree->findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
         if (items.isEmpty()) {
@@ -184,9 +224,9 @@ void AnsweringUser::answerSelection(QDialog *dialog, const DialogAnswer &answer)
                 item->setCheckState(0, Qt::Checked);
         }
     }
-    if (!answer.aggregation.isEmpty()) {
+    if (!selection.aggregation.isEmpty()) {
         const char *button =
-            answer.aggregation == QLatin1String("batch") ? "rbBatch" : "rbCompound";
+            selection.aggregation == QLatin1String("batch") ? "rbBatch" : "rbCompound";
         if (!setChecked(dialog, button, true, answer))
             return;
     }
@@ -199,7 +239,7 @@ void AnsweringUser::answerDisplay(QDialog *dialog, const DialogAnswer &answer)
     auto *list = widget<QListView>(dialog, "listView", answer);
     if (!list || !list->model() || !setAssayChecks(dialog, list, answer))
         return;
-    for (const AssayPanelAnswer &panel : answer.panels) {
+    for (const AssayPanelAnswer &panel : std::get<DisplayAnswer>(answer.choice).panels) {
         if (!answerPanel(dialog, list, panel, answer))
             return;
     }
@@ -217,9 +257,10 @@ bool AnsweringUser::setAssayChecks(QDialog *dialog, QListView *list, const Dialo
         Qt::CheckState state;
         const char *field;
     };
+    const DisplayAnswer &display = std::get<DisplayAnswer>(answer.choice);
     for (const Step &step :
-         {Step{answer.uncheckAll, answer.uncheck, "clearButton", Qt::Unchecked, "uncheck"},
-          Step{answer.checkAll, answer.check, "selectButton", Qt::Checked, "check"}}) {
+         {Step{display.uncheckAll, display.uncheck, "clearButton", Qt::Unchecked, "uncheck"},
+          Step{display.checkAll, display.check, "selectButton", Qt::Checked, "check"}}) {
         if (step.all) {
             auto *button = widget<QPushButton>(dialog, step.allButton, answer);
             if (!button)
@@ -244,12 +285,24 @@ bool AnsweringUser::setAssayChecks(QDialog *dialog, QListView *list, const Dialo
 bool AnsweringUser::answerPanel(QDialog *dialog, QListView *list, const AssayPanelAnswer &panel,
                                 const DialogAnswer &answer)
 {
-    const QString where =
-        QStringLiteral("%1, field \"assays\" / %2").arg(answer.name(), quoted(panel.assay));
-    const QModelIndex index = findAssay(dialog, list, panel.assay, where);
-    if (!index.isValid())
-        return false;
-    list->setCurrentIndex(index);
+    // Without an assay to select, the panel is edited as it shows.
+    const QString where = panel.assay
+        ? QStringLiteral("%1, field \"assays\" / %2").arg(answer.name(), quoted(*panel.assay))
+        : answer.name();
+    if (panel.assay) {
+        const QModelIndex index = findAssay(dialog, list, *panel.assay, where);
+        if (!index.isValid())
+            return false;
+        list->setCurrentIndex(index);
+    }
+    if (panel.displayNameEnding) {
+        QLineEdit *edit = field(dialog, "lineEditDisplayName", where);
+        if (!edit)
+            return false;
+        edit->setFocus();
+        edit->end(false);
+        typeText(edit, *panel.displayNameEnding);
+    }
     if (panel.displayName
         && !replaceText(dialog, "lineEditDisplayName", *panel.displayName,
                         where + QStringLiteral(" / \"display_name\"")))
@@ -294,16 +347,22 @@ QModelIndex AnsweringUser::findAssay(QDialog *dialog, QListView *list, const QSt
     return {};
 }
 
-bool AnsweringUser::replaceText(QDialog *dialog, const char *field, const QString &text,
-                                const QString &where)
+QLineEdit *AnsweringUser::field(QDialog *dialog, const char *name, const QString &where)
 {
-    auto *edit = dialog->findChild<QLineEdit *>(QLatin1String(field));
-    if (!edit) {
+    auto *edit = dialog->findChild<QLineEdit *>(QLatin1String(name));
+    if (!edit)
         fail(dialog,
              QStringLiteral("%1: the dialog has no QLineEdit \"%2\"")
-                 .arg(where, QLatin1String(field)));
+                 .arg(where, QLatin1String(name)));
+    return edit;
+}
+
+bool AnsweringUser::replaceText(QDialog *dialog, const char *name, const QString &text,
+                                const QString &where)
+{
+    QLineEdit *edit = field(dialog, name, where);
+    if (!edit)
         return false;
-    }
     edit->setFocus();
     sendKey(edit, Qt::Key_A, Qt::ControlModifier);
     if (text.isEmpty())
@@ -335,7 +394,7 @@ void AnsweringUser::press(QDialog *dialog, const DialogAnswer &answer)
     auto *box = widget<QDialogButtonBox>(dialog, "buttonBox", answer);
     if (!box)
         return;
-    const bool ok = answer.press == DialogAnswer::Button::Ok;
+    const bool ok = answer.press() == DialogButton::Ok;
     QAbstractButton *button = box->button(ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel);
     const QString label = ok ? QStringLiteral("OK") : QStringLiteral("Cancel");
     if (!button || !button->isVisible()) {
@@ -355,41 +414,68 @@ void AnsweringUser::watchProgress(QDialog *dialog, const DialogAnswer &answer)
     auto *label = widget<QLabel>(dialog, "label", answer);
     if (!label)
         return;
-    WatchedProgress watched;
-    watched.object = dialog;
-    watched.answer = answer;
-    watched.formText = label->text();
-    watched.loopLevel = QThread::currentThread()->loopLevel();
-    progressDialogs.append(watched);
+    progressDialogs.append(
+        {DialogGuard(dialog), answer, label->text(), QThread::currentThread()->loopLevel()});
 }
 
-QDialog *AnsweringUser::WatchedProgress::dialog() const
+bool AnsweringUser::watchedUnpictured(const QDialog *dialog) const
 {
-    return qobject_cast<QDialog *>(object.data());
+    return std::any_of(progressDialogs.cbegin(), progressDialogs.cend(),
+                       [dialog](const WatchedProgress &watched) {
+                           return watched.guard.guards(dialog) && !watched.pictured;
+                       });
 }
 
-void AnsweringUser::pictureProgressOnceMessageShows(WatchedProgress &watched)
+// A progress dialog is shown and ticked; one run with exec() waits for a
+// Cancel that no tick will bring, so the plausible user presses it, as a
+// person would who sees the window doing nothing.
+void AnsweringUser::cancelIfRun(QDialog *dialog)
+{
+    const int showLevel = QThread::currentThread()->loopLevel();
+    const DialogGuard guard(dialog);
+    QTimer::singleShot(0, this, [this, guard, showLevel] {
+        QDialog *shown = guard.dialog();
+        if (!shown || !shown->isVisible() || !shown->isModal()
+            || QThread::currentThread()->loopLevel() <= showLevel)
+            return;
+        for (WatchedProgress &watched : progressDialogs) {
+            if (watched.guard.guards(shown))
+                watched.pictured = true;
+        }
+        pictureFiles.take(shown);
+        press(shown, *plausible->answer(shown));
+    });
+}
+
+// True when it pressed Cancel.
+bool AnsweringUser::pictureProgressOnceMessageShows(WatchedProgress &watched)
 {
     // The script sets its message after show() and ticks to repaint it; the
     // form's own text, with or without dots, is not worth a picture.
-    auto *label = watched.dialog()->findChild<QLabel *>(QStringLiteral("label"));
+    QDialog *dialog = watched.guard.dialog();
+    auto *label = dialog->findChild<QLabel *>(QStringLiteral("label"));
     if (watched.pictured || !label || label->text().startsWith(watched.formText))
-        return;
+        return false;
     watched.pictured = true;
-    pictureFiles.take(watched.dialog());
+    pictureFiles.take(dialog);
+    if (!std::get<ProgressAnswer>(watched.answer.choice).cancelOnceMessageShows)
+        return false;
+    watched.cancelled = true;
+    press(dialog, watched.answer);
+    return true;
 }
 
 void AnsweringUser::countTick()
 {
     for (WatchedProgress &watched : progressDialogs) {
-        QDialog *dialog = watched.dialog();
+        QDialog *dialog = watched.guard.dialog();
         if (!dialog || !dialog->isVisible() || watched.cancelled)
             continue;
         // The event loop of a dialog run meanwhile wakes the dispatcher too.
         if (QThread::currentThread()->loopLevel() != watched.loopLevel)
             continue;
         ++watched.ticks;
-        if (watched.ticks != watched.answer.cancelAfterTicks)
+        if (watched.ticks != std::get<ProgressAnswer>(watched.answer.choice).cancelAfterTicks)
             continue;
         watched.cancelled = true;
         if (!watched.pictured) {
@@ -405,10 +491,12 @@ QStringList AnsweringUser::unusedAnswers() const
 {
     QStringList messages;
     for (const WatchedProgress &watched : progressDialogs) {
-        if (watched.answer.cancelAfterTicks > 0 && !watched.cancelled)
+        const int cancelAfterTicks =
+            std::get<ProgressAnswer>(watched.answer.choice).cancelAfterTicks;
+        if (cancelAfterTicks > 0 && !watched.cancelled)
             messages.append(
                 QStringLiteral("%1: Cancel after %2 was never pressed: the dialog was ticked %3")
-                    .arg(watched.answer.name(), counted(watched.answer.cancelAfterTicks, "tick"),
+                    .arg(watched.answer.name(), counted(cancelAfterTicks, "tick"),
                          counted(watched.ticks, "time")));
     }
     for (int i = nextAnswer; i < answers.size(); ++i)
@@ -431,6 +519,12 @@ Widget *AnsweringUser::widget(QDialog *dialog, const char *name, const DialogAns
 
 void AnsweringUser::fail(QDialog *dialog, const QString &message)
 {
+    // A plausible answer names only what the dialog has; what still does
+    // not fit, a disabled OK, a person would leave by closing the dialog.
+    if (plausible) {
+        dialog->reject();
+        return;
+    }
     stopped = true;
     // The dialog may still be inside show(); its event loop ends it.
     const DialogGuard guard(dialog);

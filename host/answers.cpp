@@ -3,11 +3,14 @@
 
 #include "answers.h"
 
+#include "hostmessages.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
+#include <QObject>
 #include <QSet>
 
 #include <climits>
@@ -19,9 +22,12 @@ const QString selectionClass = QStringLiteral("VeldmarkSelection");
 const QString displayClass = QStringLiteral("VeldmarkDisplay");
 const QString progressClass = QStringLiteral("ProgressDialog");
 
-QString quoted(const QString &text)
+// "answer 2 (VeldmarkDisplay)", or "answer 2" while its class is not known.
+QString answerName(int number, const QString &dialogClass)
 {
-    return Answers::quoted(text);
+    if (dialogClass.isEmpty())
+        return QStringLiteral("answer %1").arg(number);
+    return QStringLiteral("answer %1 (%2)").arg(number).arg(dialogClass);
 }
 
 QString describe(const QJsonValue &value)
@@ -48,7 +54,9 @@ QString describe(const QJsonValue &value)
 class AnswerReader
 {
 public:
-    explicit AnswerReader(int number) { answer.number = number; }
+    explicit AnswerReader(int number)
+        : number(number)
+    { }
 
     std::optional<DialogAnswer> read(const QJsonValue &value)
     {
@@ -64,10 +72,12 @@ public:
                     .arg(listOf(Answers::dialogClasses()),
                          dialog.isUndefined() ? QStringLiteral("nothing") : describe(dialog)));
         }
-        answer.dialog = dialog.toString();
-        const bool ok = answer.dialog == selectionClass ? readSelection(object)
-            : answer.dialog == displayClass             ? readDisplay(object)
-                                                        : readProgress(object);
+        dialogClass = dialog.toString();
+        DialogAnswer answer;
+        answer.number = number;
+        const bool ok = dialogClass == selectionClass ? readSelection(object, &answer.choice)
+            : dialogClass == displayClass             ? readDisplay(object, &answer.choice)
+                                                      : readProgress(object, &answer.choice);
         if (!ok)
             return std::nullopt;
         return answer;
@@ -76,17 +86,24 @@ public:
     QString error;
 
 private:
-    bool readSelection(const QJsonObject &object)
+    using Choice = decltype(DialogAnswer::choice);
+
+    bool readSelection(const QJsonObject &object, Choice *choice)
     {
-        return onlyKeys(object, {"dialog", "tick", "aggregation", "press"})
-            && readNames(object, QStringLiteral("tick"), &answer.tick)
-            && readChoice(object, QStringLiteral("aggregation"), QStringList{"compound", "batch"},
-                          false, &answer.aggregation)
-            && readPress(object);
+        SelectionAnswer answer;
+        if (!onlyKeys(object, {"dialog", "tick", "aggregation", "press"})
+            || !readNames(object, QStringLiteral("tick"), &answer.tick)
+            || !readChoice(object, QStringLiteral("aggregation"), QStringList{"compound", "batch"},
+                           false, &answer.aggregation)
+            || !readPress(object, &answer.press))
+            return false;
+        *choice = answer;
+        return true;
     }
 
-    bool readDisplay(const QJsonObject &object)
+    bool readDisplay(const QJsonObject &object, Choice *choice)
     {
+        DisplayAnswer answer;
         if (!onlyKeys(object, {"dialog", "uncheck", "check", "assays", "press"})
             || !readNamesOrAll(object, QStringLiteral("uncheck"), &answer.uncheck,
                                &answer.uncheckAll)
@@ -100,27 +117,32 @@ private:
                 return failed(QStringLiteral("%1 is also in \"uncheck\"").arg(quoted(name)));
             }
         }
-        return readPanels(object) && readPress(object);
-    }
-
-    bool readProgress(const QJsonObject &object)
-    {
-        if (!onlyKeys(object, {"dialog", "cancel_after_ticks"}))
+        if (!readPanels(object, &answer.panels) || !readPress(object, &answer.press))
             return false;
-        answer.press = DialogAnswer::Button::Cancel;
-        const QJsonValue ticks = object.value(QLatin1String("cancel_after_ticks"));
-        if (ticks.isUndefined())
-            return true;
-        path = QStringList{QStringLiteral("cancel_after_ticks")};
-        const double count = ticks.toDouble(-1);
-        if (!ticks.isDouble() || count < 1 || count > INT_MAX || std::floor(count) != count)
-            return failed(QStringLiteral("expected a whole number of ticks, 1 or more, found %1")
-                              .arg(describe(ticks)));
-        answer.cancelAfterTicks = int(count);
+        *choice = answer;
         return true;
     }
 
-    bool readPanels(const QJsonObject &object)
+    bool readProgress(const QJsonObject &object, Choice *choice)
+    {
+        if (!onlyKeys(object, {"dialog", "cancel_after_ticks"}))
+            return false;
+        ProgressAnswer answer;
+        const QJsonValue ticks = object.value(QLatin1String("cancel_after_ticks"));
+        if (!ticks.isUndefined()) {
+            path = QStringList{QStringLiteral("cancel_after_ticks")};
+            const double count = ticks.toDouble(-1);
+            if (!ticks.isDouble() || count < 1 || count > INT_MAX || std::floor(count) != count)
+                return failed(
+                    QStringLiteral("expected a whole number of ticks, 1 or more, found %1")
+                        .arg(describe(ticks)));
+            answer.cancelAfterTicks = int(count);
+        }
+        *choice = answer;
+        return true;
+    }
+
+    bool readPanels(const QJsonObject &object, QList<AssayPanelAnswer> *panels)
     {
         const QJsonValue assays = object.value(QLatin1String("assays"));
         if (assays.isUndefined())
@@ -131,8 +153,8 @@ private:
                 QStringLiteral(
                     "expected an object from assay name to what to do in its details, found %1")
                     .arg(describe(assays)));
-        const QJsonObject panels = assays.toObject();
-        for (auto it = panels.begin(); it != panels.end(); ++it) {
+        const QJsonObject details = assays.toObject();
+        for (auto it = details.begin(); it != details.end(); ++it) {
             path = QStringList{QStringLiteral("assays"), it.key()};
             if (!it.value().isObject())
                 return failed(
@@ -141,7 +163,7 @@ private:
             panel.assay = it.key();
             if (!readPanel(it.value().toObject(), &panel))
                 return false;
-            answer.panels.append(panel);
+            panels->append(panel);
         }
         return true;
     }
@@ -191,14 +213,13 @@ private:
         return true;
     }
 
-    bool readPress(const QJsonObject &object)
+    bool readPress(const QJsonObject &object, DialogButton *press)
     {
         QString button;
         if (!readChoice(object, QStringLiteral("press"), QStringList{"OK", "Cancel"}, true,
                         &button))
             return false;
-        answer.press =
-            button == QLatin1String("OK") ? DialogAnswer::Button::Ok : DialogAnswer::Button::Cancel;
+        *press = button == QLatin1String("OK") ? DialogButton::Ok : DialogButton::Cancel;
         return true;
     }
 
@@ -267,7 +288,7 @@ private:
                 return failed(
                     QStringLiteral("unknown key; %1 %2")
                         .arg(what.isEmpty()
-                                 ? QStringLiteral("an answer for %1 takes").arg(answer.dialog)
+                                 ? QStringLiteral("an answer for %1 takes").arg(dialogClass)
                                  : what,
                              listOf(allowed)));
             }
@@ -291,7 +312,7 @@ private:
         QStringList fields;
         for (const QString &field : qAsConst(path))
             fields.append(quoted(field));
-        error = answer.name()
+        error = answerName(number, dialogClass)
             + (fields.isEmpty() ? QString()
                                 : QStringLiteral(", field ") + fields.join(QStringLiteral(" / ")))
             + QStringLiteral(": ") + message;
@@ -304,7 +325,8 @@ private:
         return std::nullopt;
     }
 
-    DialogAnswer answer;
+    int number = 0;
+    QString dialogClass;
     QStringList path;
 };
 
@@ -455,47 +477,47 @@ private:
 
 QString repeatedKey(const QJsonArray &answers, const QStringList &path)
 {
-    DialogAnswer answer;
-    answer.number = path.constFirst().toInt();
-    const QJsonValue dialog =
-        answers.at(answer.number - 1).toObject().value(QLatin1String("dialog"));
-    if (Answers::dialogClasses().contains(dialog.toString()))
-        answer.dialog = dialog.toString();
+    const int number = path.constFirst().toInt();
+    const QJsonValue dialog = answers.at(number - 1).toObject().value(QLatin1String("dialog"));
+    const QString dialogClass =
+        Answers::dialogClasses().contains(dialog.toString()) ? dialog.toString() : QString();
     QStringList fields;
     for (const QString &field : path.mid(1))
         fields.append(quoted(field));
     return QStringLiteral("%1, field %2: given twice; each key goes once in an object")
-        .arg(answer.name(), fields.join(QStringLiteral(" / ")));
+        .arg(answerName(number, dialogClass), fields.join(QStringLiteral(" / ")));
 }
 
 } // namespace
 
-QString DialogAnswer::name() const
+QString DialogAnswer::dialog() const
 {
-    if (dialog.isEmpty())
-        return QStringLiteral("answer %1").arg(number);
-    return QStringLiteral("answer %1 (%2)").arg(number).arg(dialog);
+    return Answers::dialogClasses().at(int(choice.index()));
 }
 
-QString Answers::quoted(const QString &text)
+DialogButton DialogAnswer::press() const
 {
-    QString result(QLatin1Char('"'));
-    for (const QChar c : text) {
-        const int named = QStringLiteral("\"\\\n\r\t").indexOf(c);
-        if (named >= 0)
-            result += QLatin1String("\\\"\\\\\\n\\r\\t").mid(2 * named, 2);
-        else if (c.unicode() < 0x20 || (c.unicode() >= 0x7f && c.unicode() < 0xa0))
-            result += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-        else
-            result += c;
-    }
-    return result + QLatin1Char('"');
+    return std::visit([](const auto &answer) { return answer.press; }, choice);
+}
+
+QString DialogAnswer::name() const
+{
+    return answerName(number, dialog());
 }
 
 const QStringList &Answers::dialogClasses()
 {
     static const QStringList classes{selectionClass, progressClass, displayClass};
     return classes;
+}
+
+QString Answers::dialogClassOf(const QObject *object)
+{
+    for (const QString &name : dialogClasses()) {
+        if (object->inherits(qPrintable(name)))
+            return name;
+    }
+    return QString();
 }
 
 std::optional<QList<DialogAnswer>> Answers::fromJson(const QByteArray &json, QString *error)

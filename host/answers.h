@@ -9,45 +9,69 @@
 #include <QStringList>
 
 #include <optional>
+#include <variant>
+
+class QObject;
+
+// The button that ends a dialog.
+enum class DialogButton { Ok, Cancel };
 
 // What the simulated user does in the details panel of one assay.
 struct AssayPanelAnswer
 {
-    QString assay;
+    // The assay to select first; none for the one the panel shows.
+    std::optional<QString> assay;
     std::optional<QString> displayName;
+    // Typed after the display name the panel shows, not over it.
+    std::optional<QString> displayNameEnding;
     std::optional<QString> defaultUncertainty;
     std::optional<bool> includeCount;
     std::optional<bool> includeValues;
     std::optional<bool> geometricMean;
 };
 
-// What the simulated user does in one dialog, read from an answers file.
-struct DialogAnswer
+// VeldmarkSelection: groups or libraries to tick, and the aggregation
+// ("compound", "batch", or empty to leave it as it is).
+struct SelectionAnswer
 {
-    enum class Button { Ok, Cancel };
-
-    // Where the answer stands in the file, counted from 1.
-    int number = 0;
-    // "VeldmarkSelection", "ProgressDialog" or "VeldmarkDisplay".
-    QString dialog;
-    // The button that ends the dialog; Cancel for a progress dialog.
-    Button press = Button::Ok;
-
-    // VeldmarkSelection: groups or libraries to tick, and the aggregation
-    // ("compound", "batch", or empty to leave it as it is).
     QStringList tick;
     QString aggregation;
+    DialogButton press = DialogButton::Ok;
+};
 
-    // VeldmarkDisplay, done in this order: unchecks, checks, panels.
+// ProgressDialog: only Cancel ends it, pressed during a tick.
+struct ProgressAnswer
+{
+    // Press Cancel during this tick; 0 never presses it.
+    int cancelAfterTicks = 0;
+    // Press Cancel as soon as the script's message shows.
+    bool cancelOnceMessageShows = false;
+    static constexpr DialogButton press = DialogButton::Cancel;
+};
+
+// VeldmarkDisplay, done in this order: unchecks, checks, panels.
+struct DisplayAnswer
+{
     bool uncheckAll = false;
     QStringList uncheck;
     bool checkAll = false;
     QStringList check;
     QList<AssayPanelAnswer> panels;
+    DialogButton press = DialogButton::Ok;
+};
 
-    // ProgressDialog: press Cancel during this tick; 0 never presses it.
-    int cancelAfterTicks = 0;
+// What the simulated user does in one dialog, read from an answers file or
+// made up as the dialog shows.
+struct DialogAnswer
+{
+    // Where the answer stands in the file, counted from 1.
+    int number = 0;
+    // In the order of Answers::dialogClasses().
+    std::variant<SelectionAnswer, ProgressAnswer, DisplayAnswer> choice;
 
+    // "VeldmarkSelection", "ProgressDialog" or "VeldmarkDisplay".
+    QString dialog() const;
+    DialogButton press() const;
     // "answer 2 (VeldmarkDisplay)", how messages name the answer.
     QString name() const;
 };
@@ -63,11 +87,8 @@ public:
     static std::optional<QList<DialogAnswer>> load(const QString &path, QString *error);
 
     static const QStringList &dialogClasses();
-
-    // A text between double quotes for a message: quotes, backslashes and
-    // control characters escaped as in JSON, so that a name with a NUL or an
-    // escape sequence in it neither cuts the message nor reaches the terminal.
-    static QString quoted(const QString &text);
+    // Which of them `object` is, or an empty string.
+    static QString dialogClassOf(const QObject *object);
 
     // No answers file needs more; a larger one (or /dev/zero) is refused
     // before it is read.

@@ -20,6 +20,7 @@ public:
 
     // Null once the dialog is gone or going.
     QDialog *dialog() const { return qobject_cast<QDialog *>(object.data()); }
+    bool guards(const QObject *watched) const { return watched == object; }
 
 private:
     QPointer<QObject> object;

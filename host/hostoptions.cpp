@@ -4,6 +4,7 @@
 #include "hostoptions.h"
 
 #include "answers.h"
+#include "hostmessages.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -97,7 +98,7 @@ HostOptions HostOptions::parse(const QCoreApplication &app, const QString &defau
         const QStringList &classes = Answers::dialogClasses();
         usageError(QStringLiteral("--simulated-cancel takes %1 or %2, not %3")
                        .arg(classes.mid(0, classes.size() - 1).join(QStringLiteral(", ")),
-                            classes.constLast(), Answers::quoted(options.simulatedCancel)));
+                            classes.constLast(), quoted(options.simulatedCancel)));
     }
     return options;
 }

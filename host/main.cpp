@@ -3,6 +3,7 @@
 
 #include "PythonQt.h"
 
+#include "hostmessages.h"
 #include "hostoptions.h"
 #include "modalinterrupt.h"
 #include "platformnoisefilter.h"
@@ -14,8 +15,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
-
-#include <cstdio>
 
 namespace {
 
@@ -47,7 +46,7 @@ int main(int argc, char *argv[])
 
     // As python3 does with a script it cannot open: one line, status 2.
     if (QString error; !ScriptHost::canRead(options.script, &error)) {
-        std::fprintf(stderr, "veldmark-script-host: %s\n", error.toUtf8().constData());
+        report(error);
         return 2;
     }
 

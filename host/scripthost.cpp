@@ -5,6 +5,8 @@
 
 #include "scripthost.h"
 
+#include "hostmessages.h"
+
 #include "pluginwidgets.h"
 
 #include <QApplication>
@@ -25,11 +27,6 @@ void write(FILE *stream, const QString &text)
     const QByteArray bytes = text.toUtf8();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
     std::fflush(stream);
-}
-
-void report(const QString &text)
-{
-    write(stderr, QStringLiteral("veldmark-script-host: %1\n").arg(text));
 }
 
 // Python's compiler takes the source as a C string and so would run only

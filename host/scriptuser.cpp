@@ -5,9 +5,9 @@
 
 #include "answeringuser.h"
 #include "answers.h"
+#include "hostmessages.h"
 #include "modalwaitwatcher.h"
 #include "scriptinterrupt.h"
-#include "simulateduser.h"
 
 #include <QApplication>
 #include <QDir>
@@ -16,12 +16,6 @@
 #include <cstdio>
 
 namespace {
-
-void report(const QString &message)
-{
-    std::fprintf(stderr, "veldmark-script-host: %s\n", message.toUtf8().constData());
-    std::fflush(stderr);
-}
 
 void listPictures(const QStringList &pictures)
 {
@@ -54,12 +48,12 @@ ScriptUser::~ScriptUser() = default;
 bool ScriptUser::start()
 {
     if (!options.simulatedUser.isEmpty()) {
-        simulatedUser.reset(new SimulatedUser(options.simulatedUser,
-                                              options.simulatedBatch
-                                                  ? SimulatedUser::Aggregation::Batch
-                                                  : SimulatedUser::Aggregation::Compound));
-        simulatedUser->setCancelIn(options.simulatedCancel);
-        qApp->installEventFilter(simulatedUser.data());
+        const PlausibleAnswers plausible(options.simulatedBatch
+                                             ? PlausibleAnswers::Aggregation::Batch
+                                             : PlausibleAnswers::Aggregation::Compound,
+                                         options.simulatedCancel);
+        answeringUser.reset(new AnsweringUser(plausible, options.simulatedUser));
+        qApp->installEventFilter(answeringUser.data());
     } else if (!options.answers.isEmpty()) {
         QString error;
         const std::optional<QList<DialogAnswer>> answers = Answers::load(options.answers, &error);
@@ -94,11 +88,10 @@ int ScriptUser::finish(int scriptStatus)
         // A script that failed on its own keeps its status.
         if (!unused.isEmpty() && status == 0)
             status = refusedStatus;
-        if (!options.pictures.isEmpty())
+        // The plausible user always saves pictures.
+        if (!options.pictures.isEmpty() || !options.simulatedUser.isEmpty())
             listPictures(answeringUser->pictures());
     }
-    if (simulatedUser)
-        listPictures(simulatedUser->pictures());
     return status;
 }
 
@@ -119,6 +112,6 @@ void ScriptUser::refuseUnanswerable(QWidget *window)
             "answer it; give the answers with --answers FILE (see \"Testing a script without a "
             "display\" in docs/scripting.md)")
             .arg(QString::fromLatin1(window->metaObject()->className()),
-                 Answers::quoted(window->windowTitle())));
+                 quoted(window->windowTitle())));
     window->close();
 }

@@ -12,7 +12,6 @@
 class AnsweringUser;
 class ModalWaitWatcher;
 class QWidget;
-class SimulatedUser;
 
 // Whoever answers the script's dialogs in this run: a person at the display,
 // the simulated user, or the simulated user with an answers file. Without a
@@ -43,7 +42,6 @@ private:
     void refuseUnanswerable(QWidget *window);
 
     HostOptions options;
-    QScopedPointer<SimulatedUser> simulatedUser;
     QScopedPointer<AnsweringUser> answeringUser;
     QScopedPointer<ModalWaitWatcher> noOne;
     bool stopped = false;

@@ -47,27 +47,31 @@ void tst_Answers::readsEachKindOfAnswer()
     QVERIFY2(answers, qPrintable(error));
     QCOMPARE(answers->size(), 5);
 
-    const DialogAnswer &selection = answers->at(0);
-    QCOMPARE(selection.number, 1);
-    QCOMPARE(selection.name(), QStringLiteral("answer 1 (VeldmarkSelection)"));
+    QCOMPARE(answers->at(0).number, 1);
+    QCOMPARE(answers->at(0).name(), QStringLiteral("answer 1 (VeldmarkSelection)"));
+    QCOMPARE(answers->at(0).press(), DialogButton::Ok);
+    QVERIFY(std::holds_alternative<SelectionAnswer>(answers->at(0).choice));
+    const auto &selection = std::get<SelectionAnswer>(answers->at(0).choice);
     QCOMPARE(selection.tick, (QStringList{"ADME panels", "Kinase panel"}));
     QCOMPARE(selection.aggregation, QStringLiteral("batch"));
-    QCOMPARE(selection.press, DialogAnswer::Button::Ok);
 
-    QCOMPARE(answers->at(1).cancelAfterTicks, 12);
-    QCOMPARE(answers->at(1).press, DialogAnswer::Button::Cancel);
-    QCOMPARE(answers->at(2).cancelAfterTicks, 0);
+    for (int i : {1, 2})
+        QVERIFY(std::holds_alternative<ProgressAnswer>(answers->at(i).choice));
+    QCOMPARE(std::get<ProgressAnswer>(answers->at(1).choice).cancelAfterTicks, 12);
+    QCOMPARE(answers->at(1).press(), DialogButton::Cancel);
+    QCOMPARE(std::get<ProgressAnswer>(answers->at(2).choice).cancelAfterTicks, 0);
 
-    const DialogAnswer &display = answers->at(3);
+    QCOMPARE(answers->at(3).press(), DialogButton::Cancel);
+    QVERIFY(std::holds_alternative<DisplayAnswer>(answers->at(3).choice));
+    const auto &display = std::get<DisplayAnswer>(answers->at(3).choice);
     QVERIFY(display.uncheckAll);
     QVERIFY(display.uncheck.isEmpty());
     QVERIFY(!display.checkAll);
     QCOMPARE(display.check, (QStringList{"A", "B"}));
-    QCOMPARE(display.press, DialogAnswer::Button::Cancel);
     // Panels are filled in assay name order.
     QCOMPARE(display.panels.size(), 3);
     const AssayPanelAnswer &a = display.panels.at(0);
-    QCOMPARE(a.assay, QStringLiteral("A"));
+    QCOMPARE(a.assay, std::optional<QString>(QStringLiteral("A")));
     QCOMPARE(a.defaultUncertainty, std::optional<QString>(QStringLiteral("1e3")));
     QCOMPARE(a.geometricMean, std::optional<bool>(false));
     QVERIFY(!a.displayName && !a.includeCount && !a.includeValues);
@@ -82,8 +86,9 @@ void tst_Answers::readsEachKindOfAnswer()
             && !c.geometricMean);
 
     // Left out, the aggregation stays as the dialog has it.
-    QVERIFY(answers->at(4).aggregation.isEmpty());
-    QVERIFY(answers->at(4).tick.isEmpty());
+    QVERIFY(std::holds_alternative<SelectionAnswer>(answers->at(4).choice));
+    QVERIFY(std::get<SelectionAnswer>(answers->at(4).choice).aggregation.isEmpty());
+    QVERIFY(std::get<SelectionAnswer>(answers->at(4).choice).tick.isEmpty());
 
     const auto none = Answers::fromJson("[]", &error);
     QVERIFY(none && none->isEmpty());
@@ -97,10 +102,23 @@ void tst_Answers::readsAllOrNames()
         &error);
     QVERIFY2(answers, qPrintable(error));
     // An assay may be called "all": as a name it stands in an array.
-    QVERIFY(!answers->at(0).uncheckAll);
-    QCOMPARE(answers->at(0).uncheck, QStringList{"all"});
-    QVERIFY(answers->at(0).checkAll);
+    QVERIFY(std::holds_alternative<DisplayAnswer>(answers->at(0).choice));
+    const auto &display = std::get<DisplayAnswer>(answers->at(0).choice);
+    QVERIFY(!display.uncheckAll);
+    QCOMPARE(display.uncheck, QStringList{"all"});
+    QVERIFY(display.checkAll);
 }
+
+namespace {
+
+// An answers file whose one answer does `details` in the panel of assay "A".
+QByteArray detailsOfA(const char *details)
+{
+    return QByteArray(R"([{"dialog": "VeldmarkDisplay", "assays": {"A": )") + details
+        + R"(}, "press": "OK"}])";
+}
+
+} // namespace
 
 void tst_Answers::refusesMistakes_data()
 {
@@ -188,28 +206,22 @@ void tst_Answers::refusesMistakes_data()
         << QByteArray(R"([{"dialog": "VeldmarkDisplay", "assays": ["A"], "press": "OK"}])")
         << R"(answer 1 (VeldmarkDisplay), field "assays": expected an object from assay name to what to do in its details, found an array)";
     QTest::newRow("assay details not an object")
-        << QByteArray(
-               R"([{"dialog": "VeldmarkDisplay", "assays": {"A": "geometric"}, "press": "OK"}])")
+        << detailsOfA(R"("geometric")")
         << R"(answer 1 (VeldmarkDisplay), field "assays" / "A": expected an object, found "geometric")";
     QTest::newRow("document key in the details")
-        << QByteArray(
-               R"([{"dialog": "VeldmarkDisplay", "assays": {"A": {"alias": "x"}}, "press": "OK"}])")
+        << detailsOfA(R"({"alias": "x"})")
         << R"(answer 1 (VeldmarkDisplay), field "assays" / "A" / "alias": unknown key; the details of an assay take "display_name", "default_uncertainty", "include_count", "include_values" or "mean")";
     QTest::newRow("display name a number")
-        << QByteArray(
-               R"([{"dialog": "VeldmarkDisplay", "assays": {"A": {"display_name": 7}}, "press": "OK"}])")
+        << detailsOfA(R"({"display_name": 7})")
         << R"(answer 1 (VeldmarkDisplay), field "assays" / "A" / "display_name": expected a string, found the number 7)";
     QTest::newRow("uncertainty true")
-        << QByteArray(
-               R"([{"dialog": "VeldmarkDisplay", "assays": {"A": {"default_uncertainty": true}}, "press": "OK"}])")
+        << detailsOfA(R"({"default_uncertainty": true})")
         << R"(answer 1 (VeldmarkDisplay), field "assays" / "A" / "default_uncertainty": expected the text to type, as a string or a number, found true)";
     QTest::newRow("count as a string")
-        << QByteArray(
-               R"([{"dialog": "VeldmarkDisplay", "assays": {"A": {"include_count": "yes"}}, "press": "OK"}])")
+        << detailsOfA(R"({"include_count": "yes"})")
         << R"(answer 1 (VeldmarkDisplay), field "assays" / "A" / "include_count": expected true or false, found "yes")";
     QTest::newRow("mean as factor")
-        << QByteArray(
-               R"([{"dialog": "VeldmarkDisplay", "assays": {"A": {"mean": true}}, "press": "OK"}])")
+        << detailsOfA(R"({"mean": true})")
         << R"(answer 1 (VeldmarkDisplay), field "assays" / "A" / "mean": expected "arithmetic" or "geometric", found true)";
     QTest::newRow("zero ticks")
         << QByteArray(R"([{"dialog": "ProgressDialog", "cancel_after_ticks": 0}])")
@@ -248,7 +260,8 @@ void tst_Answers::keysRepeatOnlyWithinOneObject()
                                            &error);
     QVERIFY2(answers, qPrintable(error));
     QCOMPARE(answers->size(), 3);
-    QCOMPARE(answers->at(1).panels.size(), 5);
+    QVERIFY(std::holds_alternative<DisplayAnswer>(answers->at(1).choice));
+    QCOMPARE(std::get<DisplayAnswer>(answers->at(1).choice).panels.size(), 5);
 }
 
 void tst_Answers::largeListsOfNames()
@@ -269,9 +282,11 @@ void tst_Answers::largeListsOfNames()
     QString error;
     const auto answers = Answers::fromJson(json, &error);
     QVERIFY2(answers, qPrintable(error));
-    QCOMPARE(answers->at(0).check.size(), count);
-    QCOMPARE(answers->at(0).uncheck.size(), count);
-    QCOMPARE(answers->at(0).uncheck.constLast(), QStringLiteral("unchecked %1").arg(count - 1));
+    QVERIFY(std::holds_alternative<DisplayAnswer>(answers->at(0).choice));
+    const auto &display = std::get<DisplayAnswer>(answers->at(0).choice);
+    QCOMPARE(display.check.size(), count);
+    QCOMPARE(display.uncheck.size(), count);
+    QCOMPARE(display.uncheck.constLast(), QStringLiteral("unchecked %1").arg(count - 1));
 
     // The last name of one list in the other is still found.
     const QByteArray both = QByteArray(json).replace("\"checked 0\"", "\"unchecked 59999\"");

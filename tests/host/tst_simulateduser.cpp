@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Veldmark widgets developers
 // SPDX-License-Identifier: BSD-3-Clause
 
-#include "simulateduser.h"
+#include "answeringuser.h"
 
 #include "progressdialog.h"
 #include "veldmarkdisplay.h"
@@ -18,8 +18,12 @@
 #include <QTimer>
 #include <QtTest>
 
-Q_DECLARE_METATYPE(SimulatedUser::Aggregation)
+#include <optional>
 
+Q_DECLARE_METATYPE(PlausibleAnswers::Aggregation)
+
+// The simulated user with no answers file, on the real dialogs: the answers it
+// makes up, as each dialog's result shows them.
 class tst_SimulatedUser : public QObject
 {
     Q_OBJECT
@@ -39,11 +43,14 @@ private Q_SLOTS:
     void progressBeingDestroyedIsLeftAlone();
 
 private:
-    void startUser(SimulatedUser::Aggregation aggregation = SimulatedUser::Aggregation::Compound);
+    void startUser(
+        PlausibleAnswers::Aggregation aggregation = PlausibleAnswers::Aggregation::Compound,
+        const QString &cancelIn = QString());
     static void verifyPicture(const QString &path, const QWidget &dialog);
+    static std::optional<int> execUntilEnded(QDialog &dialog);
 
     QScopedPointer<QTemporaryDir> folder;
-    QScopedPointer<SimulatedUser> user;
+    QScopedPointer<AnsweringUser> user;
 };
 
 void tst_SimulatedUser::init()
@@ -58,9 +65,11 @@ void tst_SimulatedUser::cleanup()
     QVERIFY(QApplication::topLevelWidgets().isEmpty());
 }
 
-void tst_SimulatedUser::startUser(SimulatedUser::Aggregation aggregation)
+void tst_SimulatedUser::startUser(PlausibleAnswers::Aggregation aggregation,
+                                  const QString &cancelIn)
 {
-    user.reset(new SimulatedUser(folder->filePath(QStringLiteral("pictures")), aggregation));
+    user.reset(new AnsweringUser(PlausibleAnswers(aggregation, cancelIn),
+                                 folder->filePath(QStringLiteral("pictures"))));
     qApp->installEventFilter(user.data());
 }
 
@@ -71,17 +80,30 @@ void tst_SimulatedUser::verifyPicture(const QString &path, const QWidget &dialog
     QCOMPARE(picture.size(), dialog.size() * dialog.devicePixelRatioF());
 }
 
+// What exec() returns, or nothing should the user never end the dialog.
+std::optional<int> tst_SimulatedUser::execUntilEnded(QDialog &dialog)
+{
+    QTimer safetyNet;
+    safetyNet.setSingleShot(true);
+    connect(&safetyNet, &QTimer::timeout, &dialog, &QDialog::accept);
+    safetyNet.start(5000);
+    const int result = dialog.exec();
+    if (!safetyNet.isActive())
+        return std::nullopt;
+    return result;
+}
+
 void tst_SimulatedUser::selectionTicksFirstGroupWithLibraries_data()
 {
-    QTest::addColumn<SimulatedUser::Aggregation>("aggregation");
+    QTest::addColumn<PlausibleAnswers::Aggregation>("aggregation");
     QTest::addColumn<QString>("mode");
-    QTest::newRow("per compound") << SimulatedUser::Aggregation::Compound << "compound";
-    QTest::newRow("per batch") << SimulatedUser::Aggregation::Batch << "batch";
+    QTest::newRow("per compound") << PlausibleAnswers::Aggregation::Compound << "compound";
+    QTest::newRow("per batch") << PlausibleAnswers::Aggregation::Batch << "batch";
 }
 
 void tst_SimulatedUser::selectionTicksFirstGroupWithLibraries()
 {
-    QFETCH(SimulatedUser::Aggregation, aggregation);
+    QFETCH(PlausibleAnswers::Aggregation, aggregation);
     QFETCH(QString, mode);
     startUser(aggregation);
 
@@ -104,6 +126,13 @@ void tst_SimulatedUser::selectionWithoutLibrariesIsCancelled()
     dialog.setAvailableItems({{QStringLiteral("Empty"), QStringList()}});
     QVERIFY(!dialog.run());
     QCOMPARE(user->pictures().size(), 1);
+
+    // A cancelled dialog stops nothing: the next one is answered.
+    VeldmarkSelection next;
+    next.setAvailableItems({{QStringLiteral("Binding"), QStringList{"B1"}}});
+    QVERIFY(next.run());
+    QCOMPARE(next.selectedItems(), QStringList{"B1"});
+    QCOMPARE(user->pictures().size(), 2);
 }
 
 void tst_SimulatedUser::progressPicturedOnceItsMessageShows()
@@ -125,13 +154,26 @@ void tst_SimulatedUser::progressPicturedOnceItsMessageShows()
     QCOMPARE(user->pictures().size(), 1);
     QVERIFY(!dialog.cancelled());
     verifyPicture(user->pictures().constFirst(), dialog);
+
+    // Shown again, it is pictured again once its message changes; shown
+    // twice before that, once.
+    dialog.hide();
+    dialog.show();
+    dialog.hide();
+    dialog.show();
+    dialog.tick();
+    QCOMPARE(user->pictures().size(), 1);
+    dialog.setMessage(QStringLiteral("Fetching Binding"));
+    dialog.tick();
+    QCOMPARE(user->pictures(),
+             (QStringList{folder->filePath("pictures/ProgressDialog.png"),
+                          folder->filePath("pictures/ProgressDialog-2.png")}));
     dialog.hide();
 }
 
 void tst_SimulatedUser::cancelsTheDialogsItIsAskedTo()
 {
-    startUser();
-    user->setCancelIn(QStringLiteral("ProgressDialog"));
+    startUser(PlausibleAnswers::Aggregation::Compound, QStringLiteral("ProgressDialog"));
     ProgressDialog progress;
     progress.show();
     progress.setMessage(QStringLiteral("Fetching Solubility"));
@@ -172,12 +214,7 @@ void tst_SimulatedUser::otherModalDialogsAreCancelled()
 {
     startUser();
     QDialog dialog;
-    QTimer safetyNet;
-    safetyNet.setSingleShot(true);
-    connect(&safetyNet, &QTimer::timeout, &dialog, &QDialog::accept);
-    safetyNet.start(5000);
-    QCOMPARE(dialog.exec(), int(QDialog::Rejected));
-    QVERIFY(safetyNet.isActive());
+    QCOMPARE(execUntilEnded(dialog), std::optional<int>(QDialog::Rejected));
     QCOMPARE(user->pictures(), QStringList{folder->filePath("pictures/QDialog.png")});
 }
 
@@ -187,12 +224,7 @@ void tst_SimulatedUser::progressRunModallyIsCancelled()
     // would wait for ever.
     startUser();
     ProgressDialog dialog;
-    QTimer safetyNet;
-    safetyNet.setSingleShot(true);
-    connect(&safetyNet, &QTimer::timeout, &dialog, &QDialog::accept);
-    safetyNet.start(5000);
-    QCOMPARE(dialog.exec(), int(QDialog::Rejected));
-    QVERIFY(safetyNet.isActive());
+    QCOMPARE(execUntilEnded(dialog), std::optional<int>(QDialog::Rejected));
     QVERIFY(dialog.cancelled());
     QCOMPARE(user->pictures(), QStringList{folder->filePath("pictures/ProgressDialog.png")});
 
