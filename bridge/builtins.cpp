@@ -4,6 +4,7 @@
 // The methods every wrapper has besides its class's own: those PythonQt
 // adds to each QObject.
 #include "bytearrayobject.h"
+#include "conversions.h"
 #include "pythonqt_p.h"
 #include "signalreceiver.h"
 

@@ -4,6 +4,7 @@
 // The Python side of a wrapped QObject: the instance type every registered
 // class derives from, and the metatype that lets a class answer for its
 // slots and signals (`ProgressDialog.tick(d)`).
+#include "conversions.h"
 #include "pythonqt_p.h"
 
 #include <new>

@@ -4,6 +4,7 @@
 #include "PythonQt.h"
 
 #include "bytearrayobject.h"
+#include "conversions.h"
 #include "pythonqt_p.h"
 #include "pythonqtregistry.h"
 #include "valueclasses.h"

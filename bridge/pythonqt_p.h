@@ -21,8 +21,10 @@
 // Calls. `d.tick()` looks up a Member, wraps it with its instance in a
 // BoundMember (boundmember.cpp), and calling that dispatches over the
 // overloads by argument count, strict then lenient conversion
-// (methodcall.cpp, conversions.cpp). Built-ins such as connect() or delete()
-// are plain functions (builtins.cpp).
+// (methodcall.cpp, conversions.cpp). How each parameter crosses is read
+// once from the method's signature (argtype.cpp); one call's converted
+// arguments live in an ArgStorage each (argstorage.cpp). Built-ins such as
+// connect() or delete() are plain functions (builtins.cpp).
 //
 // Objects. Each live QObject has at most one wrapper (`wrappers`). A wrapper
 // guards its object and stops reaching it as soon as destruction starts.
@@ -36,7 +38,7 @@
 // PythonQt::handleError() like every other error (signalreceiver.cpp).
 
 #include "PythonQt.h"
-#include "conversions.h"
+#include "argtype.h"
 
 #include <QByteArrayList>
 #include <QHash>
