@@ -24,14 +24,12 @@ bool isIdentifier(const QByteArray &name)
 
 bool isEnumeration(const QByteArray &name, const QMetaObject *scope)
 {
-    const int separator = name.lastIndexOf("::");
-    const QByteArray enumName = separator < 0 ? name : name.mid(separator + 2);
+    const QByteArray enumName = unqualifiedName(name);
     for (const QMetaObject *mo = scope; mo; mo = mo->superClass()) {
         if (mo->indexOfEnumerator(enumName) >= 0)
             return true;
     }
-    return separator > 0 && name.startsWith("Qt::")
-        && qt_getQtMetaObject()->indexOfEnumerator(enumName) >= 0;
+    return name.startsWith("Qt::") && qt_getQtMetaObject()->indexOfEnumerator(enumName) >= 0;
 }
 
 } // namespace

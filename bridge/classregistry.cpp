@@ -108,11 +108,9 @@ ClassInfo *PythonQtPrivate::registerClass(const QMetaObject *metaObject, const Q
     classesByMetaObject.insert(metaObject, info);
     classesByType.insert(info->type, info);
 
-    const int separator = info->className.lastIndexOf("::");
-    const QByteArray attribute =
-        separator < 0 ? info->className : info->className.mid(separator + 2);
     PyObject *module = packageModule(info->package);
-    PyObject_SetAttrString(module, attribute.constData(), reinterpret_cast<PyObject *>(info->type));
+    PyObject_SetAttrString(module, unqualifiedName(info->className).constData(),
+                           reinterpret_cast<PyObject *>(info->type));
     // Pointer types of this class may now turn into wrappers.
     forgetMembers();
     return info;

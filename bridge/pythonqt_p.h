@@ -54,6 +54,14 @@
 class SignalReceiver;
 struct ClassInfo;
 
+// "Dialog" of "Outer::Dialog": the name a nested class or enumeration has
+// in Python.
+inline QByteArray unqualifiedName(const QByteArray &name)
+{
+    const int separator = name.lastIndexOf("::");
+    return separator < 0 ? name : name.mid(separator + 2);
+}
+
 struct PythonQtInstanceWrapperStruct
 {
     PyObject_HEAD
