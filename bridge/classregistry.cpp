@@ -54,6 +54,33 @@ const QMetaObject *ownerOf(const QMetaObject *mo, int methodIndex)
     return mo;
 }
 
+// Every slot of every decorator but QObject's own, with the class that declares it.
+template<typename Visit>
+void forEachDecoratorSlot(const QVector<QObject *> &decorators, Visit visit)
+{
+    for (QObject *decorator : decorators) {
+        const QMetaObject *mo = decorator->metaObject();
+        for (int i = QObject::staticMetaObject.methodCount(); i < mo->methodCount(); ++i)
+            visit(decorator, mo->method(i), ownerOf(mo, i));
+    }
+}
+
+// The decorator slots that add methods to the class, then those for each of its bases.
+template<typename Visit>
+void forEachInstanceDecorator(const ClassInfo *info, const QVector<QObject *> &decorators,
+                              Visit visit)
+{
+    for (const ClassInfo *c = info; c; c = c->base) {
+        const QByteArray pointerType = c->className + '*';
+        forEachDecoratorSlot(
+            decorators,
+            [&](QObject *decorator, const QMetaMethod &method, const QMetaObject *owner) {
+                if (isInstanceDecorator(method, pointerType))
+                    visit(decorator, method, owner);
+            });
+    }
+}
+
 } // namespace
 
 ClassInfo *PythonQtPrivate::classForType(PyTypeObject *type) const
@@ -251,19 +278,13 @@ void PythonQtPrivate::addMethods(Member &member, ClassInfo *info, const QByteArr
 
 void PythonQtPrivate::addDecoratorSlots(Member &member, ClassInfo *info, const QByteArray &name)
 {
-    for (ClassInfo *c = info; c; c = c->base) {
-        const QByteArray pointerType = c->className + '*';
-        for (QObject *decorator : qAsConst(decorators)) {
-            const QMetaObject *mo = decorator->metaObject();
-            for (int i = QObject::staticMetaObject.methodCount(); i < mo->methodCount(); ++i) {
-                const QMetaMethod method = mo->method(i);
-                if (method.name() != name || !isInstanceDecorator(method, pointerType))
-                    continue;
+    forEachInstanceDecorator(
+        info, decorators,
+        [&](QObject *decorator, const QMetaMethod &method, const QMetaObject *owner) {
+            if (method.name() == name)
                 member.overloads.append(
-                    MethodCall::makeOverload(method, ownerOf(mo, i), decorator, true, name));
-            }
-        }
-    }
+                    MethodCall::makeOverload(method, owner, decorator, true, name));
+        });
 }
 
 bool PythonQtPrivate::addConstant(Member &member, ClassInfo *info, const QByteArray &name)
@@ -289,16 +310,12 @@ const QVector<Overload> &PythonQtPrivate::constructors(ClassInfo *info)
     runWrapperCreators(info);
     info->constructors.clear();
     const QByteArray slotName = "new_" + QByteArray(info->className).replace("::", "__");
-    for (QObject *decorator : qAsConst(decorators)) {
-        const QMetaObject *mo = decorator->metaObject();
-        for (int i = QObject::staticMetaObject.methodCount(); i < mo->methodCount(); ++i) {
-            const QMetaMethod method = mo->method(i);
-            if (method.name() != slotName || !isScriptVisible(method))
-                continue;
-            info->constructors.append(MethodCall::makeOverload(method, ownerOf(mo, i), decorator,
-                                                               false, info->className));
-        }
-    }
+    forEachDecoratorSlot(
+        decorators, [&](QObject *decorator, const QMetaMethod &method, const QMetaObject *owner) {
+            if (method.name() == slotName && isScriptVisible(method))
+                info->constructors.append(
+                    MethodCall::makeOverload(method, owner, decorator, false, info->className));
+        });
     info->constructorsKnown = true;
     return info->constructors;
 }
@@ -329,17 +346,10 @@ QList<QByteArray> PythonQtPrivate::memberNames(ClassInfo *info)
                 names.insert(mo->method(i).name());
         }
     }
-    for (ClassInfo *c = info; c; c = c->base) {
-        const QByteArray pointerType = c->className + '*';
-        for (QObject *decorator : qAsConst(decorators)) {
-            const QMetaObject *mo = decorator->metaObject();
-            for (int i = QObject::staticMetaObject.methodCount(); i < mo->methodCount(); ++i) {
-                const QMetaMethod method = mo->method(i);
-                if (isInstanceDecorator(method, pointerType))
-                    names.insert(method.name());
-            }
-        }
-    }
+    forEachInstanceDecorator(info, decorators,
+                             [&](QObject *, const QMetaMethod &method, const QMetaObject *) {
+                                 names.insert(method.name());
+                             });
     for (const QByteArray &name : Builtins::names())
         names.insert(name);
     return names.values();
