@@ -292,6 +292,8 @@ bool install(PythonQtPrivate &bridge);
 // The methods every wrapper has: className(), delete(), connect(), ...
 namespace Builtins {
 BuiltinFunction find(const QByteArray &name);
+// PythonQt's own methods of every wrapper, not slots of its QObject decorator.
+bool isWrapperMethod(const QByteArray &name);
 QList<QByteArray> names();
 } // namespace Builtins
 
