@@ -29,21 +29,27 @@ bool isInstanceDecorator(const QMetaMethod &method, const QByteArray &pointerTyp
         && !name.startsWith("delete_") && !name.startsWith("static_");
 }
 
-// The class's type, with the class's own enumerations readable from it: Dialog.Accepted.
-PyTypeObject *createType(const ClassInfo &info, const QByteArray &module)
+bool addEnumerations(PyObject *type, const QMetaObject *mo)
 {
-    PyTypeObject *type = InstanceWrapper::createType(info, module);
-    if (!type)
-        return nullptr;
-    const QMetaObject *mo = info.metaObject;
     for (int i = mo->enumeratorOffset(); i < mo->enumeratorCount(); ++i) {
         const QMetaEnum enumerator = mo->enumerator(i);
         for (int k = 0; k < enumerator.keyCount(); ++k) {
             PyObject *value = PyLong_FromLong(enumerator.value(k));
-            PyObject_SetAttrString(reinterpret_cast<PyObject *>(type), enumerator.key(k), value);
+            const int added = value ? PyObject_SetAttrString(type, enumerator.key(k), value) : -1;
             Py_XDECREF(value);
+            if (added < 0)
+                return false;
         }
     }
+    return true;
+}
+
+// The class's type, with the class's own enumerations readable from it: Dialog.Accepted.
+PyTypeObject *createType(const ClassInfo &info, const QByteArray &module)
+{
+    PyTypeObject *type = InstanceWrapper::createType(info, module);
+    if (type && !addEnumerations(reinterpret_cast<PyObject *>(type), info.metaObject))
+        Py_CLEAR(type);
     return type;
 }
 
@@ -126,18 +132,18 @@ ClassInfo *PythonQtPrivate::registerClass(const QMetaObject *metaObject, const Q
     info->package = package.isEmpty() ? QByteArrayLiteral("private") : package;
     info->base = base;
     info->members = PyDict_New();
-    info->type = createType(*info, moduleName + '.' + info->package);
-    if (!info->type) {
-        PyErr_Print();
-        qFatal("PythonQt: could not create the Python type of %s", metaObject->className());
-    }
+    info->type = info->members ? createType(*info, moduleName + '.' + info->package) : nullptr;
+    if (!info->type)
+        setupFailed("create the Python type of " + info->className);
     classes.insert(info->className, info);
     classesByMetaObject.insert(metaObject, info);
     classesByType.insert(info->type, info);
 
     PyObject *module = packageModule(info->package);
-    PyObject_SetAttrString(module, unqualifiedName(info->className).constData(),
-                           reinterpret_cast<PyObject *>(info->type));
+    const QByteArray attribute = unqualifiedName(info->className);
+    auto type = reinterpret_cast<PyObject *>(info->type);
+    if (!module || PyObject_SetAttrString(module, attribute.constData(), type) < 0)
+        setupFailed("add " + info->className + " to " + moduleName + '.' + info->package);
     // Pointer types of this class may now turn into wrappers.
     forgetMembers();
     return info;
@@ -149,8 +155,11 @@ PyObject *PythonQtPrivate::packageModule(const QByteArray &package)
         return module;
     const QByteArray name = moduleName + '.' + package;
     PyObject *module = PyModule_New(name.constData());
-    PyDict_SetItemString(PyImport_GetModuleDict(), name.constData(), module);
-    PyObject_SetAttrString(topModule, package.constData(), module);
+    if (!module || PyDict_SetItemString(PyImport_GetModuleDict(), name.constData(), module) < 0
+        || PyObject_SetAttrString(topModule, package.constData(), module) < 0) {
+        Py_XDECREF(module);
+        return nullptr;
+    }
     packageModules.insert(package, module);
     return module;
 }

@@ -130,6 +130,10 @@ public:
     { }
 
     static PythonQtPrivate *instance();
+    // Setting up the bridge's modules, types and classes fails only when
+    // Python is out of memory or broken; nothing a script could use is
+    // there then, so the process ends, with Python's error shown.
+    [[noreturn]] static void setupFailed(const QByteArray &what);
 
     // ---- classes and members (classregistry.cpp)
     ClassInfo *registerClass(const QMetaObject *metaObject, const QByteArray &package);
@@ -145,6 +149,7 @@ public:
     const QVector<Overload> &constructors(ClassInfo *info);
     void forgetMembers();
     void addDecorators(QObject *decorator);
+    // Borrowed reference to the module of the package; null with a Python error.
     PyObject *packageModule(const QByteArray &package);
 
     // ---- objects and their wrappers (objectlifetime.cpp)
