@@ -60,9 +60,9 @@ const QMetaObject *ownerOf(const QMetaObject *mo, int methodIndex)
     return mo;
 }
 
-// Every slot of every decorator but QObject's own, with the class that declares it.
+// Every method a decorator declares beyond QObject's, with the class that declares it.
 template<typename Visit>
-void forEachDecoratorSlot(const QVector<QObject *> &decorators, Visit visit)
+void forEachDecoratorMethod(const QVector<QObject *> &decorators, Visit visit)
 {
     for (QObject *decorator : decorators) {
         const QMetaObject *mo = decorator->metaObject();
@@ -78,7 +78,7 @@ void forEachInstanceDecorator(const ClassInfo *info, const QVector<QObject *> &d
 {
     for (const ClassInfo *c = info; c; c = c->base) {
         const QByteArray pointerType = c->className + '*';
-        forEachDecoratorSlot(
+        forEachDecoratorMethod(
             decorators,
             [&](QObject *decorator, const QMetaMethod &method, const QMetaObject *owner) {
                 if (isInstanceDecorator(method, pointerType))
@@ -319,7 +319,7 @@ const QVector<Overload> &PythonQtPrivate::constructors(ClassInfo *info)
     runWrapperCreators(info);
     info->constructors.clear();
     const QByteArray slotName = "new_" + QByteArray(info->className).replace("::", "__");
-    forEachDecoratorSlot(
+    forEachDecoratorMethod(
         decorators, [&](QObject *decorator, const QMetaMethod &method, const QMetaObject *owner) {
             if (method.name() == slotName && isScriptVisible(method))
                 info->constructors.append(
