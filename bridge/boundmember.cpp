@@ -336,9 +336,7 @@ PyObject *boundRepr(PyObject *object)
     Bound *bound = asBound(object);
     const char *className = bound->classInfo->className.constData();
     const char *name = bound->member->name.constData();
-    // PythonQt's own built-ins; the other built-ins are slots of its QObject decorator.
-    static const QByteArrayList plainBuiltins = {"className", "inherits", "help", "delete"};
-    if (bound->member->kind == Member::Builtin && plainBuiltins.contains(bound->member->name))
+    if (bound->member->kind == Member::Builtin && Builtins::isWrapperMethod(bound->member->name))
         return PyUnicode_FromFormat("<built-in method %s of %s object at %p>", name, className,
                                     static_cast<void *>(bound->self));
     const char *kind = Py_TYPE(object) == signalType ? "signal" : "slot";

@@ -4,6 +4,7 @@
 // The methods every wrapper has besides its class's own: those PythonQt
 // adds to each QObject.
 #include "bytearrayobject.h"
+#include "conversions.h"
 #include "pythonqt_p.h"
 #include "signalreceiver.h"
 
@@ -559,13 +560,16 @@ struct BuiltinEntry
 {
     const char *name;
     BuiltinFunction function;
+    // A method of PythonQt's wrapper type; the others are slots of its
+    // QObject decorator, and show as slots.
+    bool wrapperMethod = false;
 };
 
 const BuiltinEntry builtins[] = {
-    {"className", builtinClassName},
-    {"inherits", builtinInherits},
-    {"help", builtinHelp},
-    {"delete", builtinDelete},
+    {"className", builtinClassName, true},
+    {"inherits", builtinInherits, true},
+    {"help", builtinHelp, true},
+    {"delete", builtinDelete, true},
     {"connect", builtinConnect},
     {"disconnect", builtinDisconnect},
     {"parent", builtinParent},
@@ -578,17 +582,29 @@ const BuiltinEntry builtins[] = {
     {"tr", builtinTr},
 };
 
+const BuiltinEntry *entryNamed(const QByteArray &name)
+{
+    for (const BuiltinEntry &entry : builtins) {
+        if (name == entry.name)
+            return &entry;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 namespace Builtins {
 
 BuiltinFunction find(const QByteArray &name)
 {
-    for (const BuiltinEntry &entry : builtins) {
-        if (name == entry.name)
-            return entry.function;
-    }
-    return nullptr;
+    const BuiltinEntry *entry = entryNamed(name);
+    return entry ? entry->function : nullptr;
+}
+
+bool isWrapperMethod(const QByteArray &name)
+{
+    const BuiltinEntry *entry = entryNamed(name);
+    return entry && entry->wrapperMethod;
 }
 
 QList<QByteArray> names()

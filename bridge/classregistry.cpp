@@ -29,21 +29,27 @@ bool isInstanceDecorator(const QMetaMethod &method, const QByteArray &pointerTyp
         && !name.startsWith("delete_") && !name.startsWith("static_");
 }
 
-// The class's type, with the class's own enumerations readable from it: Dialog.Accepted.
-PyTypeObject *createType(const ClassInfo &info, const QByteArray &module)
+bool addEnumerations(PyObject *type, const QMetaObject *mo)
 {
-    PyTypeObject *type = InstanceWrapper::createType(info, module);
-    if (!type)
-        return nullptr;
-    const QMetaObject *mo = info.metaObject;
     for (int i = mo->enumeratorOffset(); i < mo->enumeratorCount(); ++i) {
         const QMetaEnum enumerator = mo->enumerator(i);
         for (int k = 0; k < enumerator.keyCount(); ++k) {
             PyObject *value = PyLong_FromLong(enumerator.value(k));
-            PyObject_SetAttrString(reinterpret_cast<PyObject *>(type), enumerator.key(k), value);
+            const int added = value ? PyObject_SetAttrString(type, enumerator.key(k), value) : -1;
             Py_XDECREF(value);
+            if (added < 0)
+                return false;
         }
     }
+    return true;
+}
+
+// The class's type, with the class's own enumerations readable from it: Dialog.Accepted.
+PyTypeObject *createType(const ClassInfo &info, const QByteArray &module)
+{
+    PyTypeObject *type = InstanceWrapper::createType(info, module);
+    if (type && !addEnumerations(reinterpret_cast<PyObject *>(type), info.metaObject))
+        Py_CLEAR(type);
     return type;
 }
 
@@ -52,6 +58,33 @@ const QMetaObject *ownerOf(const QMetaObject *mo, int methodIndex)
     while (mo->methodOffset() > methodIndex)
         mo = mo->superClass();
     return mo;
+}
+
+// Every method a decorator declares beyond QObject's, with the class that declares it.
+template<typename Visit>
+void forEachDecoratorMethod(const QVector<QObject *> &decorators, Visit visit)
+{
+    for (QObject *decorator : decorators) {
+        const QMetaObject *mo = decorator->metaObject();
+        for (int i = QObject::staticMetaObject.methodCount(); i < mo->methodCount(); ++i)
+            visit(decorator, mo->method(i), ownerOf(mo, i));
+    }
+}
+
+// The decorator slots that add methods to the class, then those for each of its bases.
+template<typename Visit>
+void forEachInstanceDecorator(const ClassInfo *info, const QVector<QObject *> &decorators,
+                              Visit visit)
+{
+    for (const ClassInfo *c = info; c; c = c->base) {
+        const QByteArray pointerType = c->className + '*';
+        forEachDecoratorMethod(
+            decorators,
+            [&](QObject *decorator, const QMetaMethod &method, const QMetaObject *owner) {
+                if (isInstanceDecorator(method, pointerType))
+                    visit(decorator, method, owner);
+            });
+    }
 }
 
 } // namespace
@@ -99,20 +132,18 @@ ClassInfo *PythonQtPrivate::registerClass(const QMetaObject *metaObject, const Q
     info->package = package.isEmpty() ? QByteArrayLiteral("private") : package;
     info->base = base;
     info->members = PyDict_New();
-    info->type = createType(*info, moduleName + '.' + info->package);
-    if (!info->type) {
-        PyErr_Print();
-        qFatal("PythonQt: could not create the Python type of %s", metaObject->className());
-    }
+    info->type = info->members ? createType(*info, moduleName + '.' + info->package) : nullptr;
+    if (!info->type)
+        setupFailed("create the Python type of " + info->className);
     classes.insert(info->className, info);
     classesByMetaObject.insert(metaObject, info);
     classesByType.insert(info->type, info);
 
-    const int separator = info->className.lastIndexOf("::");
-    const QByteArray attribute =
-        separator < 0 ? info->className : info->className.mid(separator + 2);
     PyObject *module = packageModule(info->package);
-    PyObject_SetAttrString(module, attribute.constData(), reinterpret_cast<PyObject *>(info->type));
+    const QByteArray attribute = unqualifiedName(info->className);
+    auto type = reinterpret_cast<PyObject *>(info->type);
+    if (!module || PyObject_SetAttrString(module, attribute.constData(), type) < 0)
+        setupFailed("add " + info->className + " to " + moduleName + '.' + info->package);
     // Pointer types of this class may now turn into wrappers.
     forgetMembers();
     return info;
@@ -124,8 +155,11 @@ PyObject *PythonQtPrivate::packageModule(const QByteArray &package)
         return module;
     const QByteArray name = moduleName + '.' + package;
     PyObject *module = PyModule_New(name.constData());
-    PyDict_SetItemString(PyImport_GetModuleDict(), name.constData(), module);
-    PyObject_SetAttrString(topModule, package.constData(), module);
+    if (!module || PyDict_SetItemString(PyImport_GetModuleDict(), name.constData(), module) < 0
+        || PyObject_SetAttrString(topModule, package.constData(), module) < 0) {
+        Py_XDECREF(module);
+        return nullptr;
+    }
     packageModules.insert(package, module);
     return module;
 }
@@ -253,19 +287,13 @@ void PythonQtPrivate::addMethods(Member &member, ClassInfo *info, const QByteArr
 
 void PythonQtPrivate::addDecoratorSlots(Member &member, ClassInfo *info, const QByteArray &name)
 {
-    for (ClassInfo *c = info; c; c = c->base) {
-        const QByteArray pointerType = c->className + '*';
-        for (QObject *decorator : qAsConst(decorators)) {
-            const QMetaObject *mo = decorator->metaObject();
-            for (int i = QObject::staticMetaObject.methodCount(); i < mo->methodCount(); ++i) {
-                const QMetaMethod method = mo->method(i);
-                if (method.name() != name || !isInstanceDecorator(method, pointerType))
-                    continue;
+    forEachInstanceDecorator(
+        info, decorators,
+        [&](QObject *decorator, const QMetaMethod &method, const QMetaObject *owner) {
+            if (method.name() == name)
                 member.overloads.append(
-                    MethodCall::makeOverload(method, ownerOf(mo, i), decorator, true, name));
-            }
-        }
-    }
+                    MethodCall::makeOverload(method, owner, decorator, true, name));
+        });
 }
 
 bool PythonQtPrivate::addConstant(Member &member, ClassInfo *info, const QByteArray &name)
@@ -291,16 +319,12 @@ const QVector<Overload> &PythonQtPrivate::constructors(ClassInfo *info)
     runWrapperCreators(info);
     info->constructors.clear();
     const QByteArray slotName = "new_" + QByteArray(info->className).replace("::", "__");
-    for (QObject *decorator : qAsConst(decorators)) {
-        const QMetaObject *mo = decorator->metaObject();
-        for (int i = QObject::staticMetaObject.methodCount(); i < mo->methodCount(); ++i) {
-            const QMetaMethod method = mo->method(i);
-            if (method.name() != slotName || !isScriptVisible(method))
-                continue;
-            info->constructors.append(MethodCall::makeOverload(method, ownerOf(mo, i), decorator,
-                                                               false, info->className));
-        }
-    }
+    forEachDecoratorMethod(
+        decorators, [&](QObject *decorator, const QMetaMethod &method, const QMetaObject *owner) {
+            if (method.name() == slotName && isScriptVisible(method))
+                info->constructors.append(
+                    MethodCall::makeOverload(method, owner, decorator, false, info->className));
+        });
     info->constructorsKnown = true;
     return info->constructors;
 }
@@ -331,17 +355,10 @@ QList<QByteArray> PythonQtPrivate::memberNames(ClassInfo *info)
                 names.insert(mo->method(i).name());
         }
     }
-    for (ClassInfo *c = info; c; c = c->base) {
-        const QByteArray pointerType = c->className + '*';
-        for (QObject *decorator : qAsConst(decorators)) {
-            const QMetaObject *mo = decorator->metaObject();
-            for (int i = QObject::staticMetaObject.methodCount(); i < mo->methodCount(); ++i) {
-                const QMetaMethod method = mo->method(i);
-                if (isInstanceDecorator(method, pointerType))
-                    names.insert(method.name());
-            }
-        }
-    }
+    forEachInstanceDecorator(info, decorators,
+                             [&](QObject *, const QMetaMethod &method, const QMetaObject *) {
+                                 names.insert(method.name());
+                             });
     for (const QByteArray &name : Builtins::names())
         names.insert(name);
     return names.values();

@@ -5,69 +5,10 @@
 #define CONVERSIONS_H
 
 #include "PythonQtSystem.h"
+#include "argstorage.h"
 
-#include <QByteArray>
-#include <QMetaType>
 #include <QString>
-#include <QStringList>
 #include <QVariant>
-
-class QObject;
-
-// How one parameter, result or property crosses between Python and Qt,
-// decided once per method from its meta-type id.
-struct ArgType
-{
-    enum Kind : quint8 {
-        Void,
-        Bool,
-        Int,
-        UInt,
-        LongLong,
-        ULongLong,
-        Double,
-        Float,
-        String,
-        StringList,
-        ByteArray,
-        VariantMap,
-        VariantList,
-        Variant,
-        Object, // pointer to a QObject subclass, checked by class name
-        Other // any other meta-type, through QVariant
-    };
-
-    static ArgType fromTypeName(const QByteArray &typeName, int typeId, const QMetaObject *scope);
-
-    Kind kind = Void;
-    int typeId = QMetaType::Void;
-    QByteArray name; // as written in the signature
-    QByteArray className; // the pointee of an Object
-    bool returnsWrappable = false; // an Object result whose class is a QObject
-};
-
-// Room for one converted argument; argv[i] points into it.
-struct ArgStorage
-{
-    union {
-        bool b;
-        int i;
-        uint u;
-        qlonglong ll;
-        qulonglong ull;
-        double d;
-        float f;
-        QObject *object;
-    } value{};
-    QString string;
-    QByteArray bytes;
-    QStringList stringList;
-    QVariantMap map;
-    QVariantList list;
-    QVariant variant;
-
-    void *prepare(const ArgType &type);
-};
 
 namespace Conversions {
 

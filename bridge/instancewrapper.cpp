@@ -4,6 +4,7 @@
 // The Python side of a wrapped QObject: the instance type every registered
 // class derives from, and the metatype that lets a class answer for its
 // slots and signals (`ProgressDialog.tick(d)`).
+#include "conversions.h"
 #include "pythonqt_p.h"
 
 #include <structmember.h>
@@ -547,8 +548,7 @@ bool check(PyObject *object)
 // Made the way a class statement makes a class, so that the metatype is ours.
 PyTypeObject *createType(const ClassInfo &info, const QByteArray &module)
 {
-    const int separator = info.className.lastIndexOf("::");
-    const QByteArray name = separator < 0 ? info.className : info.className.mid(separator + 2);
+    const QByteArray name = unqualifiedName(info.className);
     PyObject *type = PyObject_CallFunction(
         reinterpret_cast<PyObject *>(classType), "s(O){sssss()}", name.constData(), wrapperType,
         "__module__", module.constData(), "__qualname__", name.constData(), "__slots__");

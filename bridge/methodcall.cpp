@@ -3,7 +3,9 @@
 
 // Overload resolution: which meta-method a Python call reaches, its
 // arguments converted, and the errors PythonQt gives when none fits.
+#include "argstorage.h"
 #include "bytearrayobject.h"
+#include "conversions.h"
 #include "pythonqt_p.h"
 #include "valueclasses.h"
 

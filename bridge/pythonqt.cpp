@@ -4,6 +4,7 @@
 #include "PythonQt.h"
 
 #include "bytearrayobject.h"
+#include "conversions.h"
 #include "pythonqt_p.h"
 #include "pythonqtregistry.h"
 #include "valueclasses.h"
@@ -159,6 +160,20 @@ PyObject *globalsOf(PyObject *object)
     return nullptr;
 }
 
+// The package the registered classes' modules live in; new reference, or
+// null with a Python error.
+PyObject *createTopModule(const QByteArray &name)
+{
+    PyObject *module = PyModule_New(name.constData());
+    PyObject *path = module ? PyList_New(0) : nullptr;
+    const bool done = path && PyObject_SetAttrString(module, "__path__", path) == 0
+        && PyDict_SetItemString(PyImport_GetModuleDict(), name.constData(), module) == 0;
+    Py_XDECREF(path);
+    if (!done)
+        Py_CLEAR(module);
+    return module;
+}
+
 int exitCodeOf(PyObject *systemExit)
 {
     PyObject *code = PyObject_GetAttrString(systemExit, "code");
@@ -214,6 +229,12 @@ PyTypeObject *HeapType::create(PyType_Spec &definition, PyTypeObject *base)
     return type;
 }
 
+void PythonQtPrivate::setupFailed(const QByteArray &what)
+{
+    PyErr_Print();
+    qFatal("PythonQt: could not %s", what.constData());
+}
+
 void PythonQt::init(int flags, const QByteArray &pythonQtModuleName)
 {
     if (theInstance)
@@ -225,15 +246,19 @@ void PythonQt::init(int flags, const QByteArray &pythonQtModuleName)
         config.parse_argv = 0;
         // Finds the standard library that belongs to the linked libpython,
         // whatever python3 comes first on PATH.
-        PyConfig_SetBytesString(&config, &config.program_name, PYTHONQT_PYTHON_EXECUTABLE);
-        const PyStatus status = Py_InitializeFromConfig(&config);
+        PyStatus status =
+            PyConfig_SetBytesString(&config, &config.program_name, PYTHONQT_PYTHON_EXECUTABLE);
+        if (!PyStatus_Exception(status))
+            status = Py_InitializeFromConfig(&config);
         PyConfig_Clear(&config);
         if (PyStatus_Exception(status))
             Py_ExitStatusException(status);
         // PythonQt names no program: a script finds no Python to start there.
         PyObject *noExecutable = PyUnicode_FromString("");
-        PySys_SetObject("executable", noExecutable);
+        const int set = noExecutable ? PySys_SetObject("executable", noExecutable) : -1;
         Py_XDECREF(noExecutable);
+        if (set < 0)
+            PythonQtPrivate::setupFailed("set sys.executable");
     }
     theInstance = new PythonQt(flags, pythonQtModuleName);
 }
@@ -244,22 +269,21 @@ PythonQt::PythonQt(int flags, const QByteArray &pythonQtModuleName)
     d->flags = flags;
     d->moduleName =
         pythonQtModuleName.isEmpty() ? QByteArrayLiteral("PythonQt") : pythonQtModuleName;
-    if (!InstanceWrapper::ready() || !ByteArrayObject::ready() || !ValueClasses::ready()) {
-        PyErr_Print();
-        qFatal("PythonQt: could not prepare its Python types");
-    }
-    d->topModule = PyModule_New(d->moduleName.constData());
-    PyObject *path = PyList_New(0);
-    PyObject_SetAttrString(d->topModule, "__path__", path);
-    Py_DECREF(path);
-    PyDict_SetItemString(PyImport_GetModuleDict(), d->moduleName.constData(), d->topModule);
-    PyObject_SetAttrString(d->packageModule("QtCore"), "QByteArray",
-                           reinterpret_cast<PyObject *>(ByteArrayObject::type()));
-    ValueClasses::addTo(d->packageModule("QtCore"), d->packageModule("QtGui"));
-    if (!QtNamespace::install(*d)) {
-        PyErr_Print();
-        qFatal("PythonQt: could not create the Qt namespace");
-    }
+    if (!InstanceWrapper::ready() || !ByteArrayObject::ready() || !ValueClasses::ready())
+        PythonQtPrivate::setupFailed("prepare its Python types");
+    d->topModule = createTopModule(d->moduleName);
+    if (!d->topModule)
+        PythonQtPrivate::setupFailed("create the module " + d->moduleName);
+    PyObject *qtCore = d->packageModule("QtCore");
+    auto byteArrayType = reinterpret_cast<PyObject *>(ByteArrayObject::type());
+    if (!qtCore || PyObject_SetAttrString(qtCore, "QByteArray", byteArrayType) < 0)
+        PythonQtPrivate::setupFailed("add QByteArray to " + d->moduleName + ".QtCore");
+    PyObject *qtGui = d->packageModule("QtGui");
+    if (!qtGui)
+        PythonQtPrivate::setupFailed("create the module " + d->moduleName + ".QtGui");
+    ValueClasses::addTo(qtCore, qtGui);
+    if (!QtNamespace::install(*d))
+        PythonQtPrivate::setupFailed("create the Qt namespace");
     // Where PythonQt keeps it: registered classes' packages hold only their own.
     d->registerClass(&QObject::staticMetaObject, "private");
     if (flags & RedirectStdOut)

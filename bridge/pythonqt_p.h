@@ -26,8 +26,10 @@
 // Calls. `d.tick()` looks up a Member, wraps it with its instance in a
 // BoundMember (boundmember.cpp), and calling that dispatches over the
 // overloads by argument count, strict then lenient conversion
-// (methodcall.cpp, conversions.cpp). Built-ins such as connect() or delete()
-// are plain functions (builtins.cpp).
+// (methodcall.cpp, conversions.cpp). How each parameter crosses is read
+// once from the method's signature (argtype.cpp); one call's converted
+// arguments live in an ArgStorage each (argstorage.cpp). Built-ins such as
+// connect() or delete() are plain functions (builtins.cpp).
 //
 // Objects. Each live QObject has at most one wrapper (`wrappers`). A wrapper
 // guards its object and stops reaching it as soon as destruction starts.
@@ -48,7 +50,7 @@
 // instance holds a reference to its type, which its deallocation drops.
 
 #include "PythonQt.h"
-#include "conversions.h"
+#include "argtype.h"
 
 #include <QByteArrayList>
 #include <QHash>
@@ -63,6 +65,14 @@
 
 class SignalReceiver;
 struct ClassInfo;
+
+// "Dialog" of "Outer::Dialog": the name a nested class or enumeration has
+// in Python.
+inline QByteArray unqualifiedName(const QByteArray &name)
+{
+    const int separator = name.lastIndexOf("::");
+    return separator < 0 ? name : name.mid(separator + 2);
+}
 
 struct PythonQtInstanceWrapperStruct
 {
@@ -132,6 +142,10 @@ public:
     { }
 
     static PythonQtPrivate *instance();
+    // Setting up the bridge's modules, types and classes fails only when
+    // Python is out of memory or broken; nothing a script could use is
+    // there then, so the process ends, with Python's error shown.
+    [[noreturn]] static void setupFailed(const QByteArray &what);
 
     // ---- classes and members (classregistry.cpp)
     ClassInfo *registerClass(const QMetaObject *metaObject, const QByteArray &package);
@@ -147,6 +161,7 @@ public:
     const QVector<Overload> &constructors(ClassInfo *info);
     void forgetMembers();
     void addDecorators(QObject *decorator);
+    // Borrowed reference to the module of the package; null with a Python error.
     PyObject *packageModule(const QByteArray &package);
 
     // ---- objects and their wrappers (objectlifetime.cpp)
@@ -332,6 +347,8 @@ bool install(PythonQtPrivate &bridge);
 // The methods every wrapper has: className(), delete(), connect(), ...
 namespace Builtins {
 BuiltinFunction find(const QByteArray &name);
+// PythonQt's own methods of every wrapper, not slots of its QObject decorator.
+bool isWrapperMethod(const QByteArray &name);
 QList<QByteArray> names();
 } // namespace Builtins
 

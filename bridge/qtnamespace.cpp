@@ -256,9 +256,8 @@ bool install(PythonQtPrivate &bridge)
         return false;
     bool done = true;
     for (const char *package : {"QtCore", "Qt"}) {
-        PyObject *module = bridge.packageModule(package);
-        Py_INCREF(qt);
-        done = done && setAttribute(module, "Qt", qt) && addFunctions(module);
+        PyObject *module = done ? bridge.packageModule(package) : nullptr;
+        done = module && setAttribute(module, "Qt", Py_NewRef(qt)) && addFunctions(module);
     }
     Py_DECREF(qt);
     return done;

@@ -3,6 +3,7 @@
 
 #include "signalreceiver.h"
 
+#include "conversions.h"
 #include "pythonqt_p.h"
 
 #include <QMetaMethod>

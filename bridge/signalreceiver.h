@@ -4,7 +4,8 @@
 #ifndef SIGNALRECEIVER_H
 #define SIGNALRECEIVER_H
 
-#include "conversions.h"
+#include "PythonQtSystem.h"
+#include "argtype.h"
 
 #include <QHash>
 #include <QObject>
