@@ -5,6 +5,7 @@
 // adds to each QObject.
 #include "bytearrayobject.h"
 #include "pythonqt_p.h"
+#include "sequencereading.h"
 #include "signalreceiver.h"
 
 #include <QCoreApplication>
@@ -300,8 +301,9 @@ PyObject *builtinChildren(Wrapper *self, const Member &member, PyObject *const *
 }
 
 // findChild(type, name='') and findChildren(type, name=''): descendants of
-// a class, given as a registered class or by its name as text, by object
-// name when one is given. As in PythonQt, a type that is neither finds nothing.
+// a class, given as a registered class, an instance of one (whose class it
+// is, as in PythonQt, alive or not) or by its name as text, by object name
+// when one is given. As in PythonQt, a type that is none of these finds nothing.
 bool childCriteria(const Member &member, PyObject *const *args, Py_ssize_t nargs,
                    QByteArray &className, QString &name)
 {
@@ -317,6 +319,8 @@ bool childCriteria(const Member &member, PyObject *const *args, Py_ssize_t nargs
     ClassInfo *info = PyType_Check(args[0])
         ? PythonQtPrivate::instance()->classForType(reinterpret_cast<PyTypeObject *>(args[0]))
         : nullptr;
+    if (!info && InstanceWrapper::check(args[0]))
+        info = reinterpret_cast<Wrapper *>(args[0])->classInfo;
     if (info)
         className = info->className;
     else if (PyUnicode_Check(args[0]))
@@ -383,6 +387,17 @@ PyObject *builtinProperty(Wrapper *self, const Member &member, PyObject *const *
     return Conversions::fromVariant(target->property(name.constData()));
 }
 
+// PythonQt fails part-way on a sequence it cannot read by index, and
+// Python reports the error it leaves behind as the call's; ours raises the
+// same, caused by the same error, and changes nothing.
+PyObject *failedPartWay(Wrapper *self, const Member &member)
+{
+    return _PyErr_FormatFromCause(
+        PyExc_SystemError,
+        "<qt slot %s of %s instance at %p> returned a result with an exception set",
+        member.name.constData(), _PyType_Name(Py_TYPE(self)), static_cast<void *>(self));
+}
+
 PyObject *builtinSetProperty(Wrapper *self, const Member &member, PyObject *const *args,
                              Py_ssize_t nargs)
 {
@@ -398,6 +413,8 @@ PyObject *builtinSetProperty(Wrapper *self, const Member &member, PyObject *cons
                      MethodCall::shortRepr(args[1]).constData(), name.constData());
         return nullptr;
     }
+    if (SequenceReading::holdsFailingSequence(args[1]))
+        return failedPartWay(self, member);
     // Converting may have run Python code (a __str__, an __iter__) that deleted the object.
     if (!(target = aliveOrRaise(self, member)))
         return nullptr;

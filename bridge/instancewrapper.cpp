@@ -5,6 +5,7 @@
 // class derives from, and the metatype that lets a class answer for its
 // slots and signals (`ProgressDialog.tick(d)`).
 #include "pythonqt_p.h"
+#include "sequencereading.h"
 
 #include <new>
 
@@ -232,6 +233,18 @@ int destroyedWrite(const Wrapper *self, const char *name)
     return -1;
 }
 
+// How PythonQt shows a value an enumeration refuses: as its repr, but
+// nothing for a sequence it cannot read by index.
+QByteArray refusedValueText(const Member &member, PyObject *value)
+{
+    if (member.property.isEnumType() && SequenceReading::failsByIndex(value)) {
+        PyErr_Clear();
+        return {};
+    }
+    PyErr_Clear();
+    return MethodCall::shortRepr(value);
+}
+
 int writeProperty(PyObject *object, const Member &member, PyObject *value)
 {
     Wrapper *self = asWrapper(object);
@@ -257,7 +270,7 @@ int writeProperty(PyObject *object, const Member &member, PyObject *value)
         PyErr_Format(PyExc_AttributeError,
                      "Property '%s' of type '%s' does not accept an object of type %s (%s)", name,
                      type.name.constData(), Py_TYPE(value)->tp_name,
-                     MethodCall::shortRepr(value).constData());
+                     refusedValueText(member, value).constData());
         return -1;
     }
     // Converting may have run Python code (a __str__) that deleted the object.
