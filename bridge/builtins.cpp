@@ -11,6 +11,9 @@
 #include <QCoreApplication>
 #include <QWidget>
 
+#include <algorithm>
+#include <cctype>
+
 namespace {
 
 using Wrapper = PythonQtInstanceWrapper;
@@ -437,11 +440,12 @@ PyObject *builtinTr(Wrapper *self, const Member &member, PyObject *const *args, 
         QCoreApplication::translate(target->metaObject()->className(), text));
 }
 
-// A signal by signature ("finished(int)", optionally with moc's "2"
-// prefix); PythonQt takes no bare names. -1 for a signal the object lacks.
+// A signal by signature ("finished(int)", optionally after a digit, as
+// moc's "2"), the way PythonQt finds the signals Python callables hear;
+// PythonQt takes no bare names. -1 for a signal the object lacks.
 int signalIndex(QObject *target, QByteArray text)
 {
-    if (text.startsWith('2'))
+    if (!text.isEmpty() && isdigit(uchar(text.at(0))))
         text.remove(0, 1);
     if (!text.contains('('))
         return -1;
@@ -453,6 +457,14 @@ PyObject *noSuchSignal(const char *action, QObject *target, const QByteArray &si
 {
     qWarning("PythonQt: QObject::%s() signal '%s' does not exist on %s", action,
              signature.constData(), target->metaObject()->className());
+    Py_RETURN_FALSE;
+}
+
+// PythonQt's warning for an empty signature; connect() to a callable
+// names disconnect() there too.
+PyObject *emptySignal(const char *action)
+{
+    qWarning("PythonQt: QObject::%s() signal is empty.", action);
     Py_RETURN_FALSE;
 }
 
@@ -471,9 +483,28 @@ bool qtReceiver(PyObject *const *args, QObject *&receiver, QByteArray &method)
     return true;
 }
 
-QByteArray signalCode(QObject *target, int index)
+// The signature as PythonQt hands it to Qt's own connect and disconnect:
+// moc's "2" before it unless it starts with a digit, otherwise as written,
+// for Qt to find, refuse and warn about as it does.
+QByteArray qtSignalCode(const QByteArray &signature)
 {
-    return '2' + target->metaObject()->method(index).methodSignature();
+    return isdigit(uchar(signature.at(0))) ? signature : '2' + signature;
+}
+
+// The signal Qt's connect and disconnect take the code for (a clone with
+// fewer arguments stands for its original, as in Qt), or -1.
+int qtSignalIndex(QObject *target, const QByteArray &code)
+{
+    // Qt reads the code from the first character's two lowest bits, after
+    // normalizing, as moc's SIGNAL() writes '2'.
+    const QByteArray normalized = QMetaObject::normalizedSignature(code.constData());
+    if (normalized.isEmpty() || ((normalized.at(0) - '0') & 0x3) != 2)
+        return -1;
+    const QMetaObject *mo = target->metaObject();
+    int index = mo->indexOfSignal(normalized.constData() + 1);
+    while (index > 0 && (mo->method(index).attributes() & QMetaMethod::Cloned))
+        --index;
+    return index;
 }
 
 // What connect() and disconnect() are given, checked as PythonQt's
@@ -497,6 +528,45 @@ bool signalArguments(const Member &member, PyObject *const *args, Py_ssize_t nar
     return true;
 }
 
+// A connection between two Qt objects a script made, which disconnect()
+// with the signature alone takes away again.
+PyObject *connectQt(QObject *target, const SignalArguments &given)
+{
+    const QByteArray code = qtSignalCode(given.signature);
+    // Qt's own connect compares the arguments of both ends, and refuses,
+    // with its warning, what would crash when the signal fires.
+    const QMetaObject::Connection connection =
+        QObject::connect(target, code.constData(), given.receiver, given.method.constData());
+    if (!connection)
+        Py_RETURN_FALSE;
+    auto &made = PythonQtPrivate::instance()->scriptConnections[target];
+    made.erase(std::remove_if(made.begin(), made.end(),
+                              [](const ScriptConnection &old) { return !old.connection; }),
+               made.end());
+    made.append({qtSignalIndex(target, code), connection});
+    Py_RETURN_TRUE;
+}
+
+// disconnect() with the signature alone: PythonQt hands it to Qt, which
+// warns about a signal it cannot find, and takes away every connection of
+// a signal it finds. Ours takes away those a script made with connect(),
+// and leaves the object's own, which it and the bridge go on relying on.
+bool disconnectQt(QObject *target, const QByteArray &signature)
+{
+    const QByteArray code = qtSignalCode(signature);
+    const int index = qtSignalIndex(target, code);
+    if (index < 0)
+        return QObject::disconnect(target, code.constData(), nullptr, nullptr);
+    PythonQtPrivate *d = PythonQtPrivate::instance();
+    const auto made = d->scriptConnections.value(target);
+    bool found = false;
+    for (const ScriptConnection &connection : made) {
+        if (connection.signal == index)
+            found = QObject::disconnect(connection.connection) || found;
+    }
+    return found;
+}
+
 PyObject *builtinConnect(Wrapper *self, const Member &member, PyObject *const *args,
                          Py_ssize_t nargs)
 {
@@ -504,19 +574,17 @@ PyObject *builtinConnect(Wrapper *self, const Member &member, PyObject *const *a
     SignalArguments given;
     if (!target || !signalArguments(member, args, nargs, given))
         return nullptr;
+    if (given.signature.isEmpty())
+        return emptySignal(nargs == 2 ? "disconnect" : "connect");
+    if (nargs == 3)
+        return connectQt(target, given);
     const int index = signalIndex(target, given.signature);
     if (index < 0)
         return noSuchSignal("connect", target, given.signature);
-    if (nargs == 2) {
-        // Anything is taken, as in PythonQt: what cannot be called fails
-        // when the signal fires, reported like every callback's error.
-        return PyBool_FromLong(
-            PythonQtPrivate::instance()->receiverFor(target)->connectCallable(index, args[1]));
-    }
-    // Qt's own connect compares the arguments of both ends, and refuses,
-    // with its warning, what would crash when the signal fires.
-    return PyBool_FromLong(bool(QObject::connect(target, signalCode(target, index).constData(),
-                                                 given.receiver, given.method.constData())));
+    // Anything is taken, as in PythonQt: what cannot be called fails
+    // when the signal fires, reported like every callback's error.
+    return PyBool_FromLong(
+        PythonQtPrivate::instance()->receiverFor(target)->connectCallable(index, args[1]));
 }
 
 PyObject *builtinDisconnect(Wrapper *self, const Member &member, PyObject *const *args,
@@ -526,16 +594,25 @@ PyObject *builtinDisconnect(Wrapper *self, const Member &member, PyObject *const
     SignalArguments given;
     if (!target || !signalArguments(member, args, nargs, given))
         return nullptr;
+    if (given.signature.isEmpty())
+        return emptySignal("disconnect");
+    if (nargs == 3) {
+        const QByteArray code = qtSignalCode(given.signature);
+        return PyBool_FromLong(QObject::disconnect(target, code.constData(), given.receiver,
+                                                   given.method.constData()));
+    }
+    const bool qtFound = nargs == 1 && disconnectQt(target, given.signature);
     const int index = signalIndex(target, given.signature);
-    if (index < 0)
+    if (index < 0) {
+        // A signal Qt knows by another spelling, but the callables' not.
+        if (qtFound)
+            Py_RETURN_TRUE;
         return noSuchSignal("disconnect", target, given.signature);
-    if (nargs == 3)
-        return PyBool_FromLong(QObject::disconnect(target, signalCode(target, index).constData(),
-                                                   given.receiver, given.method.constData()));
+    }
     const bool found = PythonQtPrivate::instance()->receiverFor(target)->disconnectCallable(
         index, nargs == 2 ? args[1] : nullptr);
     // Comparing callables runs their __eq__, which may have deleted the object.
-    return aliveOrRaise(self, member) ? PyBool_FromLong(found) : nullptr;
+    return aliveOrRaise(self, member) ? PyBool_FromLong(found || qtFound) : nullptr;
 }
 
 // PythonQt's help text: the class's properties with their types, its

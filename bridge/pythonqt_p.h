@@ -80,6 +80,14 @@ struct Overload
     QByteArray signature; // as PythonQt shows it in error messages
 };
 
+// A connection between two Qt objects made by a script's connect(), by the
+// sender's signal it started from.
+struct ScriptConnection
+{
+    int signal = -1;
+    QMetaObject::Connection connection;
+};
+
 struct Member;
 using BuiltinFunction = PyObject *(*)(PythonQtInstanceWrapper *self, const Member &member,
                                       PyObject *const *args, Py_ssize_t nargs);
@@ -196,6 +204,7 @@ public:
     QVector<QObject *> decorators;
     QHash<QObject *, PythonQtInstanceWrapper *> wrappers;
     QHash<QObject *, SignalReceiver *> receivers;
+    QHash<QObject *, QVector<ScriptConnection>> scriptConnections;
     bool hadError = false;
     bool systemExitHandlerEnabled = false;
     // Innermost last; see BusyScope.
