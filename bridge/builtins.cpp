@@ -60,6 +60,8 @@ QByteArrayList signaturesOf(const QByteArray &name)
                 "slot, Qt::ConnectionType type) -> bool",
                 "static connect(QObject sender, QByteArray signal, QObject receiver, QByteArray "
                 "slot) -> bool"};
+    if (name == "tr")
+        return {"tr(QString text, QString ambig, int n) -> QString"};
     if (name == "disconnect")
         return {"disconnect(QByteArray signal, PyObject callable) -> bool",
                 "disconnect(QByteArray signal) -> bool",
@@ -161,12 +163,19 @@ PyObject *builtinClassName(Wrapper *self, const Member &member, PyObject *const 
                                        : self->classInfo->className.constData());
 }
 
-PyObject *builtinInherits(Wrapper *self, const Member &member, PyObject *const *args,
-                          Py_ssize_t nargs)
+bool classInherits(const QMetaObject *mo, const char *name)
 {
-    QObject *target = aliveOrRaise(self, member);
-    if (!target)
-        return nullptr;
+    for (; mo; mo = mo->superClass()) {
+        if (qstrcmp(mo->className(), name) == 0)
+            return true;
+    }
+    return false;
+}
+
+PyObject *builtinInherits(Wrapper *self, const Member &, PyObject *const *args, Py_ssize_t nargs)
+{
+    // Answered from the class once the object is gone, as in PythonQt.
+    QObject *target = PythonQtPrivate::liveObject(self);
     if (nargs != 1) {
         PyErr_Format(PyExc_TypeError,
                      "PythonQtInstanceWrapper.inherits() takes exactly 1 argument (%zd given)",
@@ -188,6 +197,8 @@ PyObject *builtinInherits(Wrapper *self, const Member &member, PyObject *const *
         PyErr_SetString(PyExc_ValueError, "embedded null character");
         return nullptr;
     }
+    if (!(target = PythonQtPrivate::liveObject(self)))
+        return PyBool_FromLong(classInherits(self->classInfo->metaObject, name));
     return PyBool_FromLong(target->inherits(name));
 }
 
@@ -672,9 +683,68 @@ const BuiltinEntry builtins[] = {
     {"tr", builtinTr},
 };
 
+// className(), inherits(), help() and delete() are PythonQt's own methods
+// of its wrapper type: read from a class they are its method descriptors,
+// which Python itself checks the instance of.
+template<const char *name>
+PyObject *plainMethod(PyObject *self, PyObject *const *args, Py_ssize_t nargs)
+{
+    Wrapper *wrapper = reinterpret_cast<Wrapper *>(self);
+    Member member;
+    member.kind = Member::Builtin;
+    member.name = name;
+    member.builtin = Builtins::find(member.name);
+    if (!PythonQtPrivate::instance()) {
+        PyErr_SetString(PyExc_RuntimeError, "PythonQt has been cleaned up");
+        return nullptr;
+    }
+    if (PythonQtPrivate::liveObject(wrapper)
+        && PythonQtPrivate::refuseOffGuiThread("call", member.name, wrapper->classInfo->className))
+        return nullptr;
+    return member.builtin(wrapper, member, args, nargs);
+}
+
+constexpr char classNameName[] = "className";
+constexpr char inheritsName[] = "inherits";
+constexpr char helpName[] = "help";
+constexpr char deleteName[] = "delete";
+
+PyMethodDef plainMethods[] = {
+    {classNameName,
+     reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(plainMethod<classNameName>)),
+     METH_FASTCALL, nullptr},
+    {inheritsName,
+     reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(plainMethod<inheritsName>)),
+     METH_FASTCALL, nullptr},
+    {helpName, reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(plainMethod<helpName>)),
+     METH_FASTCALL, nullptr},
+    {deleteName,
+     reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(plainMethod<deleteName>)),
+     METH_FASTCALL, nullptr},
+};
+
 } // namespace
 
 namespace Builtins {
+
+bool addPlainMethods(PyTypeObject *wrapperType)
+{
+    for (PyMethodDef &method : plainMethods) {
+        PyObject *descriptor = PyDescr_NewMethod(wrapperType, &method);
+        const bool added = descriptor
+            && PyDict_SetItemString(wrapperType->tp_dict, method.ml_name, descriptor) == 0;
+        Py_XDECREF(descriptor);
+        if (!added)
+            return false;
+    }
+    PyType_Modified(wrapperType);
+    return true;
+}
+
+QByteArray firstSignature(const QByteArray &name)
+{
+    return signaturesOf(name).value(0, name + "()");
+}
 
 BuiltinFunction find(const QByteArray &name)
 {

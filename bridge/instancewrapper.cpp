@@ -372,7 +372,10 @@ PyObject *withMemberNames(PyTypeObject *base, PyObject *object, ClassInfo *info)
     }
     for (const QByteArray &name : d->memberNames(info)) {
         PyObject *text = PyUnicode_FromString(name.constData());
-        if (!text || PyList_Append(names, text) < 0) {
+        // Each name once, as Python's own (the wrapper type's methods, the
+        // properties of vars()) may hold it already.
+        const int known = text ? PySequence_Contains(names, text) : -1;
+        if (known < 0 || (!known && PyList_Append(names, text) < 0)) {
             Py_XDECREF(text);
             Py_DECREF(names);
             return nullptr;
@@ -459,6 +462,8 @@ PyObject *classGetAttr(PyObject *type, PyObject *name)
         return BoundMember::create(nullptr, info, capsule);
     case Member::Property:
         Py_RETURN_NONE;
+    case Member::Builtin:
+        return BoundMember::create(nullptr, info, capsule);
     default:
         PyErr_Format(PyExc_AttributeError, "%s has no attribute named '%U'",
                      info->className.constData(), name);
@@ -516,7 +521,8 @@ bool ready()
     classType.tp_getattro = classGetAttr;
     classType.tp_methods = classMethods;
 
-    return PyType_Ready(&wrapperType) == 0 && PyType_Ready(&classType) == 0 && BoundMember::ready();
+    return PyType_Ready(&wrapperType) == 0 && Builtins::addPlainMethods(&wrapperType)
+        && PyType_Ready(&classType) == 0 && BoundMember::ready();
 }
 
 PyTypeObject *baseType()

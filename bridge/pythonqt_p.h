@@ -292,6 +292,10 @@ bool install(PythonQtPrivate &bridge);
 namespace Builtins {
 BuiltinFunction find(const QByteArray &name);
 QList<QByteArray> names();
+// className(), inherits(), help(), delete() as methods of the wrapper type.
+bool addPlainMethods(PyTypeObject *wrapperType);
+// What an unbound built-in names in its errors, as PythonQt does.
+QByteArray firstSignature(const QByteArray &name);
 } // namespace Builtins
 
 #endif // PYTHONQT_P_H
