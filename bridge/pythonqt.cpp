@@ -3,6 +3,7 @@
 
 #include "PythonQt.h"
 
+#include "boolresult.h"
 #include "bytearrayobject.h"
 #include "pythonqt_p.h"
 #include "pythonqtregistry.h"
@@ -221,7 +222,7 @@ PythonQt::PythonQt(int flags, const QByteArray &pythonQtModuleName)
     PyObject_SetAttrString(d->packageModule("QtCore"), "QByteArray",
                            reinterpret_cast<PyObject *>(ByteArrayObject::type()));
     ValueClasses::addTo(d->packageModule("QtCore"), d->packageModule("QtGui"));
-    if (!QtNamespace::install(*d)) {
+    if (!QtNamespace::install(*d) || !BoolResult::addTo(d->topModule)) {
         PyErr_Print();
         qFatal("PythonQt: could not create the Qt namespace");
     }

@@ -283,7 +283,8 @@ Overload makeOverload(const QMetaMethod &method, const QMetaObject *owner, QObje
 } // namespace MethodCall
 
 // Qt's namespace with its enums, and SIGNAL(), SLOT(), qVersion(), in
-// PythonQt.QtCore and PythonQt.Qt.
+// PythonQt.QtCore and PythonQt.Qt; and in PythonQt.Qt, the classes of
+// PythonQt.QtCore and PythonQt.QtGui, so install() comes after them.
 namespace QtNamespace {
 bool install(PythonQtPrivate &bridge);
 } // namespace QtNamespace
