@@ -43,6 +43,7 @@ shown("disconnect('objectNameChanged(QString)')", lambda: progress.disconnect("o
 shown("renamed after disconnect: other still visible", lambda: renamed("second"))
 shown("disconnect('objectNameChanged(QString)') again", lambda: progress.disconnect("objectNameChanged(QString)"))
 shown("disconnect('destroyed()')", lambda: progress.disconnect("destroyed()"))
+shown("disconnect('destroyed(QObject*)')", lambda: progress.disconnect("destroyed(QObject*)"))
 shown("destroyed() heard after", lambda: (progress.connect("destroyed()", lambda: print("destroyed heard")), progress.delete()))
 shown("progress after delete", lambda: bool(progress))
 other.hide()
