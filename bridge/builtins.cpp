@@ -174,8 +174,6 @@ bool classInherits(const QMetaObject *mo, const char *name)
 
 PyObject *builtinInherits(Wrapper *self, const Member &, PyObject *const *args, Py_ssize_t nargs)
 {
-    // Answered from the class once the object is gone, as in PythonQt.
-    QObject *target = PythonQtPrivate::liveObject(self);
     if (nargs != 1) {
         PyErr_Format(PyExc_TypeError,
                      "PythonQtInstanceWrapper.inherits() takes exactly 1 argument (%zd given)",
@@ -197,9 +195,10 @@ PyObject *builtinInherits(Wrapper *self, const Member &, PyObject *const *args, 
         PyErr_SetString(PyExc_ValueError, "embedded null character");
         return nullptr;
     }
-    if (!(target = PythonQtPrivate::liveObject(self)))
-        return PyBool_FromLong(classInherits(self->classInfo->metaObject, name));
-    return PyBool_FromLong(target->inherits(name));
+    // Answered from the class once the object is gone, as in PythonQt.
+    QObject *target = PythonQtPrivate::liveObject(self);
+    return PyBool_FromLong(target ? target->inherits(name)
+                                  : classInherits(self->classInfo->metaObject, name));
 }
 
 // A widget of a dialog's form, made by C++ and held by its parent, which
