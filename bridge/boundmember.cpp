@@ -67,8 +67,10 @@ Wrapper *instanceFor(Bound *bound, PyObject *const *&args, Py_ssize_t &nargs)
         --nargs;
         return asWrapper(args[-1]);
     }
-    const QByteArray description = (bound->member->kind == Member::Signal ? "signal " : "slot ")
-        + bound->member->overloads.first().signature;
+    const Member &member = *bound->member;
+    const QByteArray description = (member.kind == Member::Signal ? "signal " : "slot ")
+        + (member.kind == Member::Builtin ? Builtins::firstSignature(member.name)
+                                          : member.overloads.first().signature);
     if (nargs == 0) {
         PyErr_Format(PyExc_ValueError, "%s requires %s instance as first argument.",
                      description.constData(), bound->classInfo->className.constData());
@@ -342,7 +344,9 @@ PyObject *boundRepr(PyObject *object)
     const char *kind = Py_TYPE(object) == signalType ? "signal" : "slot";
     if (!bound->self)
         return PyUnicode_FromFormat("<unbound qt %s %s of %s type>", kind, name, className);
-    return PyUnicode_FromFormat("<qt %s %s of %s instance at %p>", kind, name, className,
+    // A Python subclass's instance by its own class's name, as in PythonQt.
+    return PyUnicode_FromFormat("<qt %s %s of %s instance at %p>", kind, name,
+                                _PyType_Name(Py_TYPE(bound->self)),
                                 static_cast<void *>(bound->self));
 }
 

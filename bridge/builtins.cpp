@@ -6,10 +6,14 @@
 #include "bytearrayobject.h"
 #include "conversions.h"
 #include "pythonqt_p.h"
+#include "sequencereading.h"
 #include "signalreceiver.h"
 
 #include <QCoreApplication>
 #include <QWidget>
+
+#include <algorithm>
+#include <cctype>
 
 namespace {
 
@@ -57,6 +61,8 @@ QByteArrayList signaturesOf(const QByteArray &name)
                 "slot, Qt::ConnectionType type) -> bool",
                 "static connect(QObject sender, QByteArray signal, QObject receiver, QByteArray "
                 "slot) -> bool"};
+    if (name == "tr")
+        return {"tr(QString text, QString ambig, int n) -> QString"};
     if (name == "disconnect")
         return {"disconnect(QByteArray signal, PyObject callable) -> bool",
                 "disconnect(QByteArray signal) -> bool",
@@ -158,12 +164,17 @@ PyObject *builtinClassName(Wrapper *self, const Member &member, PyObject *const 
                                        : self->classInfo->className.constData());
 }
 
-PyObject *builtinInherits(Wrapper *self, const Member &member, PyObject *const *args,
-                          Py_ssize_t nargs)
+bool classInherits(const QMetaObject *mo, const char *name)
 {
-    QObject *target = aliveOrRaise(self, member);
-    if (!target)
-        return nullptr;
+    for (; mo; mo = mo->superClass()) {
+        if (qstrcmp(mo->className(), name) == 0)
+            return true;
+    }
+    return false;
+}
+
+PyObject *builtinInherits(Wrapper *self, const Member &, PyObject *const *args, Py_ssize_t nargs)
+{
     if (nargs != 1) {
         PyErr_Format(PyExc_TypeError,
                      "PythonQtInstanceWrapper.inherits() takes exactly 1 argument (%zd given)",
@@ -185,7 +196,10 @@ PyObject *builtinInherits(Wrapper *self, const Member &member, PyObject *const *
         PyErr_SetString(PyExc_ValueError, "embedded null character");
         return nullptr;
     }
-    return PyBool_FromLong(target->inherits(name));
+    // Answered from the class once the object is gone, as in PythonQt.
+    QObject *target = PythonQtPrivate::liveObject(self);
+    return PyBool_FromLong(target ? target->inherits(name)
+                                  : classInherits(self->classInfo->metaObject, name));
 }
 
 // A widget of a dialog's form, made by C++ and held by its parent, which
@@ -301,8 +315,9 @@ PyObject *builtinChildren(Wrapper *self, const Member &member, PyObject *const *
 }
 
 // findChild(type, name='') and findChildren(type, name=''): descendants of
-// a class, given as a registered class or by its name as text, by object
-// name when one is given. As in PythonQt, a type that is neither finds nothing.
+// a class, given as a registered class, an instance of one (whose class it
+// is, as in PythonQt, alive or not) or by its name as text, by object name
+// when one is given. As in PythonQt, a type that is none of these finds nothing.
 bool childCriteria(const Member &member, PyObject *const *args, Py_ssize_t nargs,
                    QByteArray &className, QString &name)
 {
@@ -318,6 +333,8 @@ bool childCriteria(const Member &member, PyObject *const *args, Py_ssize_t nargs
     ClassInfo *info = PyType_Check(args[0])
         ? PythonQtPrivate::instance()->classForType(reinterpret_cast<PyTypeObject *>(args[0]))
         : nullptr;
+    if (!info && InstanceWrapper::check(args[0]))
+        info = reinterpret_cast<Wrapper *>(args[0])->classInfo;
     if (info)
         className = info->className;
     else if (PyUnicode_Check(args[0]))
@@ -384,6 +401,17 @@ PyObject *builtinProperty(Wrapper *self, const Member &member, PyObject *const *
     return Conversions::fromVariant(target->property(name.constData()));
 }
 
+// PythonQt fails part-way on a sequence it cannot read by index, and
+// Python reports the error it leaves behind as the call's; ours raises the
+// same, caused by the same error, and changes nothing.
+PyObject *failedPartWay(Wrapper *self, const Member &member)
+{
+    return _PyErr_FormatFromCause(
+        PyExc_SystemError,
+        "<qt slot %s of %s instance at %p> returned a result with an exception set",
+        member.name.constData(), _PyType_Name(Py_TYPE(self)), static_cast<void *>(self));
+}
+
 PyObject *builtinSetProperty(Wrapper *self, const Member &member, PyObject *const *args,
                              Py_ssize_t nargs)
 {
@@ -399,6 +427,8 @@ PyObject *builtinSetProperty(Wrapper *self, const Member &member, PyObject *cons
                      MethodCall::shortRepr(args[1]).constData(), name.constData());
         return nullptr;
     }
+    if (SequenceReading::holdsFailingSequence(args[1]))
+        return failedPartWay(self, member);
     // Converting may have run Python code (a __str__, an __iter__) that deleted the object.
     if (!(target = aliveOrRaise(self, member)))
         return nullptr;
@@ -421,11 +451,12 @@ PyObject *builtinTr(Wrapper *self, const Member &member, PyObject *const *args, 
         QCoreApplication::translate(target->metaObject()->className(), text));
 }
 
-// A signal by signature ("finished(int)", optionally with moc's "2"
-// prefix); PythonQt takes no bare names. -1 for a signal the object lacks.
+// A signal by signature ("finished(int)", optionally after a digit, as
+// moc's "2"), the way PythonQt finds the signals Python callables hear;
+// PythonQt takes no bare names. -1 for a signal the object lacks.
 int signalIndex(QObject *target, QByteArray text)
 {
-    if (text.startsWith('2'))
+    if (!text.isEmpty() && isdigit(uchar(text.at(0))))
         text.remove(0, 1);
     if (!text.contains('('))
         return -1;
@@ -437,6 +468,14 @@ PyObject *noSuchSignal(const char *action, QObject *target, const QByteArray &si
 {
     qWarning("PythonQt: QObject::%s() signal '%s' does not exist on %s", action,
              signature.constData(), target->metaObject()->className());
+    Py_RETURN_FALSE;
+}
+
+// PythonQt's warning for an empty signature; connect() to a callable
+// names disconnect() there too.
+PyObject *emptySignal(const char *action)
+{
+    qWarning("PythonQt: QObject::%s() signal is empty.", action);
     Py_RETURN_FALSE;
 }
 
@@ -455,9 +494,28 @@ bool qtReceiver(PyObject *const *args, QObject *&receiver, QByteArray &method)
     return true;
 }
 
-QByteArray signalCode(QObject *target, int index)
+// The signature as PythonQt hands it to Qt's own connect and disconnect:
+// moc's "2" before it unless it starts with a digit, otherwise as written,
+// for Qt to find, refuse and warn about as it does.
+QByteArray qtSignalCode(const QByteArray &signature)
 {
-    return '2' + target->metaObject()->method(index).methodSignature();
+    return isdigit(uchar(signature.at(0))) ? signature : '2' + signature;
+}
+
+// The signal Qt's connect and disconnect take the code for (a clone with
+// fewer arguments stands for its original, as in Qt), or -1.
+int qtSignalIndex(QObject *target, const QByteArray &code)
+{
+    // Qt reads the code from the first character's two lowest bits, after
+    // normalizing, as moc's SIGNAL() writes '2'.
+    const QByteArray normalized = QMetaObject::normalizedSignature(code.constData());
+    if (normalized.isEmpty() || ((normalized.at(0) - '0') & 0x3) != 2)
+        return -1;
+    const QMetaObject *mo = target->metaObject();
+    int index = mo->indexOfSignal(normalized.constData() + 1);
+    while (index > 0 && (mo->method(index).attributes() & QMetaMethod::Cloned))
+        --index;
+    return index;
 }
 
 // What connect() and disconnect() are given, checked as PythonQt's
@@ -481,6 +539,45 @@ bool signalArguments(const Member &member, PyObject *const *args, Py_ssize_t nar
     return true;
 }
 
+// A connection between two Qt objects a script made, which disconnect()
+// with the signature alone takes away again.
+PyObject *connectQt(QObject *target, const SignalArguments &given)
+{
+    const QByteArray code = qtSignalCode(given.signature);
+    // Qt's own connect compares the arguments of both ends, and refuses,
+    // with its warning, what would crash when the signal fires.
+    const QMetaObject::Connection connection =
+        QObject::connect(target, code.constData(), given.receiver, given.method.constData());
+    if (!connection)
+        Py_RETURN_FALSE;
+    auto &made = PythonQtPrivate::instance()->scriptConnections[target];
+    made.erase(std::remove_if(made.begin(), made.end(),
+                              [](const ScriptConnection &old) { return !old.connection; }),
+               made.end());
+    made.append({qtSignalIndex(target, code), connection});
+    Py_RETURN_TRUE;
+}
+
+// disconnect() with the signature alone: PythonQt hands it to Qt, which
+// warns about a signal it cannot find, and takes away every connection of
+// a signal it finds. Ours takes away those a script made with connect(),
+// and leaves the object's own, which it and the bridge go on relying on.
+bool disconnectQt(QObject *target, const QByteArray &signature)
+{
+    const QByteArray code = qtSignalCode(signature);
+    const int index = qtSignalIndex(target, code);
+    if (index < 0)
+        return QObject::disconnect(target, code.constData(), nullptr, nullptr);
+    PythonQtPrivate *d = PythonQtPrivate::instance();
+    const auto made = d->scriptConnections.value(target);
+    bool found = false;
+    for (const ScriptConnection &connection : made) {
+        if (connection.signal == index)
+            found = QObject::disconnect(connection.connection) || found;
+    }
+    return found;
+}
+
 PyObject *builtinConnect(Wrapper *self, const Member &member, PyObject *const *args,
                          Py_ssize_t nargs)
 {
@@ -488,19 +585,17 @@ PyObject *builtinConnect(Wrapper *self, const Member &member, PyObject *const *a
     SignalArguments given;
     if (!target || !signalArguments(member, args, nargs, given))
         return nullptr;
+    if (given.signature.isEmpty())
+        return emptySignal(nargs == 2 ? "disconnect" : "connect");
+    if (nargs == 3)
+        return connectQt(target, given);
     const int index = signalIndex(target, given.signature);
     if (index < 0)
         return noSuchSignal("connect", target, given.signature);
-    if (nargs == 2) {
-        // Anything is taken, as in PythonQt: what cannot be called fails
-        // when the signal fires, reported like every callback's error.
-        return PyBool_FromLong(
-            PythonQtPrivate::instance()->receiverFor(target)->connectCallable(index, args[1]));
-    }
-    // Qt's own connect compares the arguments of both ends, and refuses,
-    // with its warning, what would crash when the signal fires.
-    return PyBool_FromLong(bool(QObject::connect(target, signalCode(target, index).constData(),
-                                                 given.receiver, given.method.constData())));
+    // Anything is taken, as in PythonQt: what cannot be called fails
+    // when the signal fires, reported like every callback's error.
+    return PyBool_FromLong(
+        PythonQtPrivate::instance()->receiverFor(target)->connectCallable(index, args[1]));
 }
 
 PyObject *builtinDisconnect(Wrapper *self, const Member &member, PyObject *const *args,
@@ -510,16 +605,25 @@ PyObject *builtinDisconnect(Wrapper *self, const Member &member, PyObject *const
     SignalArguments given;
     if (!target || !signalArguments(member, args, nargs, given))
         return nullptr;
+    if (given.signature.isEmpty())
+        return emptySignal("disconnect");
+    if (nargs == 3) {
+        const QByteArray code = qtSignalCode(given.signature);
+        return PyBool_FromLong(QObject::disconnect(target, code.constData(), given.receiver,
+                                                   given.method.constData()));
+    }
+    const bool qtFound = nargs == 1 && disconnectQt(target, given.signature);
     const int index = signalIndex(target, given.signature);
-    if (index < 0)
+    if (index < 0) {
+        // A signal Qt knows by another spelling, but the callables' not.
+        if (qtFound)
+            Py_RETURN_TRUE;
         return noSuchSignal("disconnect", target, given.signature);
-    if (nargs == 3)
-        return PyBool_FromLong(QObject::disconnect(target, signalCode(target, index).constData(),
-                                                   given.receiver, given.method.constData()));
+    }
     const bool found = PythonQtPrivate::instance()->receiverFor(target)->disconnectCallable(
         index, nargs == 2 ? args[1] : nullptr);
     // Comparing callables runs their __eq__, which may have deleted the object.
-    return aliveOrRaise(self, member) ? PyBool_FromLong(found) : nullptr;
+    return aliveOrRaise(self, member) ? PyBool_FromLong(found || qtFound) : nullptr;
 }
 
 // PythonQt's help text: the class's properties with their types, its
@@ -591,9 +695,68 @@ const BuiltinEntry *entryNamed(const QByteArray &name)
     return nullptr;
 }
 
+// className(), inherits(), help() and delete() are PythonQt's own methods
+// of its wrapper type: read from a class they are its method descriptors,
+// which Python itself checks the instance of.
+template<const char *name>
+PyObject *plainMethod(PyObject *self, PyObject *const *args, Py_ssize_t nargs)
+{
+    Wrapper *wrapper = reinterpret_cast<Wrapper *>(self);
+    Member member;
+    member.kind = Member::Builtin;
+    member.name = name;
+    member.builtin = Builtins::find(member.name);
+    if (!PythonQtPrivate::instance()) {
+        PyErr_SetString(PyExc_RuntimeError, "PythonQt has been cleaned up");
+        return nullptr;
+    }
+    if (PythonQtPrivate::liveObject(wrapper)
+        && PythonQtPrivate::refuseOffGuiThread("call", member.name, wrapper->classInfo->className))
+        return nullptr;
+    return member.builtin(wrapper, member, args, nargs);
+}
+
+constexpr char classNameName[] = "className";
+constexpr char inheritsName[] = "inherits";
+constexpr char helpName[] = "help";
+constexpr char deleteName[] = "delete";
+
+PyMethodDef plainMethods[] = {
+    {classNameName,
+     reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(plainMethod<classNameName>)),
+     METH_FASTCALL, nullptr},
+    {inheritsName,
+     reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(plainMethod<inheritsName>)),
+     METH_FASTCALL, nullptr},
+    {helpName, reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(plainMethod<helpName>)),
+     METH_FASTCALL, nullptr},
+    {deleteName,
+     reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(plainMethod<deleteName>)),
+     METH_FASTCALL, nullptr},
+};
+
 } // namespace
 
 namespace Builtins {
+
+bool addPlainMethods(PyTypeObject *wrapperType)
+{
+    for (PyMethodDef &method : plainMethods) {
+        PyObject *descriptor = PyDescr_NewMethod(wrapperType, &method);
+        const bool added = descriptor
+            && PyDict_SetItemString(wrapperType->tp_dict, method.ml_name, descriptor) == 0;
+        Py_XDECREF(descriptor);
+        if (!added)
+            return false;
+    }
+    PyType_Modified(wrapperType);
+    return true;
+}
+
+QByteArray firstSignature(const QByteArray &name)
+{
+    return signaturesOf(name).value(0, name + "()");
+}
 
 BuiltinFunction find(const QByteArray &name)
 {

@@ -6,6 +6,7 @@
 // slots and signals (`ProgressDialog.tick(d)`).
 #include "conversions.h"
 #include "pythonqt_p.h"
+#include "sequencereading.h"
 
 #include <structmember.h>
 
@@ -234,6 +235,18 @@ int destroyedWrite(const Wrapper *self, const char *name)
     return -1;
 }
 
+// How PythonQt shows a value an enumeration refuses: as its repr, but
+// nothing for a sequence it cannot read by index.
+QByteArray refusedValueText(const Member &member, PyObject *value)
+{
+    if (member.property.isEnumType() && SequenceReading::failsByIndex(value)) {
+        PyErr_Clear();
+        return {};
+    }
+    PyErr_Clear();
+    return MethodCall::shortRepr(value);
+}
+
 int writeProperty(PyObject *object, const Member &member, PyObject *value)
 {
     Wrapper *self = asWrapper(object);
@@ -259,7 +272,7 @@ int writeProperty(PyObject *object, const Member &member, PyObject *value)
         PyErr_Format(PyExc_AttributeError,
                      "Property '%s' of type '%s' does not accept an object of type %s (%s)", name,
                      type.name.constData(), Py_TYPE(value)->tp_name,
-                     MethodCall::shortRepr(value).constData());
+                     refusedValueText(member, value).constData());
         return -1;
     }
     // Converting may have run Python code (a __str__) that deleted the object.
@@ -361,7 +374,10 @@ PyObject *withMemberNames(PyTypeObject *base, PyObject *object, ClassInfo *info)
     }
     for (const QByteArray &name : d->memberNames(info)) {
         PyObject *text = PyUnicode_FromString(name.constData());
-        if (!text || PyList_Append(names, text) < 0) {
+        // Each name once, as Python's own (the wrapper type's methods, the
+        // properties of vars()) may hold it already.
+        const int known = text ? PySequence_Contains(names, text) : -1;
+        if (known < 0 || (!known && PyList_Append(names, text) < 0)) {
             Py_XDECREF(text);
             Py_DECREF(names);
             return nullptr;
@@ -448,6 +464,8 @@ PyObject *classGetAttr(PyObject *type, PyObject *name)
         return BoundMember::create(nullptr, info, capsule);
     case Member::Property:
         Py_RETURN_NONE;
+    case Member::Builtin:
+        return BoundMember::create(nullptr, info, capsule);
     default:
         PyErr_Format(PyExc_AttributeError, "%s has no attribute named '%U'",
                      info->className.constData(), name);
@@ -532,7 +550,11 @@ bool ready()
     if (wrapperType)
         return true;
     wrapperType = HeapType::create(wrapperSpec);
-    classType = wrapperType ? HeapType::create(classSpec, &PyType_Type) : nullptr;
+    if (!wrapperType || !Builtins::addPlainMethods(wrapperType)) {
+        Py_CLEAR(wrapperType);
+        return false;
+    }
+    classType = HeapType::create(classSpec, &PyType_Type);
     if (!classType) {
         Py_CLEAR(wrapperType);
         return false;

@@ -101,6 +101,7 @@ void PythonQtPrivate::attach(PythonQtInstanceWrapper *wrapper, QObject *object, 
 
 void PythonQtPrivate::objectDestroyed(QObject *object)
 {
+    scriptConnections.remove(object);
     if (PythonQtInstanceWrapper *wrapper = wrappers.take(object)) {
         QObject::disconnect(wrapper->destroyedConnection);
         wrapper->ownedByPython = false;

@@ -3,6 +3,7 @@
 
 #include "PythonQt.h"
 
+#include "boolresult.h"
 #include "bytearrayobject.h"
 #include "conversions.h"
 #include "pythonqt_p.h"
@@ -284,6 +285,8 @@ PythonQt::PythonQt(int flags, const QByteArray &pythonQtModuleName)
     ValueClasses::addTo(qtCore, qtGui);
     if (!QtNamespace::install(*d))
         PythonQtPrivate::setupFailed("create the Qt namespace");
+    if (!BoolResult::addTo(d->topModule))
+        PythonQtPrivate::setupFailed("add BoolResult to " + d->moduleName);
     // Where PythonQt keeps it: registered classes' packages hold only their own.
     d->registerClass(&QObject::staticMetaObject, "private");
     if (flags & RedirectStdOut)

@@ -102,6 +102,14 @@ struct Overload
     QByteArray signature; // as PythonQt shows it in error messages
 };
 
+// A connection between two Qt objects made by a script's connect(), by the
+// sender's signal it started from.
+struct ScriptConnection
+{
+    int signal = -1;
+    QMetaObject::Connection connection;
+};
+
 struct Member;
 using BuiltinFunction = PyObject *(*)(PythonQtInstanceWrapper *self, const Member &member,
                                       PyObject *const *args, Py_ssize_t nargs);
@@ -223,6 +231,7 @@ public:
     QVector<QObject *> decorators;
     QHash<QObject *, PythonQtInstanceWrapper *> wrappers;
     QHash<QObject *, SignalReceiver *> receivers;
+    QHash<QObject *, QVector<ScriptConnection>> scriptConnections;
     bool hadError = false;
     bool systemExitHandlerEnabled = false;
     // Innermost last; see BusyScope.
@@ -339,7 +348,8 @@ PyObject *callFirstFitting(const Overloads &overloads, PyObject *const *args, Py
 } // namespace MethodCall
 
 // Qt's namespace with its enums, and SIGNAL(), SLOT(), qVersion(), in
-// PythonQt.QtCore and PythonQt.Qt.
+// PythonQt.QtCore and PythonQt.Qt; and in PythonQt.Qt, the classes of
+// PythonQt.QtCore and PythonQt.QtGui, so install() comes after them.
 namespace QtNamespace {
 bool install(PythonQtPrivate &bridge);
 } // namespace QtNamespace
@@ -350,6 +360,10 @@ BuiltinFunction find(const QByteArray &name);
 // PythonQt's own methods of every wrapper, not slots of its QObject decorator.
 bool isWrapperMethod(const QByteArray &name);
 QList<QByteArray> names();
+// className(), inherits(), help(), delete() as methods of the wrapper type.
+bool addPlainMethods(PyTypeObject *wrapperType);
+// What an unbound built-in names in its errors, as PythonQt does.
+QByteArray firstSignature(const QByteArray &name);
 } // namespace Builtins
 
 #endif // PYTHONQT_P_H

@@ -3,7 +3,8 @@
 
 // PythonQt.Qt and PythonQt.QtCore's Qt namespace: Qt's enums, read from the
 // namespace's meta-object so every value is Qt's own, and the helpers
-// SIGNAL(), SLOT() and qVersion() that scripts use with them.
+// SIGNAL(), SLOT() and qVersion() that scripts use with them; PythonQt.Qt
+// also holds every class of PythonQt.QtCore and PythonQt.QtGui.
 #include "bytearrayobject.h"
 #include "conversions.h"
 #include "pythonqt_p.h"
@@ -245,6 +246,24 @@ PyObject *newNamespace()
     return qt;
 }
 
+// PythonQt.Qt holds every class of PythonQt.QtCore and PythonQt.QtGui
+// too, as in PythonQt: `from PythonQt.Qt import QSize`.
+bool gatherClasses(PyObject *qt, PyObject *module)
+{
+    PyObject *names = PyObject_Dir(module);
+    if (!names)
+        return false;
+    bool done = true;
+    for (Py_ssize_t i = 0; done && i < PyList_GET_SIZE(names); ++i) {
+        PyObject *name = PyList_GET_ITEM(names, i);
+        PyObject *value = PyObject_GetAttr(module, name);
+        done = value && (!PyType_Check(value) || PyObject_SetAttr(qt, name, value) == 0);
+        Py_XDECREF(value);
+    }
+    Py_DECREF(names);
+    return done;
+}
+
 } // namespace
 
 namespace QtNamespace {
@@ -260,7 +279,9 @@ bool install(PythonQtPrivate &bridge)
         done = module && setAttribute(module, "Qt", Py_NewRef(qt)) && addFunctions(module);
     }
     Py_DECREF(qt);
-    return done;
+    PyObject *all = bridge.packageModule("Qt");
+    return done && gatherClasses(all, bridge.packageModule("QtCore"))
+        && gatherClasses(all, bridge.packageModule("QtGui"));
 }
 
 } // namespace QtNamespace
