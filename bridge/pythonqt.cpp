@@ -134,6 +134,9 @@ void redirectOutput()
     }
 }
 
+// Past this point there is no script to tell: a stream that fails to flush,
+// or a sys without its original streams, is left as it is and the error
+// dropped before the next call into Python.
 void restoreOutput()
 {
     PyObject *sys = PyImport_AddModule("sys");
@@ -141,15 +144,16 @@ void restoreOutput()
         PyObject *stream = PySys_GetObject(name);
         if (stream && stream != Py_None) {
             PyObject *result = PyObject_CallMethod(stream, "flush", nullptr);
+            if (!result)
+                PyErr_Clear();
             Py_XDECREF(result);
         }
         const QByteArray original = QByteArray("__") + name + "__";
-        if (PyObject *saved = PyObject_GetAttrString(sys, original.constData())) {
-            PySys_SetObject(name, saved);
-            Py_DECREF(saved);
-        }
+        PyObject *saved = sys ? PyObject_GetAttrString(sys, original.constData()) : nullptr;
+        if (!saved || PySys_SetObject(name, saved) < 0)
+            PyErr_Clear();
+        Py_XDECREF(saved);
     }
-    PyErr_Clear();
 }
 
 PyObject *globalsOf(PyObject *object)
@@ -295,15 +299,17 @@ PythonQt::PythonQt(int flags, const QByteArray &pythonQtModuleName)
 
 PythonQt::~PythonQt()
 {
-    PyObject *modules = PyImport_GetModuleDict();
+    // A script may have taken the modules out of sys.modules itself.
+    const auto forget = [modules = PyImport_GetModuleDict()](const QByteArray &name) {
+        if (PyDict_DelItemString(modules, name.constData()) < 0)
+            PyErr_Clear();
+    };
     for (auto it = d->packageModules.cbegin(); it != d->packageModules.cend(); ++it) {
-        const QByteArray name = d->moduleName + '.' + it.key();
-        PyDict_DelItemString(modules, name.constData());
+        forget(d->moduleName + '.' + it.key());
         Py_DECREF(it.value());
     }
-    PyDict_DelItemString(modules, d->moduleName.constData());
+    forget(d->moduleName);
     Py_XDECREF(d->topModule);
-    PyErr_Clear();
     delete d;
 }
 
