@@ -3,6 +3,7 @@
 
 #include "valueclasses.h"
 
+#include "bytearrayobject.h"
 #include "conversions.h"
 #include "pythonqt_p.h"
 
@@ -18,7 +19,9 @@
 #include <QSize>
 #include <QSizePolicy>
 
+#include <cmath>
 #include <functional>
+#include <limits>
 #include <new>
 
 namespace {
@@ -38,6 +41,10 @@ struct Method
     QVector<Signature> overloads;
 };
 
+// The operators PythonQt gives a value class, each by the name of the
+// method it calls ("__div__" for /), in the order of Operator.
+enum Operator { Add, Subtract, Multiply, Divide, And, Or, OperatorCount };
+
 struct ValueClass
 {
     const char *name;
@@ -51,7 +58,11 @@ struct ValueClass
     bool comparable; // by value; else, as QIcon in PythonQt, by identity
     QVector<Signature> constructors;
     QVector<Method> methods;
+    QVector<Method> operators = QVector<Method>(OperatorCount); // unnamed: absent
     PyTypeObject *type = nullptr;
+    // Kept while the type lives: CPython reads the name from it.
+    QVector<PyType_Slot> typeSlots = {};
+    PyType_Spec typeSpec = {};
 };
 
 template<typename T> QString debugText(const QVariant &value)
@@ -76,6 +87,10 @@ const int Bool = QMetaType::Bool;
 const int Size = QMetaType::QSize;
 const int Point = QMetaType::QPoint;
 const int Rect = QMetaType::QRect;
+const int Double = QMetaType::Double;
+// A parameter of a class the bridge does not have (QMargins, QMatrix, ...):
+// PythonQt names the overload in its errors, and nothing converts to it.
+const int Absent = QMetaType::UnknownType;
 
 QString pair(int a, int b)
 {
@@ -102,6 +117,80 @@ template<typename T> Method setter(const char *name, const char *param, void (T:
                   return QVariant();
               }}}};
 }
+
+
+// Qt rounds and converts without a check; a coordinate that does not fit
+// in an int (or a division by zero) raises instead.
+bool fitsInt(double value)
+{
+    return value > -2147483647.0 && value < 2147483647.0; // false for nan
+}
+
+bool fitsInt(qint64 value)
+{
+    return value >= std::numeric_limits<int>::min() && value <= std::numeric_limits<int>::max();
+}
+
+QVariant outOfRange(const char *className)
+{
+    PyErr_Format(PyExc_OverflowError, "the result does not fit in a %s", className);
+    return QVariant();
+}
+
+QVariant divisionByZero()
+{
+    PyErr_SetString(PyExc_ZeroDivisionError, "division by zero");
+    return QVariant();
+}
+
+QVariant pointSum(const QPoint &a, const QPoint &b, int sign)
+{
+    const qint64 x = qint64(a.x()) + sign * qint64(b.x());
+    const qint64 y = qint64(a.y()) + sign * qint64(b.y());
+    if (!fitsInt(x) || !fitsInt(y))
+        return outOfRange("QPoint");
+    return QVariant(QPoint(int(x), int(y)));
+}
+
+QVariant sizeSum(const QSize &a, const QSize &b, int sign)
+{
+    const qint64 w = qint64(a.width()) + sign * qint64(b.width());
+    const qint64 h = qint64(a.height()) + sign * qint64(b.height());
+    if (!fitsInt(w) || !fitsInt(h))
+        return outOfRange("QSize");
+    return QVariant(QSize(int(w), int(h)));
+}
+
+// Scaled as Qt scales (qRound of the product), once the result is known to
+// fit; a divisor is a factor 1 / c that Qt computes as a division.
+QVariant pointScaled(const QPoint &p, double factor, bool divide)
+{
+    if (divide && factor == 0)
+        return divisionByZero();
+    const double x = divide ? p.x() / factor : p.x() * factor;
+    const double y = divide ? p.y() / factor : p.y() * factor;
+    if (!fitsInt(x) || !fitsInt(y))
+        return outOfRange("QPoint");
+    return QVariant(divide ? p / factor : p * factor);
+}
+
+QVariant sizeScaled(const QSize &s, double factor, bool divide)
+{
+    if (divide && factor == 0)
+        return divisionByZero();
+    const double w = divide ? s.width() / factor : s.width() * factor;
+    const double h = divide ? s.height() / factor : s.height() * factor;
+    if (!fitsInt(w) || !fitsInt(h))
+        return outOfRange("QSize");
+    return QVariant(divide ? s / factor : s * factor);
+}
+
+Signature absent(const char *signature)
+{
+    return {signature, {Absent}, nullptr};
+}
+
+void addOperators(QVector<ValueClass> &classes);
 
 QVector<ValueClass> makeClasses()
 {
@@ -354,7 +443,125 @@ QVector<ValueClass> makeClasses()
                     true,
                     {},
                     {}});
+    addOperators(classes);
     return classes;
+}
+
+
+ValueClass &named(QVector<ValueClass> &classes, const char *name)
+{
+    for (ValueClass &c : classes) {
+        if (qstrcmp(c.name, name) == 0)
+            return c;
+    }
+    Q_UNREACHABLE();
+}
+
+// Numbers as PythonQt offers them for QPoint * factor: the forms it lists in
+// its errors, of which a script here can give only a number.
+QVector<Signature> pointFactor()
+{
+    const auto scaled = [](QVariant &self, const QVariantList &a) {
+        return pointScaled(as<QPoint>(self), arg<double>(a, 0), false);
+    };
+    return {absent("__mul__(QMatrix m) -> QPoint"),
+            absent("__mul__(QMatrix4x4 matrix) -> QPoint"),
+            absent("__mul__(QTransform m) -> QPoint"),
+            {"__mul__(double factor) -> QPoint", {Double}, scaled},
+            {"__mul__(float factor) -> QPoint", {QMetaType::Float}, scaled},
+            {"__mul__(int factor) -> QPoint", {Int}, scaled}};
+}
+
+void addOperators(QVector<ValueClass> &classes)
+{
+    ValueClass &point = named(classes, "QPoint");
+    point.operators[Add] = {"__add__",
+                            {{"__add__(QPoint p2) -> QPoint",
+                              {Point},
+                              [](QVariant &self, const QVariantList &a) {
+                                  return pointSum(as<QPoint>(self), arg<QPoint>(a, 0), 1);
+                              }}}};
+    point.operators[Subtract] = {"__sub__",
+                                 {{"__sub__(QPoint p2) -> QPoint",
+                                   {Point},
+                                   [](QVariant &self, const QVariantList &a) {
+                                       return pointSum(as<QPoint>(self), arg<QPoint>(a, 0), -1);
+                                   }}}};
+    point.operators[Multiply] = {"__mul__", pointFactor()};
+    point.operators[Divide] = {"__div__",
+                               {{"__div__(double c) -> QPoint",
+                                 {Double},
+                                 [](QVariant &self, const QVariantList &a) {
+                                     return pointScaled(as<QPoint>(self), arg<double>(a, 0), true);
+                                 }}}};
+
+    ValueClass &size = named(classes, "QSize");
+    size.operators[Add] = {"__add__",
+                           {{"__add__(QSize s2) -> QSize",
+                             {Size},
+                             [](QVariant &self, const QVariantList &a) {
+                                 return sizeSum(as<QSize>(self), arg<QSize>(a, 0), 1);
+                             }}}};
+    size.operators[Subtract] = {"__sub__",
+                                {{"__sub__(QSize s2) -> QSize",
+                                  {Size},
+                                  [](QVariant &self, const QVariantList &a) {
+                                      return sizeSum(as<QSize>(self), arg<QSize>(a, 0), -1);
+                                  }}}};
+    size.operators[Multiply] = {"__mul__",
+                                {{"__mul__(double c) -> QSize",
+                                  {Double},
+                                  [](QVariant &self, const QVariantList &a) {
+                                      return sizeScaled(as<QSize>(self), arg<double>(a, 0), false);
+                                  }}}};
+    size.operators[Divide] = {"__div__",
+                              {{"__div__(double c) -> QSize",
+                                {Double},
+                                [](QVariant &self, const QVariantList &a) {
+                                    return sizeScaled(as<QSize>(self), arg<double>(a, 0), true);
+                                }}}};
+
+    // + and - take a QMargins, which the bridge does not have.
+    ValueClass &rect = named(classes, "QRect");
+    rect.operators[Add] = {"__add__", {absent("__add__(QMargins margins) -> QRect")}};
+    rect.operators[Subtract] = {"__sub__", {absent("__sub__(QMargins rhs) -> QRect")}};
+    rect.operators[And] = {"__and__",
+                           {{"__and__(QRect r) -> QRect",
+                             {Rect},
+                             [](QVariant &self, const QVariantList &a) {
+                                 return QVariant(as<QRect>(self) & arg<QRect>(a, 0));
+                             }}}};
+    rect.operators[Or] = {"__or__",
+                          {{"__or__(QRect r) -> QRect",
+                            {Rect},
+                            [](QVariant &self, const QVariantList &a) {
+                                return QVariant(as<QRect>(self) | arg<QRect>(a, 0));
+                            }}}};
+
+    // PythonQt's own names for / and /=, and for truth, callable as methods.
+    for (ValueClass *c : {&point, &size}) {
+        const QByteArray name = c->name;
+        const QByteArray divisor = c == &point ? "divisor" : "c";
+        const QVector<Signature> divide = c->operators[Divide].overloads;
+        c->methods.append({"__div__", divide});
+        c->methods.append({"__idiv__",
+                           {{"__idiv__(double " + divisor + ") -> " + name,
+                             {Double},
+                             [run = divide.first().run](QVariant &self, const QVariantList &a) {
+                                 const QVariant result = run(self, a);
+                                 if (result.isValid())
+                                     self = result;
+                                 return result;
+                             }}}});
+    }
+    for (ValueClass *c : {&point, &size, &rect}) {
+        c->methods.append({"__nonzero__",
+                           {{"__nonzero__() -> bool",
+                             {},
+                             [truth = c->truth](QVariant &self, const QVariantList &) {
+                                 return QVariant(truth(self));
+                             }}}});
+    }
 }
 
 // Lives as long as the process, as the Python types do.
@@ -406,6 +613,8 @@ PyObject *newValue(ValueClass &c, const QVariant &value)
 // bools strictly, then leniently, as for slots.
 bool convert(PyObject *value, int typeId, bool strict, QVariant &result)
 {
+    if (typeId == Absent)
+        return false;
     if (classOf(typeId)) {
         if (!ValueClasses::check(value, typeId))
             return false;
@@ -438,6 +647,8 @@ PyObject *dispatch(const QVector<Signature> &overloads, QVariant *self, PyObject
             taken = true;
             QVariant scratch;
             const QVariant result = overload.run(self ? *self : scratch, converted);
+            if (PyErr_Occurred())
+                return nullptr;
             if (!result.isValid())
                 Py_RETURN_NONE;
             if (PyObject *object = ValueClasses::create(result))
@@ -495,6 +706,18 @@ PyObject *valueRepr(PyObject *object)
                                 static_cast<void *>(object));
 }
 
+// PythonQt's words for a name the value does not have.
+PyObject *valueGetAttr(PyObject *object, PyObject *name)
+{
+    PyObject *result = PyObject_GenericGetAttr(object, name);
+    if (!result && PyErr_ExceptionMatches(PyExc_AttributeError) && PyUnicode_Check(name)) {
+        PyErr_Clear();
+        PyErr_Format(PyExc_AttributeError, "%s has no attribute named '%U'", classOf(object)->name,
+                     name);
+    }
+    return result;
+}
+
 // As on wrapped objects, no attribute of a script's own; a script's
 // subclass has room for them.
 int valueSetAttr(PyObject *object, PyObject *name, PyObject *value)
@@ -518,6 +741,100 @@ int valueBool(PyObject *object)
 Py_hash_t valueHash(PyObject *object)
 {
     return _Py_HashPointer(object);
+}
+
+
+// Another class's wrapper or value: PythonQt's operator then returns
+// without an exception set.
+bool isBridgeObject(PyObject *object)
+{
+    return ValueClasses::check(object) || InstanceWrapper::check(object)
+        || ByteArrayObject::check(object);
+}
+
+// Python calls the slot of either operand's type: the left one's if it has
+// the operator, else the right one's (a number on the left). PythonQt then
+// multiplies the other way round, and refuses the rest.
+template<Operator op> PyObject *binary(PyObject *left, PyObject *right)
+{
+    if (ValueClasses::check(left) && !classOf(left)->operators[op].name.isEmpty())
+        return dispatch(classOf(left)->operators[op].overloads, &asValue(left)->value, &right, 1,
+                        nullptr);
+    if (isBridgeObject(left)) {
+        PyErr_SetString(PyExc_SystemError, "error return without exception set");
+        return nullptr;
+    }
+    const ValueClass *c = classOf(right);
+    if (op == Multiply) {
+        Py_INCREF(right);
+        PyObject *result = dispatch(c->operators[op].overloads, &asValue(right)->value, &left, 1,
+                                    nullptr);
+        Py_DECREF(right);
+        return result;
+    }
+    PyErr_Format(PyExc_ArithmeticError, "Unsupported operation %s(%s, %s)",
+                 c->operators[op].name.constData(), _PyType_Name(Py_TYPE(left)), c->name);
+    return nullptr;
+}
+
+// x op= y changes x itself, as PythonQt's operators do: every name bound to
+// that value sees the change.
+template<Operator op> PyObject *inPlace(PyObject *self, PyObject *other)
+{
+    Py_INCREF(self);
+    PyObject *result = binary<op>(self, other);
+    if (result && ValueClasses::check(result)
+        && ValueClasses::value(result).userType() == asValue(self)->value.userType()) {
+        asValue(self)->value = ValueClasses::value(result);
+        Py_DECREF(result);
+        return self;
+    }
+    Py_DECREF(self);
+    return result;
+}
+
+// PythonQt calls -x an __sub__ and +x an __add__, without an argument.
+template<Operator op> PyObject *unary(PyObject *self)
+{
+    QByteArrayList signatures;
+    for (const Signature &overload : classOf(self)->operators[op].overloads)
+        signatures.append(overload.signature);
+    return MethodCall::wrongArguments(signatures, QByteArrayLiteral("None"), false);
+}
+
+void addOperatorSlots(ValueClass &c)
+{
+    const struct
+    {
+        Operator op;
+        int binarySlot;
+        void *binaryFunction;
+        int inPlaceSlot;
+        void *inPlaceFunction;
+    } table[] = {
+        {Add, Py_nb_add, reinterpret_cast<void *>(binary<Add>), Py_nb_inplace_add,
+         reinterpret_cast<void *>(inPlace<Add>)},
+        {Subtract, Py_nb_subtract, reinterpret_cast<void *>(binary<Subtract>),
+         Py_nb_inplace_subtract, reinterpret_cast<void *>(inPlace<Subtract>)},
+        {Multiply, Py_nb_multiply, reinterpret_cast<void *>(binary<Multiply>),
+         Py_nb_inplace_multiply, reinterpret_cast<void *>(inPlace<Multiply>)},
+        {Divide, Py_nb_true_divide, reinterpret_cast<void *>(binary<Divide>),
+         Py_nb_inplace_true_divide, reinterpret_cast<void *>(inPlace<Divide>)},
+        {And, Py_nb_and, reinterpret_cast<void *>(binary<And>), Py_nb_inplace_and,
+         reinterpret_cast<void *>(inPlace<And>)},
+        {Or, Py_nb_or, reinterpret_cast<void *>(binary<Or>), Py_nb_inplace_or,
+         reinterpret_cast<void *>(inPlace<Or>)},
+    };
+    for (const auto &entry : table) {
+        if (c.operators[entry.op].name.isEmpty())
+            continue;
+        c.typeSlots.append({entry.binarySlot, entry.binaryFunction});
+        c.typeSlots.append({entry.inPlaceSlot, entry.inPlaceFunction});
+    }
+    if (!c.operators[Subtract].name.isEmpty())
+        c.typeSlots.append({Py_nb_negative, reinterpret_cast<void *>(unary<Subtract>)});
+    if (!c.operators[Add].name.isEmpty())
+        c.typeSlots.append({Py_nb_positive, reinterpret_cast<void *>(unary<Add>)});
 }
 
 PyObject *valueCompare(PyObject *a, PyObject *b, int op)
@@ -676,6 +993,7 @@ PyType_Slot storageSlots[] = {
     {Py_tp_repr, reinterpret_cast<void *>(valueRepr)},
     {Py_tp_richcompare, reinterpret_cast<void *>(valueCompare)},
     {Py_tp_hash, reinterpret_cast<void *>(valueHash)},
+    {Py_tp_getattro, reinterpret_cast<void *>(valueGetAttr)},
     {Py_tp_setattro, reinterpret_cast<void *>(valueSetAttr)},
     {Py_nb_bool, reinterpret_cast<void *>(valueBool)},
     {0, nullptr},
@@ -685,32 +1003,33 @@ PyType_Spec storageSpec = {"PythonQt.ValueStorage", sizeof(Value), 0,
                            Py_TPFLAGS_DEFAULT | Py_TPFLAGS_BASETYPE | Py_TPFLAGS_IMMUTABLETYPE,
                            storageSlots};
 
+// Each class its own type over the storage, with the operators it has as
+// number slots, so that Python shows them as PythonQt's (QPoint.__add__ a
+// slot wrapper, __radd__ beside it) and refuses the others itself.
 bool createType(ValueClass &c)
 {
-    PyObject *dict = PyDict_New();
-    if (!dict)
-        return false;
-    bool ok = true;
+    addOperatorSlots(c);
+    c.typeSlots.append({0, nullptr});
+    c.typeSpec = {c.name, 0, 0, Py_TPFLAGS_DEFAULT | Py_TPFLAGS_BASETYPE, c.typeSlots.data()};
+    PyObject *bases = PyTuple_Pack(1, storageType);
+    PyObject *type = bases ? PyType_FromSpecWithBases(&c.typeSpec, bases) : nullptr;
+    Py_XDECREF(bases);
+    bool ok = type != nullptr;
     for (const Method &method : c.methods) {
-        PyObject *m = newMethod(&c, &method, nullptr);
-        ok = m && PyDict_SetItemString(dict, method.name.constData(), m) == 0;
+        PyObject *m = ok ? newMethod(&c, &method, nullptr) : nullptr;
+        ok = m && PyObject_SetAttrString(type, method.name.constData(), m) == 0;
         Py_XDECREF(m);
-        if (!ok)
-            break;
     }
-    PyObject *slots = ok ? PyTuple_New(0) : nullptr;
-    ok = slots && PyDict_SetItemString(dict, "__slots__", slots) == 0
-        && PyDict_SetItemString(dict, "__doc__", Py_None) == 0;
-    Py_XDECREF(slots);
     PyObject *module = PyUnicode_FromString(c.inQtGui ? "PythonQt.QtGui" : "PythonQt.QtCore");
-    ok = ok && module && PyDict_SetItemString(dict, "__module__", module) == 0;
+    ok = ok && module && PyObject_SetAttrString(type, "__module__", module) == 0
+        && PyObject_SetAttrString(type, "__doc__", Py_None) == 0;
     Py_XDECREF(module);
-    PyObject *type = ok ? PyObject_CallFunction(reinterpret_cast<PyObject *>(&PyType_Type), "s(O)O",
-                                                c.name, storageType, dict)
-                        : nullptr;
-    Py_DECREF(dict);
+    if (!ok) {
+        Py_XDECREF(type);
+        return false;
+    }
     c.type = reinterpret_cast<PyTypeObject *>(type);
-    return type != nullptr;
+    return true;
 }
 
 } // namespace
