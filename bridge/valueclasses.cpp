@@ -39,6 +39,7 @@ struct Method
 {
     QByteArray name;
     QVector<Signature> overloads;
+    bool isStatic = false; // called without the value, on the class or an instance
 };
 
 // The operators PythonQt gives a value class, each by the name of the
@@ -190,7 +191,7 @@ Signature absent(const char *signature)
     return {signature, {Absent}, nullptr};
 }
 
-void addOperators(QVector<ValueClass> &classes);
+void addOperatorsAndMethods(QVector<ValueClass> &classes);
 
 QVector<ValueClass> makeClasses()
 {
@@ -443,7 +444,7 @@ QVector<ValueClass> makeClasses()
                     true,
                     {},
                     {}});
-    addOperators(classes);
+    addOperatorsAndMethods(classes);
     return classes;
 }
 
@@ -472,7 +473,304 @@ QVector<Signature> pointFactor()
             {"__mul__(int factor) -> QPoint", {Int}, scaled}};
 }
 
-void addOperators(QVector<ValueClass> &classes)
+
+// QRect's moves and resizes, computed on 64-bit coordinates as Qt computes
+// them on ints, so that a result beyond an int raises instead of wrapping.
+struct Coords
+{
+    qint64 x1, y1, x2, y2;
+};
+
+Coords coordsOf(const QRect &r)
+{
+    return {r.left(), r.top(), r.right(), r.bottom()};
+}
+
+QVariant storeCoords(QVariant &self, const Coords &c, bool inPlace)
+{
+    for (const qint64 v : {c.x1, c.y1, c.x2, c.y2}) {
+        if (!fitsInt(v))
+            return outOfRange("QRect");
+    }
+    QRect r;
+    r.setCoords(int(c.x1), int(c.y1), int(c.x2), int(c.y2));
+    if (inPlace) {
+        self = QVariant(r);
+        return QVariant();
+    }
+    return QVariant(r);
+}
+
+using RectChange = std::function<void(Coords &, const QVariantList &)>;
+
+// A method that changes the rectangle (returns None), or one that returns
+// a changed copy.
+Signature rectChange(const QByteArray &signature, const QVector<int> &params, RectChange change,
+                     bool inPlace = true)
+{
+    return {signature, params, [change, inPlace](QVariant &self, const QVariantList &a) {
+                Coords c = coordsOf(as<QRect>(self));
+                change(c, a);
+                return storeCoords(self, c, inPlace);
+            }};
+}
+
+void moveLeft(Coords &c, qint64 pos)
+{
+    c.x2 += pos - c.x1;
+    c.x1 = pos;
+}
+
+void moveTop(Coords &c, qint64 pos)
+{
+    c.y2 += pos - c.y1;
+    c.y1 = pos;
+}
+
+void moveRight(Coords &c, qint64 pos)
+{
+    c.x1 += pos - c.x2;
+    c.x2 = pos;
+}
+
+void moveBottom(Coords &c, qint64 pos)
+{
+    c.y1 += pos - c.y2;
+    c.y2 = pos;
+}
+
+void translate(Coords &c, qint64 dx, qint64 dy)
+{
+    c.x1 += dx;
+    c.x2 += dx;
+    c.y1 += dy;
+    c.y2 += dy;
+}
+
+QPoint pointArg(const QVariantList &a, int i)
+{
+    return arg<QPoint>(a, i);
+}
+
+qint64 intArg(const QVariantList &a, int i)
+{
+    return arg<int>(a, i);
+}
+
+template<typename T> Method oneChange(const char *name, const char *param, int type, T change)
+{
+    return {name,
+            {rectChange(QByteArray(name) + "(" + param + ") -> void", {type},
+                        [change](Coords &c, const QVariantList &a) { change(c, a); })}};
+}
+
+void addRectMethods(ValueClass &rect)
+{
+    const QVector<int> fourInts = {Int, Int, Int, Int};
+    rect.methods += {
+        oneChange("moveLeft", "int pos", Int,
+                  [](Coords &c, const QVariantList &a) { moveLeft(c, intArg(a, 0)); }),
+        oneChange("moveTop", "int pos", Int,
+                  [](Coords &c, const QVariantList &a) { moveTop(c, intArg(a, 0)); }),
+        oneChange("moveRight", "int pos", Int,
+                  [](Coords &c, const QVariantList &a) { moveRight(c, intArg(a, 0)); }),
+        oneChange("moveBottom", "int pos", Int,
+                  [](Coords &c, const QVariantList &a) { moveBottom(c, intArg(a, 0)); }),
+        oneChange("moveTopLeft", "QPoint p", Point,
+                  [](Coords &c, const QVariantList &a) {
+                      moveLeft(c, pointArg(a, 0).x());
+                      moveTop(c, pointArg(a, 0).y());
+                  }),
+        oneChange("moveTopRight", "QPoint p", Point,
+                  [](Coords &c, const QVariantList &a) {
+                      moveRight(c, pointArg(a, 0).x());
+                      moveTop(c, pointArg(a, 0).y());
+                  }),
+        oneChange("moveBottomLeft", "QPoint p", Point,
+                  [](Coords &c, const QVariantList &a) {
+                      moveLeft(c, pointArg(a, 0).x());
+                      moveBottom(c, pointArg(a, 0).y());
+                  }),
+        oneChange("moveBottomRight", "QPoint p", Point,
+                  [](Coords &c, const QVariantList &a) {
+                      moveRight(c, pointArg(a, 0).x());
+                      moveBottom(c, pointArg(a, 0).y());
+                  }),
+        oneChange("moveCenter", "QPoint p", Point,
+                  [](Coords &c, const QVariantList &a) {
+                      // Qt's integer halves: the width and height stay.
+                      const qint64 w = c.x2 - c.x1;
+                      const qint64 h = c.y2 - c.y1;
+                      c.x1 = pointArg(a, 0).x() - w / 2;
+                      c.y1 = pointArg(a, 0).y() - h / 2;
+                      c.x2 = c.x1 + w;
+                      c.y2 = c.y1 + h;
+                  }),
+        {"moveTo",
+         {rectChange("moveTo(QPoint p) -> void", {Point},
+                     [](Coords &c, const QVariantList &a) {
+                         moveLeft(c, pointArg(a, 0).x());
+                         moveTop(c, pointArg(a, 0).y());
+                     }),
+          rectChange("moveTo(int x, int t) -> void", {Int, Int},
+                     [](Coords &c, const QVariantList &a) {
+                         moveLeft(c, intArg(a, 0));
+                         moveTop(c, intArg(a, 1));
+                     })}},
+        oneChange("setLeft", "int pos", Int,
+                  [](Coords &c, const QVariantList &a) { c.x1 = intArg(a, 0); }),
+        oneChange("setTop", "int pos", Int,
+                  [](Coords &c, const QVariantList &a) { c.y1 = intArg(a, 0); }),
+        oneChange("setRight", "int pos", Int,
+                  [](Coords &c, const QVariantList &a) { c.x2 = intArg(a, 0); }),
+        oneChange("setBottom", "int pos", Int,
+                  [](Coords &c, const QVariantList &a) { c.y2 = intArg(a, 0); }),
+        oneChange("setX", "int x", Int,
+                  [](Coords &c, const QVariantList &a) { c.x1 = intArg(a, 0); }),
+        oneChange("setY", "int y", Int,
+                  [](Coords &c, const QVariantList &a) { c.y1 = intArg(a, 0); }),
+        oneChange("setTopLeft", "QPoint p", Point,
+                  [](Coords &c, const QVariantList &a) {
+                      c.x1 = pointArg(a, 0).x();
+                      c.y1 = pointArg(a, 0).y();
+                  }),
+        oneChange("setTopRight", "QPoint p", Point,
+                  [](Coords &c, const QVariantList &a) {
+                      c.x2 = pointArg(a, 0).x();
+                      c.y1 = pointArg(a, 0).y();
+                  }),
+        oneChange("setBottomLeft", "QPoint p", Point,
+                  [](Coords &c, const QVariantList &a) {
+                      c.x1 = pointArg(a, 0).x();
+                      c.y2 = pointArg(a, 0).y();
+                  }),
+        oneChange("setBottomRight", "QPoint p", Point,
+                  [](Coords &c, const QVariantList &a) {
+                      c.x2 = pointArg(a, 0).x();
+                      c.y2 = pointArg(a, 0).y();
+                  }),
+        oneChange("setWidth", "int w", Int,
+                  [](Coords &c, const QVariantList &a) { c.x2 = c.x1 + intArg(a, 0) - 1; }),
+        oneChange("setHeight", "int h", Int,
+                  [](Coords &c, const QVariantList &a) { c.y2 = c.y1 + intArg(a, 0) - 1; }),
+        oneChange("setSize", "QSize s", Size,
+                  [](Coords &c, const QVariantList &a) {
+                      c.x2 = c.x1 + arg<QSize>(a, 0).width() - 1;
+                      c.y2 = c.y1 + arg<QSize>(a, 0).height() - 1;
+                  }),
+        {"setRect",
+         {rectChange("setRect(int x, int y, int w, int h) -> void", fourInts,
+                     [](Coords &c, const QVariantList &a) {
+                         c = {intArg(a, 0), intArg(a, 1), intArg(a, 0) + intArg(a, 2) - 1,
+                              intArg(a, 1) + intArg(a, 3) - 1};
+                     })}},
+        {"setCoords",
+         {rectChange("setCoords(int x1, int y1, int x2, int y2) -> void", fourInts,
+                     [](Coords &c, const QVariantList &a) {
+                         c = {intArg(a, 0), intArg(a, 1), intArg(a, 2), intArg(a, 3)};
+                     })}},
+        {"adjust",
+         {rectChange("adjust(int x1, int y1, int x2, int y2) -> void", fourInts,
+                     [](Coords &c, const QVariantList &a) {
+                         c = {c.x1 + intArg(a, 0), c.y1 + intArg(a, 1), c.x2 + intArg(a, 2),
+                              c.y2 + intArg(a, 3)};
+                     })}},
+        {"translate",
+         {rectChange("translate(QPoint p) -> void", {Point},
+                     [](Coords &c, const QVariantList &a) {
+                         translate(c, pointArg(a, 0).x(), pointArg(a, 0).y());
+                     }),
+          rectChange("translate(int dx, int dy) -> void", {Int, Int},
+                     [](Coords &c, const QVariantList &a) {
+                         translate(c, intArg(a, 0), intArg(a, 1));
+                     })}},
+        {"translated",
+         {rectChange(
+              "translated(QPoint p) -> QRect", {Point},
+              [](Coords &c, const QVariantList &a) {
+                  translate(c, pointArg(a, 0).x(), pointArg(a, 0).y());
+              },
+              false),
+          rectChange(
+              "translated(int dx, int dy) -> QRect", {Int, Int},
+              [](Coords &c, const QVariantList &a) { translate(c, intArg(a, 0), intArg(a, 1)); },
+              false)}},
+        {"transposed",
+         {rectChange(
+             "transposed() -> QRect", {},
+             [](Coords &c, const QVariantList &) {
+                 // The top left stays; width and height change places.
+                 const qint64 w = c.x2 - c.x1;
+                 const qint64 h = c.y2 - c.y1;
+                 c.x2 = c.x1 + h;
+                 c.y2 = c.y1 + w;
+             },
+             false)}},
+        {"marginsAdded", {absent("marginsAdded(QMargins margins) -> QRect")}},
+        {"marginsRemoved", {absent("marginsRemoved(QMargins margins) -> QRect")}},
+    };
+}
+
+void addSizeAndPointMethods(ValueClass &size, ValueClass &point)
+{
+    const auto scaled = [](QVariant &self, const QSize &to, int mode) {
+        return QVariant(as<QSize>(self).scaled(to, Qt::AspectRatioMode(mode)));
+    };
+    size.methods += {
+        {"scaled",
+         {{"scaled(QSize s, Qt::AspectRatioMode mode) -> QSize",
+           {Size, Int},
+           [scaled](QVariant &self, const QVariantList &a) {
+               return scaled(self, arg<QSize>(a, 0), arg<int>(a, 1));
+           }},
+          {"scaled(int w, int h, Qt::AspectRatioMode mode) -> QSize",
+           {Int, Int, Int},
+           [scaled](QVariant &self, const QVariantList &a) {
+               return scaled(self, QSize(arg<int>(a, 0), arg<int>(a, 1)), arg<int>(a, 2));
+           }}}},
+        {"scale",
+         {{"scale(QSize s, Qt::AspectRatioMode mode) -> void",
+           {Size, Int},
+           [scaled](QVariant &self, const QVariantList &a) {
+               self = scaled(self, arg<QSize>(a, 0), arg<int>(a, 1));
+               return QVariant();
+           }},
+          {"scale(int w, int h, Qt::AspectRatioMode mode) -> void",
+           {Int, Int, Int},
+           [scaled](QVariant &self, const QVariantList &a) {
+               self = scaled(self, QSize(arg<int>(a, 0), arg<int>(a, 1)), arg<int>(a, 2));
+               return QVariant();
+           }}}},
+        {"transpose",
+         {{"transpose() -> void",
+           {},
+           [](QVariant &self, const QVariantList &) {
+               as<QSize>(self).transpose();
+               return QVariant();
+           }}}},
+        {"grownBy", {absent("grownBy(QMargins m) -> QSize")}},
+        {"shrunkBy", {absent("shrunkBy(QMargins m) -> QSize")}},
+    };
+    point.methods.append({"dotProduct",
+                          {{"static dotProduct(QPoint p1, QPoint p2) -> int",
+                            {Point, Point},
+                            [](QVariant &, const QVariantList &a) {
+                                // Two products of ints and their sum fit in 64 bits; Qt's int
+                                // result would wrap.
+                                const qint64 product =
+                                    qint64(arg<QPoint>(a, 0).x()) * arg<QPoint>(a, 1).x()
+                                    + qint64(arg<QPoint>(a, 0).y()) * arg<QPoint>(a, 1).y();
+                                if (!fitsInt(product)) {
+                                    PyErr_SetString(PyExc_OverflowError,
+                                                    "the dot product does not fit in an int");
+                                    return QVariant();
+                                }
+                                return QVariant(int(product));
+                            }}},
+                          true});
+}
+
+void addOperatorsAndMethods(QVector<ValueClass> &classes)
 {
     ValueClass &point = named(classes, "QPoint");
     point.operators[Add] = {"__add__",
@@ -537,6 +835,9 @@ void addOperators(QVector<ValueClass> &classes)
                             [](QVariant &self, const QVariantList &a) {
                                 return QVariant(as<QRect>(self) | arg<QRect>(a, 0));
                             }}}};
+
+    addRectMethods(rect);
+    addSizeAndPointMethods(size, point);
 
     // PythonQt's own names for / and /=, and for truth, callable as methods.
     for (ValueClass *c : {&point, &size}) {
@@ -905,10 +1206,14 @@ void methodDealloc(PyObject *object)
 PyObject *methodRepr(PyObject *object)
 {
     const MethodObject *m = asMethod(object);
+    // PythonQt shows a static method by the name of its C++ wrapper.
+    const QByteArray name = m->method->isStatic
+        ? "static_" + QByteArray(m->valueClass->name) + '_' + m->method->name
+        : m->method->name;
     if (!m->self)
-        return PyUnicode_FromFormat("<unbound qt slot %s of %s type>", m->method->name.constData(),
+        return PyUnicode_FromFormat("<unbound qt slot %s of %s type>", name.constData(),
                                     m->valueClass->name);
-    return PyUnicode_FromFormat("<qt slot %s of %s instance at %p>", m->method->name.constData(),
+    return PyUnicode_FromFormat("<qt slot %s of %s instance at %p>", name.constData(),
                                 m->valueClass->name, static_cast<void *>(m->self));
 }
 
@@ -945,6 +1250,8 @@ PyObject *methodCall(PyObject *object, PyObject *args, PyObject *kwargs)
     const MethodObject *m = asMethod(object);
     PyObject *const *items = &PyTuple_GET_ITEM(args, 0);
     Py_ssize_t count = PyTuple_GET_SIZE(args);
+    if (m->method->isStatic)
+        return dispatch(m->method->overloads, nullptr, items, count, kwargs);
     PyObject *self = m->self;
     if (!self) {
         const QByteArray &signature = m->method->overloads.first().signature;
