@@ -108,6 +108,19 @@ Method getter(const char *name, const char *type, R (T::*read)() const)
               }}}};
 }
 
+// A method that changes the value from one argument of the given meta-type.
+template<typename T, typename A>
+Method setterOf(const char *name, const char *param, int type, void (T::*write)(A))
+{
+    return {name,
+            {{QByteArray(name) + "(" + param + ") -> void",
+              {type},
+              [write](QVariant &self, const QVariantList &args) {
+                  (as<T>(self).*write)(arg<std::decay_t<A>>(args, 0));
+                  return QVariant();
+              }}}};
+}
+
 template<typename T> Method setter(const char *name, const char *param, void (T::*write)(int))
 {
     return {name,
@@ -770,6 +783,73 @@ void addSizeAndPointMethods(ValueClass &size, ValueClass &point)
                           true});
 }
 
+
+// QFont's plain getters and setters; those of its enums are left out, as
+// the bridge offers no QFont enum.
+void addFontMethods(ValueClass &font)
+{
+    const int String = QMetaType::QString;
+    font.methods += {
+        getter("fixedPitch", "bool", &QFont::fixedPitch),
+        getter("kerning", "bool", &QFont::kerning),
+        getter("letterSpacing", "double", &QFont::letterSpacing),
+        getter("overline", "bool", &QFont::overline),
+        getter("pointSizeF", "double", &QFont::pointSizeF),
+        getter("stretch", "int", &QFont::stretch),
+        getter("strikeOut", "bool", &QFont::strikeOut),
+        getter("styleName", "QString", &QFont::styleName),
+        getter("underline", "bool", &QFont::underline),
+        getter("weight", "int", &QFont::weight),
+        getter("wordSpacing", "double", &QFont::wordSpacing),
+        getter("key", "QString", &QFont::key),
+        getter("families", "QStringList", &QFont::families),
+        getter("exactMatch", "bool", &QFont::exactMatch),
+        getter("defaultFamily", "QString", &QFont::defaultFamily),
+        getter("rawMode", "bool", &QFont::rawMode),
+        setterOf("setBold", "bool arg__1", Bool, &QFont::setBold),
+        setterOf("setItalic", "bool b", Bool, &QFont::setItalic),
+        setterOf("setUnderline", "bool arg__1", Bool, &QFont::setUnderline),
+        setterOf("setOverline", "bool arg__1", Bool, &QFont::setOverline),
+        setterOf("setStrikeOut", "bool arg__1", Bool, &QFont::setStrikeOut),
+        setterOf("setKerning", "bool arg__1", Bool, &QFont::setKerning),
+        setterOf("setFixedPitch", "bool arg__1", Bool, &QFont::setFixedPitch),
+        setterOf("setRawMode", "bool arg__1", Bool, &QFont::setRawMode),
+        setterOf("setFamily", "QString arg__1", String, &QFont::setFamily),
+        setterOf("setStyleName", "QString arg__1", String, &QFont::setStyleName),
+        setterOf("setFamilies", "QStringList arg__1", QMetaType::QStringList,
+                 &QFont::setFamilies),
+        setterOf("setPointSize", "int arg__1", Int, &QFont::setPointSize),
+        setterOf("setPixelSize", "int arg__1", Int, &QFont::setPixelSize),
+        setterOf("setWeight", "int arg__1", Int, &QFont::setWeight),
+        setterOf("setStretch", "int arg__1", Int, &QFont::setStretch),
+        {"setPointSizeF",
+         {{"setPointSizeF(double arg__1) -> void",
+           {Double},
+           [](QVariant &self, const QVariantList &a) {
+               // Qt keeps a nan or inf and rounds it later, undefined.
+               if (!std::isfinite(arg<double>(a, 0))) {
+                   PyErr_SetString(PyExc_ValueError, "a point size must be a finite number");
+                   return QVariant();
+               }
+               as<QFont>(self).setPointSizeF(arg<double>(a, 0));
+               return QVariant();
+           }}}},
+        {"setWordSpacing",
+         {{"setWordSpacing(double spacing) -> void",
+           {Double},
+           [](QVariant &self, const QVariantList &a) {
+               as<QFont>(self).setWordSpacing(arg<double>(a, 0));
+               return QVariant();
+           }}}},
+        {"fromString",
+         {{"fromString(QString arg__1) -> bool",
+           {String},
+           [](QVariant &self, const QVariantList &a) {
+               return QVariant(as<QFont>(self).fromString(arg<QString>(a, 0)));
+           }}}},
+    };
+}
+
 void addOperatorsAndMethods(QVector<ValueClass> &classes)
 {
     ValueClass &point = named(classes, "QPoint");
@@ -838,6 +918,7 @@ void addOperatorsAndMethods(QVector<ValueClass> &classes)
 
     addRectMethods(rect);
     addSizeAndPointMethods(size, point);
+    addFontMethods(named(classes, "QFont"));
 
     // PythonQt's own names for / and /=, and for truth, callable as methods.
     for (ValueClass *c : {&point, &size}) {
