@@ -132,7 +132,6 @@ template<typename T> Method setter(const char *name, const char *param, void (T:
               }}}};
 }
 
-
 // Qt rounds and converts without a check; a coordinate that does not fit
 // in an int (or a division by zero) raises instead.
 bool fitsInt(double value)
