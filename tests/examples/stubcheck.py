@@ -4,7 +4,8 @@
 """Run by the host with the path of Kestrane.pyi: checks every class and
 name the stub declares against what the bridge exposes, and every class the
 bridge exposes against the stub; likewise for QtCore.pyi and QtGui.pyi beside
-it, their classes and functions.
+it, their classes and functions, for Qt.pyi, the names it takes from them,
+and for __init__.pyi, the package's submodules and classes.
 
 Prints "missing: <what>" for each mismatch, "note: <what>" for a known
 difference that is not the stub's to fix, then "<class>: <names>" with the
@@ -14,6 +15,7 @@ with the classes' meta-objects."""
 import ast
 import os
 import sys
+import types
 
 from PythonQt import Kestrane
 
@@ -104,3 +106,60 @@ for module_name in ("QtCore", "QtGui"):
             if not hasattr(getattr(module, name), attribute):
                 print(f"missing: {module_name}.{name}.{attribute} in the bridge")
         print(f"{module_name}.{name}: {' '.join(sorted(own_names(node)))}")
+
+# PythonQt.Qt, from Qt.pyi: the names it takes from QtCore.pyi and QtGui.pyi
+# are the bridge's, the same objects as there, and nothing in the bridge's
+# PythonQt.Qt goes without one.
+with open(os.path.join(os.path.dirname(sys.argv[1]), "Qt.pyi"), encoding="utf-8") as f:
+    body = ast.parse(f.read()).body
+taken = {}
+for node in body:
+    if isinstance(node, ast.ImportFrom):
+        for alias in node.names:
+            # Only `import X as X` re-exports a name from a stub.
+            if alias.asname == alias.name:
+                taken[alias.name] = node.module
+            else:
+                print(f"missing: Qt.{alias.name} re-exported as itself in the stub")
+    elif isinstance(node, (ast.ClassDef, ast.FunctionDef)):
+        print(f"missing: Qt.{node.name} taken from QtCore or QtGui in the stub")
+for name in sorted(n for n in dir(PythonQt.Qt) if not n.startswith("_")):
+    if name not in taken:
+        print(f"missing: Qt.{name} in the stub")
+for name, source in sorted(taken.items()):
+    there = getattr(getattr(PythonQt, source), name, None)
+    here = getattr(PythonQt.Qt, name, None)
+    # The classes are the same objects; SIGNAL() and the like, functions of
+    # each module's own.
+    if here is not there and not (callable(here) and callable(there) and not isinstance(there, type)):
+        print(f"missing: Qt.{name} in the bridge, as {source}.{name}")
+    print(f"Qt.{name}: {source}")
+
+# The package itself, from __init__.pyi: its submodules and classes
+# (BoolResult) against the bridge's PythonQt.
+with open(os.path.join(os.path.dirname(sys.argv[1]), "__init__.pyi"), encoding="utf-8") as f:
+    body = ast.parse(f.read()).body
+submodules = {alias.name for node in body if isinstance(node, ast.ImportFrom) for alias in node.names}
+stubbed = {node.name: node for node in body if isinstance(node, ast.ClassDef)}
+for name in sorted(n for n in dir(PythonQt) if not n.startswith("_")):
+    value = getattr(PythonQt, name)
+    if name == "private":
+        # Where PythonQt puts the classes registered without a package
+        # (QObject here): nothing for a script to import.
+        print("note: the stub leaves out PythonQt.private")
+    elif isinstance(value, types.ModuleType) and name not in submodules:
+        print(f"missing: module PythonQt.{name} in the stub")
+    elif isinstance(value, type) and name not in stubbed:
+        print(f"missing: class PythonQt.{name} in the stub")
+for name in sorted(submodules):
+    if not isinstance(getattr(PythonQt, name, None), types.ModuleType):
+        print(f"missing: module PythonQt.{name} in the bridge")
+for name, node in sorted(stubbed.items()):
+    if not isinstance(getattr(PythonQt, name, None), type):
+        print(f"missing: class PythonQt.{name} in the bridge")
+        continue
+    instance = getattr(PythonQt, name)()
+    for attribute in sorted(own_names(node)):
+        if not hasattr(instance, attribute):
+            print(f"missing: PythonQt.{name}.{attribute} in the bridge")
+    print(f"PythonQt.{name}: {' '.join(sorted(own_names(node)))}")

@@ -10,7 +10,8 @@
 #include <QMetaMethod>
 #include <QtTest>
 
-// The editor stubs for PythonQt.Kestrane, PythonQt.QtCore and PythonQt.QtGui against what
+// The editor stubs for PythonQt.Kestrane, PythonQt.QtCore, PythonQt.QtGui, PythonQt.Qt and
+// the package itself against what
 // scripts really get:
 // every class and name in the stub exists in the bridge (checked by a script
 // the host runs), and every public slot a dialog declares itself is in the
@@ -46,6 +47,9 @@ void tst_Stub::stubNamesExistInTheBridge()
     QCOMPARE(report.filter(QRegularExpression(QStringLiteral("^QtCore\\.QByteArray: "))).size(), 1);
     QCOMPARE(report.filter(QRegularExpression(QStringLiteral("^QtCore\\.QRect: "))).size(), 1);
     QCOMPARE(report.filter(QRegularExpression(QStringLiteral("^QtGui\\.QFont: "))).size(), 1);
+    QCOMPARE(report.filter(QRegularExpression(QStringLiteral("^Qt\\.QFont: QtGui$"))).size(), 1);
+    QCOMPARE(report.filter(QRegularExpression(QStringLiteral("^Qt\\.QSize: QtCore$"))).size(), 1);
+    QCOMPARE(report.filter(QRegularExpression(QStringLiteral("^PythonQt\\.BoolResult: "))).size(), 1);
     for (const QString &note : report.filter(QRegularExpression(QStringLiteral("^note: "))))
         qInfo("%s", qPrintable(note));
 }
