@@ -286,7 +286,8 @@ PythonQt::PythonQt(int flags, const QByteArray &pythonQtModuleName)
     PyObject *qtGui = d->packageModule("QtGui");
     if (!qtGui)
         PythonQtPrivate::setupFailed("create the module " + d->moduleName + ".QtGui");
-    ValueClasses::addTo(qtCore, qtGui);
+    if (!ValueClasses::addTo(qtCore, qtGui))
+        PythonQtPrivate::setupFailed("add the value classes to " + d->moduleName);
     if (!QtNamespace::install(*d))
         PythonQtPrivate::setupFailed("create the Qt namespace");
     if (!BoolResult::addTo(d->topModule))

@@ -460,7 +460,6 @@ QVector<ValueClass> makeClasses()
     return classes;
 }
 
-
 ValueClass &named(QVector<ValueClass> &classes, const char *name)
 {
     for (ValueClass &c : classes) {
@@ -484,7 +483,6 @@ QVector<Signature> pointFactor()
             {"__mul__(float factor) -> QPoint", {QMetaType::Float}, scaled},
             {"__mul__(int factor) -> QPoint", {Int}, scaled}};
 }
-
 
 // QRect's moves and resizes, computed on 64-bit coordinates as Qt computes
 // them on ints, so that a result beyond an int raises instead of wrapping.
@@ -692,10 +690,9 @@ void addRectMethods(ValueClass &rect)
                      [](Coords &c, const QVariantList &a) {
                          translate(c, pointArg(a, 0).x(), pointArg(a, 0).y());
                      }),
-          rectChange("translate(int dx, int dy) -> void", {Int, Int},
-                     [](Coords &c, const QVariantList &a) {
-                         translate(c, intArg(a, 0), intArg(a, 1));
-                     })}},
+          rectChange(
+              "translate(int dx, int dy) -> void", {Int, Int},
+              [](Coords &c, const QVariantList &a) { translate(c, intArg(a, 0), intArg(a, 1)); })}},
         {"translated",
          {rectChange(
               "translated(QPoint p) -> QRect", {Point},
@@ -763,25 +760,23 @@ void addSizeAndPointMethods(ValueClass &size, ValueClass &point)
         {"grownBy", {absent("grownBy(QMargins m) -> QSize")}},
         {"shrunkBy", {absent("shrunkBy(QMargins m) -> QSize")}},
     };
-    point.methods.append({"dotProduct",
-                          {{"static dotProduct(QPoint p1, QPoint p2) -> int",
-                            {Point, Point},
-                            [](QVariant &, const QVariantList &a) {
-                                // Two products of ints and their sum fit in 64 bits; Qt's int
-                                // result would wrap.
-                                const qint64 product =
-                                    qint64(arg<QPoint>(a, 0).x()) * arg<QPoint>(a, 1).x()
-                                    + qint64(arg<QPoint>(a, 0).y()) * arg<QPoint>(a, 1).y();
-                                if (!fitsInt(product)) {
-                                    PyErr_SetString(PyExc_OverflowError,
-                                                    "the dot product does not fit in an int");
-                                    return QVariant();
-                                }
-                                return QVariant(int(product));
-                            }}},
-                          true});
+    point.methods.append(
+        {"dotProduct",
+         {{"static dotProduct(QPoint p1, QPoint p2) -> int",
+           {Point, Point},
+           [](QVariant &, const QVariantList &a) {
+               // Two products of ints and their sum fit in 64 bits; Qt's int
+               // result would wrap.
+               const qint64 product = qint64(arg<QPoint>(a, 0).x()) * arg<QPoint>(a, 1).x()
+                   + qint64(arg<QPoint>(a, 0).y()) * arg<QPoint>(a, 1).y();
+               if (!fitsInt(product)) {
+                   PyErr_SetString(PyExc_OverflowError, "the dot product does not fit in an int");
+                   return QVariant();
+               }
+               return QVariant(int(product));
+           }}},
+         true});
 }
-
 
 // QFont's plain getters and setters; those of its enums are left out, as
 // the bridge offers no QFont enum.
@@ -815,8 +810,7 @@ void addFontMethods(ValueClass &font)
         setterOf("setRawMode", "bool arg__1", Bool, &QFont::setRawMode),
         setterOf("setFamily", "QString arg__1", String, &QFont::setFamily),
         setterOf("setStyleName", "QString arg__1", String, &QFont::setStyleName),
-        setterOf("setFamilies", "QStringList arg__1", QMetaType::QStringList,
-                 &QFont::setFamilies),
+        setterOf("setFamilies", "QStringList arg__1", QMetaType::QStringList, &QFont::setFamilies),
         setterOf("setPointSize", "int arg__1", Int, &QFont::setPointSize),
         setterOf("setPixelSize", "int arg__1", Int, &QFont::setPixelSize),
         setterOf("setWeight", "int arg__1", Int, &QFont::setWeight),
@@ -852,68 +846,58 @@ void addFontMethods(ValueClass &font)
 void addOperatorsAndMethods(QVector<ValueClass> &classes)
 {
     ValueClass &point = named(classes, "QPoint");
-    point.operators[Add] = {"__add__",
-                            {{"__add__(QPoint p2) -> QPoint",
-                              {Point},
-                              [](QVariant &self, const QVariantList &a) {
-                                  return pointSum(as<QPoint>(self), arg<QPoint>(a, 0), 1);
-                              }}}};
-    point.operators[Subtract] = {"__sub__",
-                                 {{"__sub__(QPoint p2) -> QPoint",
-                                   {Point},
-                                   [](QVariant &self, const QVariantList &a) {
-                                       return pointSum(as<QPoint>(self), arg<QPoint>(a, 0), -1);
-                                   }}}};
+    point.operators[Add] = {
+        "__add__",
+        {{"__add__(QPoint p2) -> QPoint", {Point}, [](QVariant &self, const QVariantList &a) {
+              return pointSum(as<QPoint>(self), arg<QPoint>(a, 0), 1);
+          }}}};
+    point.operators[Subtract] = {
+        "__sub__",
+        {{"__sub__(QPoint p2) -> QPoint", {Point}, [](QVariant &self, const QVariantList &a) {
+              return pointSum(as<QPoint>(self), arg<QPoint>(a, 0), -1);
+          }}}};
     point.operators[Multiply] = {"__mul__", pointFactor()};
-    point.operators[Divide] = {"__div__",
-                               {{"__div__(double c) -> QPoint",
-                                 {Double},
-                                 [](QVariant &self, const QVariantList &a) {
-                                     return pointScaled(as<QPoint>(self), arg<double>(a, 0), true);
-                                 }}}};
+    point.operators[Divide] = {
+        "__div__",
+        {{"__div__(double c) -> QPoint", {Double}, [](QVariant &self, const QVariantList &a) {
+              return pointScaled(as<QPoint>(self), arg<double>(a, 0), true);
+          }}}};
 
     ValueClass &size = named(classes, "QSize");
-    size.operators[Add] = {"__add__",
-                           {{"__add__(QSize s2) -> QSize",
-                             {Size},
-                             [](QVariant &self, const QVariantList &a) {
-                                 return sizeSum(as<QSize>(self), arg<QSize>(a, 0), 1);
-                             }}}};
-    size.operators[Subtract] = {"__sub__",
-                                {{"__sub__(QSize s2) -> QSize",
-                                  {Size},
-                                  [](QVariant &self, const QVariantList &a) {
-                                      return sizeSum(as<QSize>(self), arg<QSize>(a, 0), -1);
-                                  }}}};
-    size.operators[Multiply] = {"__mul__",
-                                {{"__mul__(double c) -> QSize",
-                                  {Double},
-                                  [](QVariant &self, const QVariantList &a) {
-                                      return sizeScaled(as<QSize>(self), arg<double>(a, 0), false);
-                                  }}}};
-    size.operators[Divide] = {"__div__",
-                              {{"__div__(double c) -> QSize",
-                                {Double},
-                                [](QVariant &self, const QVariantList &a) {
-                                    return sizeScaled(as<QSize>(self), arg<double>(a, 0), true);
-                                }}}};
+    size.operators[Add] = {
+        "__add__",
+        {{"__add__(QSize s2) -> QSize", {Size}, [](QVariant &self, const QVariantList &a) {
+              return sizeSum(as<QSize>(self), arg<QSize>(a, 0), 1);
+          }}}};
+    size.operators[Subtract] = {
+        "__sub__",
+        {{"__sub__(QSize s2) -> QSize", {Size}, [](QVariant &self, const QVariantList &a) {
+              return sizeSum(as<QSize>(self), arg<QSize>(a, 0), -1);
+          }}}};
+    size.operators[Multiply] = {
+        "__mul__",
+        {{"__mul__(double c) -> QSize", {Double}, [](QVariant &self, const QVariantList &a) {
+              return sizeScaled(as<QSize>(self), arg<double>(a, 0), false);
+          }}}};
+    size.operators[Divide] = {
+        "__div__",
+        {{"__div__(double c) -> QSize", {Double}, [](QVariant &self, const QVariantList &a) {
+              return sizeScaled(as<QSize>(self), arg<double>(a, 0), true);
+          }}}};
 
     // + and - take a QMargins, which the bridge does not have.
     ValueClass &rect = named(classes, "QRect");
     rect.operators[Add] = {"__add__", {absent("__add__(QMargins margins) -> QRect")}};
     rect.operators[Subtract] = {"__sub__", {absent("__sub__(QMargins rhs) -> QRect")}};
-    rect.operators[And] = {"__and__",
-                           {{"__and__(QRect r) -> QRect",
-                             {Rect},
-                             [](QVariant &self, const QVariantList &a) {
-                                 return QVariant(as<QRect>(self) & arg<QRect>(a, 0));
-                             }}}};
-    rect.operators[Or] = {"__or__",
-                          {{"__or__(QRect r) -> QRect",
-                            {Rect},
-                            [](QVariant &self, const QVariantList &a) {
-                                return QVariant(as<QRect>(self) | arg<QRect>(a, 0));
-                            }}}};
+    rect.operators[And] = {
+        "__and__",
+        {{"__and__(QRect r) -> QRect", {Rect}, [](QVariant &self, const QVariantList &a) {
+              return QVariant(as<QRect>(self) & arg<QRect>(a, 0));
+          }}}};
+    rect.operators[Or] = {
+        "__or__", {{"__or__(QRect r) -> QRect", {Rect}, [](QVariant &self, const QVariantList &a) {
+                        return QVariant(as<QRect>(self) | arg<QRect>(a, 0));
+                    }}}};
 
     addRectMethods(rect);
     addSizeAndPointMethods(size, point);
@@ -1124,7 +1108,6 @@ Py_hash_t valueHash(PyObject *object)
     return _Py_HashPointer(object);
 }
 
-
 // Another class's wrapper or value: PythonQt's operator then returns
 // without an exception set.
 bool isBridgeObject(PyObject *object)
@@ -1148,8 +1131,8 @@ template<Operator op> PyObject *binary(PyObject *left, PyObject *right)
     const ValueClass *c = classOf(right);
     if (op == Multiply) {
         Py_INCREF(right);
-        PyObject *result = dispatch(c->operators[op].overloads, &asValue(right)->value, &left, 1,
-                                    nullptr);
+        PyObject *result =
+            dispatch(c->operators[op].overloads, &asValue(right)->value, &left, 1, nullptr);
         Py_DECREF(right);
         return result;
     }
@@ -1438,11 +1421,15 @@ bool ready()
     return true;
 }
 
-void addTo(PyObject *qtCore, PyObject *qtGui)
+bool addTo(PyObject *qtCore, PyObject *qtGui)
 {
-    for (const ValueClass &c : classes())
-        PyObject_SetAttrString(c.inQtGui ? qtGui : qtCore, c.name,
-                               reinterpret_cast<PyObject *>(c.type));
+    for (const ValueClass &c : classes()) {
+        if (PyObject_SetAttrString(c.inQtGui ? qtGui : qtCore, c.name,
+                                   reinterpret_cast<PyObject *>(c.type))
+            < 0)
+            return false;
+    }
+    return true;
 }
 
 bool offers(int typeId)

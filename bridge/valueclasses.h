@@ -16,7 +16,7 @@ namespace ValueClasses {
 
 bool ready(); // prepares the types once
 // Puts each class into its module, PythonQt.QtCore or PythonQt.QtGui.
-void addTo(PyObject *qtCore, PyObject *qtGui);
+bool addTo(PyObject *qtCore, PyObject *qtGui);
 bool offers(int typeId);
 bool check(PyObject *object, int typeId = QMetaType::UnknownType);
 const QVariant &value(PyObject *object);

@@ -49,7 +49,8 @@ void tst_Stub::stubNamesExistInTheBridge()
     QCOMPARE(report.filter(QRegularExpression(QStringLiteral("^QtGui\\.QFont: "))).size(), 1);
     QCOMPARE(report.filter(QRegularExpression(QStringLiteral("^Qt\\.QFont: QtGui$"))).size(), 1);
     QCOMPARE(report.filter(QRegularExpression(QStringLiteral("^Qt\\.QSize: QtCore$"))).size(), 1);
-    QCOMPARE(report.filter(QRegularExpression(QStringLiteral("^PythonQt\\.BoolResult: "))).size(), 1);
+    QCOMPARE(report.filter(QRegularExpression(QStringLiteral("^PythonQt\\.BoolResult: "))).size(),
+             1);
     for (const QString &note : report.filter(QRegularExpression(QStringLiteral("^note: "))))
         qInfo("%s", qPrintable(note));
 }
