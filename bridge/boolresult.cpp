@@ -3,6 +3,8 @@
 
 #include "boolresult.h"
 
+#include "pythonqt_p.h"
+
 namespace {
 
 struct BoolResultObject
@@ -44,9 +46,9 @@ PyType_Slot boolResultSlots[] = {
     {0, nullptr},
 };
 
-// No module in the name, as PythonQt's type has none; no subclasses.
-PyType_Spec boolResultSpec = {"BoolResult", sizeof(BoolResultObject), 0, Py_TPFLAGS_DEFAULT,
-                              boolResultSlots};
+// Named plainly, as PythonQt's type is; no subclasses.
+PyType_Spec boolResultSpec = {"builtins.BoolResult", sizeof(BoolResultObject), 0,
+                              Py_TPFLAGS_DEFAULT, boolResultSlots};
 
 } // namespace
 
@@ -54,8 +56,13 @@ namespace BoolResult {
 
 bool addTo(PyObject *module)
 {
-    PyObject *type = PyType_FromSpec(&boolResultSpec);
-    const bool added = type && PyModule_AddObjectRef(module, "BoolResult", type) == 0;
+    // PythonQt's type has no __module__ of its own, which dir() would list.
+    auto type = reinterpret_cast<PyObject *>(HeapType::create(boolResultSpec));
+    const bool added = type
+        && PyDict_DelItemString(reinterpret_cast<PyTypeObject *>(type)->tp_dict, "__module__") == 0
+        && PyModule_AddObjectRef(module, "BoolResult", type) == 0;
+    if (added)
+        PyType_Modified(reinterpret_cast<PyTypeObject *>(type));
     Py_XDECREF(type);
     return added;
 }

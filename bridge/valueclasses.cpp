@@ -61,7 +61,8 @@ struct ValueClass
     QVector<Method> methods;
     QVector<Method> operators = QVector<Method>(OperatorCount); // unnamed: absent
     PyTypeObject *type = nullptr;
-    // Kept while the type lives: CPython reads the name from it.
+    // Kept while the type lives: CPython reads the name from them.
+    QByteArray typeName = {};
     QVector<PyType_Slot> typeSlots = {};
     PyType_Spec typeSpec = {};
 };
@@ -1380,10 +1381,10 @@ bool createType(ValueClass &c)
 {
     addOperatorSlots(c);
     c.typeSlots.append({0, nullptr});
-    c.typeSpec = {c.name, 0, 0, Py_TPFLAGS_DEFAULT | Py_TPFLAGS_BASETYPE, c.typeSlots.data()};
-    PyObject *bases = PyTuple_Pack(1, storageType);
-    PyObject *type = bases ? PyType_FromSpecWithBases(&c.typeSpec, bases) : nullptr;
-    Py_XDECREF(bases);
+    c.typeName = QByteArray("builtins.") + c.name;
+    c.typeSpec = {c.typeName.constData(), 0, 0, Py_TPFLAGS_DEFAULT | Py_TPFLAGS_BASETYPE,
+                  c.typeSlots.data()};
+    auto type = reinterpret_cast<PyObject *>(HeapType::create(c.typeSpec, storageType));
     bool ok = type != nullptr;
     for (const Method &method : c.methods) {
         PyObject *m = ok ? newMethod(&c, &method, nullptr) : nullptr;

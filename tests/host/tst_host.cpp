@@ -34,6 +34,8 @@ private Q_SLOTS:
     void ctrlCInAModalDialogEndsTheRun();
     void failureWhileTheObjectsGoFailsTheRun_data();
     void failureWhileTheObjectsGoFailsTheRun();
+    void startsUnderEveryWarningFilter_data();
+    void startsUnderEveryWarningFilter();
 
 private:
     // Runs the script with the test plug-in folder; options go before it,
@@ -363,5 +365,32 @@ probe = watch(HostProbe)
     QCOMPARE(result.exitCode, status);
 }
 
+void tst_Host::startsUnderEveryWarningFilter_data()
+{
+    QTest::addColumn<QString>("filter");
+
+    QTest::newRow("every warning shown") << "default";
+    QTest::newRow("warnings as errors") << "error";
+}
+
+// The bridge's types are made as Python starts: none of them may warn, or a
+// script run with warnings as errors never starts.
+void tst_Host::startsUnderEveryWarningFilter()
+{
+    QFETCH(QString, filter);
+    QProcessEnvironment environment = ChildOptions::headlessEnvironment();
+    environment.insert(QStringLiteral("PYTHONWARNINGS"), filter);
+    const ChildRun result = runScript(QStringLiteral(R"(
+import PythonQt
+from PythonQt.QtCore import QSize
+print(PythonQt.BoolResult(), QSize(2, 3).width())
+)"),
+                                      {}, environment);
+    QVERIFY2(!result.err.contains(QStringLiteral("Warning")), qPrintable(result.err));
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.out, QStringLiteral("BoolResult(False) 2\n"));
+}
+
 QTEST_GUILESS_MAIN(tst_Host)
+
 #include "tst_host.moc"
