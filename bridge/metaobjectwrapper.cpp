@@ -38,8 +38,9 @@ bool isWrapped(PyObject *value)
         || ValueClasses::check(value);
 }
 
-// A `char *` argument as PythonQt converts it: the bytes of a bytes
-// object up to a NUL, str() of any other plain Python value, no wrapped object. False with a Python error only where str() raises.
+// A `char *` argument as PythonQt converts it: the bytes of a bytes object
+// up to a NUL, str() of any other plain Python value, no wrapped object.
+// False with a Python error only where str() raises.
 bool textArgument(PyObject *value, QByteArray &text)
 {
     if (isWrapped(value))
