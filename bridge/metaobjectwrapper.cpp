@@ -408,7 +408,7 @@ PyType_Slot slots[] = {
 };
 
 // Named QMetaObject in messages, as in PythonQt; of the module PythonQt.QtCore.
-PyType_Spec spec = {"builtins.QMetaObject", sizeof(MetaObject), 0,
+PyType_Spec metaObjectSpec = {"builtins.QMetaObject", sizeof(MetaObject), 0,
                     Py_TPFLAGS_DEFAULT | Py_TPFLAGS_IMMUTABLETYPE, slots};
 
 } // namespace
@@ -419,7 +419,7 @@ bool ready()
 {
     if (metaObjectType)
         return true;
-    PyTypeObject *type = HeapType::create(spec);
+    PyTypeObject *type = HeapType::create(metaObjectSpec);
     PyObject *module = type ? PyUnicode_FromString("PythonQt.QtCore") : nullptr;
     const bool named = module && PyDict_SetItemString(type->tp_dict, "__module__", module) == 0;
     Py_XDECREF(module);
