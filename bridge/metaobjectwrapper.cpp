@@ -67,8 +67,19 @@ bool intArgument(PyObject *value, int &index)
     return true;
 }
 
-// What each method takes and gives; its signature is PythonQt's, for its errors.
-enum class Form { Count, Index, Unknown, Text, TextPair, ClassName, SuperClass };
+// What each method takes and gives; its signature is PythonQt's, for its
+// errors. An Unconvertible one's Qt result (QMetaMethod, QMetaProperty, ...)
+// is one PythonQt has no Python type for: it checks the arguments, then refuses.
+enum class Form {
+    Count,
+    Index,
+    Text,
+    TextPair,
+    ClassName,
+    SuperClass,
+    Unconvertible,
+    UnconvertibleAtIndex
+};
 
 struct MethodEntry
 {
@@ -83,15 +94,15 @@ struct MethodEntry
 const MethodEntry methodEntries[] = {
     {"checkConnectArgs", "static checkConnectArgs(char signal, char method) -> bool",
      Form::TextPair},
-    {"classInfo", "classInfo(int index) -> QMetaClassInfo", Form::Unknown},
+    {"classInfo", "classInfo(int index) -> QMetaClassInfo", Form::UnconvertibleAtIndex},
     {"classInfoCount", "classInfoCount() -> int", Form::Count,
      [](const QMetaObject *mo) { return mo->classInfoCount(); }},
     {"classInfoOffset", "classInfoOffset() -> int", Form::Count,
      [](const QMetaObject *mo) { return mo->classInfoOffset(); }},
-    {"constructor", "constructor(int index) -> QMetaMethod", Form::Unknown},
+    {"constructor", "constructor(int index) -> QMetaMethod", Form::UnconvertibleAtIndex},
     {"constructorCount", "constructorCount() -> int", Form::Count,
      [](const QMetaObject *mo) { return mo->constructorCount(); }},
-    {"enumerator", "enumerator(int index) -> QMetaEnum", Form::Unknown},
+    {"enumerator", "enumerator(int index) -> QMetaEnum", Form::UnconvertibleAtIndex},
     {"enumeratorCount", "enumeratorCount() -> int", Form::Count,
      [](const QMetaObject *mo) { return mo->enumeratorCount(); }},
     {"enumeratorOffset", "enumeratorOffset() -> int", Form::Count,
@@ -111,7 +122,7 @@ const MethodEntry methodEntries[] = {
      &QMetaObject::indexOfSignal},
     {"indexOfSlot", "indexOfSlot(char slot) -> int", Form::Index, nullptr,
      &QMetaObject::indexOfSlot},
-    {"method", "method(int index) -> QMetaMethod", Form::Unknown},
+    {"method", "method(int index) -> QMetaMethod", Form::UnconvertibleAtIndex},
     {"methodCount", "methodCount() -> int", Form::Count,
      [](const QMetaObject *mo) { return mo->methodCount(); }},
     {"methodOffset", "methodOffset() -> int", Form::Count,
@@ -120,13 +131,13 @@ const MethodEntry methodEntries[] = {
      nullptr, nullptr, &QMetaObject::normalizedSignature},
     {"normalizedType", "static normalizedType(char type) -> QByteArray", Form::Text, nullptr,
      nullptr, &QMetaObject::normalizedType},
-    {"property", "property(int index) -> QMetaProperty", Form::Unknown},
+    {"property", "property(int index) -> QMetaProperty", Form::UnconvertibleAtIndex},
     {"propertyCount", "propertyCount() -> int", Form::Count,
      [](const QMetaObject *mo) { return mo->propertyCount(); }},
     {"propertyOffset", "propertyOffset() -> int", Form::Count,
      [](const QMetaObject *mo) { return mo->propertyOffset(); }},
     {"superClass", "superClass() -> QMetaObject", Form::SuperClass},
-    {"userProperty", "userProperty() -> QMetaProperty", Form::Unknown},
+    {"userProperty", "userProperty() -> QMetaProperty", Form::Unconvertible},
 };
 
 Py_ssize_t parameterCount(const MethodEntry &entry)
@@ -134,11 +145,10 @@ Py_ssize_t parameterCount(const MethodEntry &entry)
     switch (entry.form) {
     case Form::Index:
     case Form::Text:
+    case Form::UnconvertibleAtIndex:
         return 1;
     case Form::TextPair:
         return 2;
-    case Form::Unknown:
-        return QByteArray(entry.signature).contains("(int index)") ? 1 : 0;
     default:
         return 0;
     }
@@ -164,7 +174,7 @@ PyObject *call(const MethodEntry &entry, PyObject *self, PyObject *const *args, 
         return wrongArguments(entry, args, nargs, false);
     const QMetaObject *mo = metaObjectOf(self);
     QByteArray texts[2];
-    for (Py_ssize_t i = 0; i < nargs && entry.form != Form::Unknown; ++i) {
+    for (Py_ssize_t i = 0; i < nargs && entry.form != Form::UnconvertibleAtIndex; ++i) {
         if (!textArgument(args[i], texts[i]))
             return PyErr_Occurred() ? nullptr : wrongArguments(entry, args, nargs, true);
     }
@@ -181,11 +191,12 @@ PyObject *call(const MethodEntry &entry, PyObject *self, PyObject *const *args, 
         return PyUnicode_FromString(mo->className());
     case Form::SuperClass:
         return MetaObjectWrapper::wrap(mo->superClass());
-    case Form::Unknown:
+    case Form::Unconvertible:
+    case Form::UnconvertibleAtIndex:
         break;
     }
     int index = 0;
-    if (nargs == 1 && !intArgument(args[0], index))
+    if (entry.form == Form::UnconvertibleAtIndex && !intArgument(args[0], index))
         return PyErr_Occurred() ? nullptr : wrongArguments(entry, args, nargs, true);
     const QByteArray signature(entry.signature);
     const QByteArray result = signature.mid(signature.indexOf("-> ") + 3);
@@ -197,8 +208,7 @@ PyObject *call(const MethodEntry &entry, PyObject *self, PyObject *const *args, 
     return nullptr;
 }
 
-template<int entryIndex>
-PyObject *method(PyObject *self, PyObject *const *args, Py_ssize_t nargs)
+template<int entryIndex> PyObject *method(PyObject *self, PyObject *const *args, Py_ssize_t nargs)
 {
     return call(methodEntries[entryIndex], self, args, nargs);
 }
@@ -269,8 +279,7 @@ PyCFunction fastcall(PyObject *(*function)(PyObject *, PyObject *const *, Py_ssi
     return reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(function));
 }
 
-template<int... indexes>
-struct MethodTable
+template<int... indexes> struct MethodTable
 {
     static constexpr int size = sizeof...(indexes);
     PyMethodDef methods[size + 5] = {
@@ -317,8 +326,8 @@ PyObject *getAttribute(PyObject *self, PyObject *name)
 int setAttribute(PyObject *, PyObject *name, PyObject *)
 {
     if (isMethodName(name))
-        PyErr_Format(PyExc_AttributeError,
-                     "Slot '%U' can not be overwritten on QMetaObject object", name);
+        PyErr_Format(PyExc_AttributeError, "Slot '%U' can not be overwritten on QMetaObject object",
+                     name);
     else
         PyErr_Format(PyExc_AttributeError,
                      "'%S' does not exist on QMetaObject and creating new attributes on C++ "
@@ -379,8 +388,8 @@ void dealloc(PyObject *self)
 PyMemberDef members[] = {
     {const_cast<char *>("__dictoffset__"), T_PYSSIZET, offsetof(MetaObject, dict), READONLY,
      nullptr},
-    {const_cast<char *>("__weaklistoffset__"), T_PYSSIZET, offsetof(MetaObject, weakrefs),
-     READONLY, nullptr},
+    {const_cast<char *>("__weaklistoffset__"), T_PYSSIZET, offsetof(MetaObject, weakrefs), READONLY,
+     nullptr},
     {const_cast<char *>("__weakref__"), T_OBJECT, offsetof(MetaObject, weakrefs), READONLY,
      nullptr},
     {nullptr, 0, 0, 0, nullptr},
@@ -409,7 +418,7 @@ PyType_Slot slots[] = {
 
 // Named QMetaObject in messages, as in PythonQt; of the module PythonQt.QtCore.
 PyType_Spec metaObjectSpec = {"builtins.QMetaObject", sizeof(MetaObject), 0,
-                    Py_TPFLAGS_DEFAULT | Py_TPFLAGS_IMMUTABLETYPE, slots};
+                              Py_TPFLAGS_DEFAULT | Py_TPFLAGS_IMMUTABLETYPE, slots};
 
 } // namespace
 
