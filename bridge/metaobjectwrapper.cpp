@@ -24,8 +24,14 @@ struct MetaObject
 };
 
 PyTypeObject *metaObjectType = nullptr;
-// The object each meta-object is given as, so that every call hands out the same one.
-QHash<const QMetaObject *, PyObject *> wrappers;
+// The object each meta-object is given as, so that every call hands out the
+// same one. Kept for the process, as the type is: never destroyed, so that
+// what it holds stays reachable at exit.
+QHash<const QMetaObject *, PyObject *> &wrappers()
+{
+    static auto *known = new QHash<const QMetaObject *, PyObject *>;
+    return *known;
+}
 
 const QMetaObject *metaObjectOf(PyObject *self)
 {
@@ -240,9 +246,9 @@ PyObject *deleteObject(PyObject *self, PyObject *const *, Py_ssize_t nargs)
 {
     if (!expectNoArguments("delete", nargs))
         return nullptr;
-    const auto found = wrappers.constFind(metaObjectOf(self));
-    if (found != wrappers.cend() && found.value() == self) {
-        wrappers.erase(found);
+    const auto found = wrappers().constFind(metaObjectOf(self));
+    if (found != wrappers().cend() && found.value() == self) {
+        wrappers().erase(found);
         Py_DECREF(self);
     }
     Py_RETURN_NONE;
@@ -452,7 +458,7 @@ PyObject *wrap(const QMetaObject *metaObject)
 {
     if (!metaObject)
         Py_RETURN_NONE;
-    if (PyObject *known = wrappers.value(metaObject)) {
+    if (PyObject *known = wrappers().value(metaObject)) {
         Py_INCREF(known);
         return known;
     }
@@ -464,7 +470,7 @@ PyObject *wrap(const QMetaObject *metaObject)
     object->weakrefs = nullptr;
     auto *result = reinterpret_cast<PyObject *>(object);
     Py_INCREF(result);
-    wrappers.insert(metaObject, result);
+    wrappers().insert(metaObject, result);
     return result;
 }
 
