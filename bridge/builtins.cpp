@@ -114,7 +114,8 @@ QObject *prepareCall(Wrapper *self, const Member &member, PyObject *const *args,
 
 bool isWrapped(PyObject *value)
 {
-    return InstanceWrapper::check(value) || ByteArrayObject::check(value);
+    return InstanceWrapper::check(value) || ByteArrayObject::check(value)
+        || MetaObjectWrapper::check(value);
 }
 
 // A `char *` or QString argument of a built-in, as PythonQt converts it:

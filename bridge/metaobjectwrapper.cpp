@@ -41,7 +41,7 @@ const QMetaObject *metaObjectOf(PyObject *self)
 bool isWrapped(PyObject *value)
 {
     return InstanceWrapper::check(value) || ByteArrayObject::check(value)
-        || ValueClasses::check(value);
+        || ValueClasses::check(value) || MetaObjectWrapper::check(value);
 }
 
 // A `char *` argument as PythonQt converts it: the bytes of a bytes object
@@ -174,11 +174,17 @@ bool connectArgsMatch(const QByteArray &signal, const QByteArray &method)
         && QMetaObject::checkConnectArgs(signal.constData(), method.constData());
 }
 
+// Qt's static ones (Text, TextPair) are static methods here, as in PythonQt:
+// called from the class too, and `self` is then the type, no meta-object.
+bool isStatic(const MethodEntry &entry)
+{
+    return entry.form == Form::Text || entry.form == Form::TextPair;
+}
+
 PyObject *call(const MethodEntry &entry, PyObject *self, PyObject *const *args, Py_ssize_t nargs)
 {
     if (nargs != parameterCount(entry))
         return wrongArguments(entry, args, nargs, false);
-    const QMetaObject *mo = metaObjectOf(self);
     QByteArray texts[2];
     for (Py_ssize_t i = 0; i < nargs && entry.form != Form::UnconvertibleAtIndex; ++i) {
         if (!textArgument(args[i], texts[i]))
@@ -186,17 +192,17 @@ PyObject *call(const MethodEntry &entry, PyObject *self, PyObject *const *args, 
     }
     switch (entry.form) {
     case Form::Count:
-        return PyLong_FromLong(entry.count(mo));
+        return PyLong_FromLong(entry.count(metaObjectOf(self)));
     case Form::Index:
-        return PyLong_FromLong((mo->*entry.index)(texts[0].constData()));
+        return PyLong_FromLong((metaObjectOf(self)->*entry.index)(texts[0].constData()));
     case Form::Text:
         return ByteArrayObject::create(entry.text(texts[0].constData()));
     case Form::TextPair:
         return PyBool_FromLong(connectArgsMatch(texts[0], texts[1]));
     case Form::ClassName:
-        return PyUnicode_FromString(mo->className());
+        return PyUnicode_FromString(metaObjectOf(self)->className());
     case Form::SuperClass:
-        return MetaObjectWrapper::wrap(mo->superClass());
+        return MetaObjectWrapper::wrap(metaObjectOf(self)->superClass());
     case Form::Unconvertible:
     case Form::UnconvertibleAtIndex:
         break;
@@ -289,7 +295,8 @@ template<int... indexes> struct MethodTable
 {
     static constexpr int size = sizeof...(indexes);
     PyMethodDef methods[size + 5] = {
-        {methodEntries[indexes].name, fastcall(method<indexes>), METH_FASTCALL, nullptr}...,
+        {methodEntries[indexes].name, fastcall(method<indexes>),
+         METH_FASTCALL | (isStatic(methodEntries[indexes]) ? METH_STATIC : 0), nullptr}...,
         {"className", fastcall(className), METH_FASTCALL, nullptr},
         {"help", fastcall(help), METH_FASTCALL, nullptr},
         {"delete", fastcall(deleteObject), METH_FASTCALL, nullptr},
@@ -472,6 +479,11 @@ PyObject *wrap(const QMetaObject *metaObject)
     Py_INCREF(result);
     wrappers().insert(metaObject, result);
     return result;
+}
+
+bool check(PyObject *object)
+{
+    return metaObjectType && PyObject_TypeCheck(object, metaObjectType);
 }
 
 } // namespace MetaObjectWrapper

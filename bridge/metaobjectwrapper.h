@@ -20,6 +20,9 @@ bool ready(); // prepares the type once
 bool addTo(PyObject *qtCore);
 // New reference; None for a null meta-object.
 PyObject *wrap(const QMetaObject *metaObject);
+// A wrapped object, as PythonQt sees it: no text, no truth value, no
+// QObject for a slot.
+bool check(PyObject *object);
 
 } // namespace MetaObjectWrapper
 

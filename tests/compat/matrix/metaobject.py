@@ -29,6 +29,13 @@ METHODS = sorted(name for name in dir(meta_object()) if not name.startswith("__"
 for name in METHODS:
     call_matrix("ProgressDialog().metaObject()", meta_object, name)
 
+# Qt's static ones, read from the class, and the others given an instance.
+QMetaObject = type(meta_object())
+for name in ("checkConnectArgs", "normalizedSignature", "normalizedType"):
+    call_matrix("QMetaObject", lambda: QMetaObject, name)
+for name in METHODS:
+    show(f"QMetaObject.{name}(ProgressDialog().metaObject())", lambda: getattr(QMetaObject, name)(meta_object()))
+
 dialog = ProgressDialog()
 meta = dialog.metaObject()
 show("type(meta)", lambda: f"{type(meta).__module__}.{type(meta).__name__}")
@@ -84,6 +91,21 @@ for label, make in (("()", lambda: ()), ("(dialog)", lambda: (dialog,)), ("(1)",
     show(f"ProgressDialog.metaObject{label}", lambda: ProgressDialog.metaObject(*make()).getClassName())
 show("'metaObject' in dir(dialog)", lambda: "metaObject" in dir(dialog))
 show("'metaObject' in dir(VeldmarkSelection)", lambda: "metaObject" in dir(VeldmarkSelection))
+
+# A meta-object given where text, a truth value or a Qt object goes.
+target = ProgressDialog()
+show("target.setMessage(meta)", lambda: target.setMessage(meta))
+show("target.property(meta)", lambda: target.property(meta))
+show("target.setProperty(meta, 1)", lambda: target.setProperty(meta, 1))
+show("target.findChild(meta)", lambda: target.findChild(meta))
+show("target.connect(meta, print)", lambda: target.connect(meta, print))
+show("target.windowTitle = meta", lambda: setattr(target, "windowTitle", meta) or target.windowTitle)
+show("target.setEnabled(meta)", lambda: target.setEnabled(meta))
+show("target.setParent(meta)", lambda: target.setParent(meta))
+show("target.inherits(meta)", lambda: target.inherits(meta))
+show("target.setWindowTitle(meta)", lambda: target.setWindowTitle(meta))
+show("target.finished.emit(meta)", lambda: target.finished.emit(meta))
+show("meta.indexOfSignal(meta)", lambda: meta.indexOfSignal(meta))
 
 gone = ProgressDialog()
 kept = gone.metaObject()
