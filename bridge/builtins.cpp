@@ -5,6 +5,7 @@
 // adds to each QObject.
 #include "bytearrayobject.h"
 #include "conversions.h"
+#include "metaobjectwrapper.h"
 #include "pythonqt_p.h"
 #include "sequencereading.h"
 #include "signalreceiver.h"
@@ -61,6 +62,8 @@ QByteArrayList signaturesOf(const QByteArray &name)
                 "slot, Qt::ConnectionType type) -> bool",
                 "static connect(QObject sender, QByteArray signal, QObject receiver, QByteArray "
                 "slot) -> bool"};
+    if (name == "metaObject")
+        return {"metaObject() -> QMetaObject"};
     if (name == "tr")
         return {"tr(QString text, QString ambig, int n) -> QString"};
     if (name == "disconnect")
@@ -111,7 +114,8 @@ QObject *prepareCall(Wrapper *self, const Member &member, PyObject *const *args,
 
 bool isWrapped(PyObject *value)
 {
-    return InstanceWrapper::check(value) || ByteArrayObject::check(value);
+    return InstanceWrapper::check(value) || ByteArrayObject::check(value)
+        || MetaObjectWrapper::check(value);
 }
 
 // A `char *` or QString argument of a built-in, as PythonQt converts it:
@@ -401,6 +405,14 @@ PyObject *builtinProperty(Wrapper *self, const Member &member, PyObject *const *
     return Conversions::fromVariant(target->property(name.constData()));
 }
 
+// The class's meta-object, which outlives the object: Qt's static one.
+PyObject *builtinMetaObject(Wrapper *self, const Member &member, PyObject *const *args,
+                            Py_ssize_t nargs)
+{
+    QObject *target = prepareCall(self, member, args, nargs, 0, 0);
+    return target ? MetaObjectWrapper::wrap(target->metaObject()) : nullptr;
+}
+
 // PythonQt fails part-way on a sequence it cannot read by index, and
 // Python reports the error it leaves behind as the call's; ours raises the
 // same, caused by the same error, and changes nothing.
@@ -684,6 +696,7 @@ const BuiltinEntry builtins[] = {
     {"property", builtinProperty},
     {"setProperty", builtinSetProperty},
     {"tr", builtinTr},
+    {"metaObject", builtinMetaObject},
 };
 
 const BuiltinEntry *entryNamed(const QByteArray &name)

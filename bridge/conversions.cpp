@@ -5,6 +5,7 @@
 
 #include "PythonQtObjectPtr.h"
 #include "bytearrayobject.h"
+#include "metaobjectwrapper.h"
 #include "pythonqt_p.h"
 #include "valueclasses.h"
 
@@ -522,6 +523,9 @@ bool toVariant(PyObject *value, QVariant &result)
         result = bytes;
     } else if (ValueClasses::check(value)) {
         result = ValueClasses::value(value);
+    } else if (MetaObjectWrapper::check(value)) {
+        // PythonQt keeps a bare pointer, which reads back as an opaque object.
+        return false;
     } else if (InstanceWrapper::check(value)) {
         result =
             QVariant::fromValue(reinterpret_cast<PythonQtInstanceWrapper *>(value)->object.data());

@@ -6,6 +6,7 @@
 #include "argstorage.h"
 #include "bytearrayobject.h"
 #include "conversions.h"
+#include "metaobjectwrapper.h"
 #include "pythonqt_p.h"
 #include "valueclasses.h"
 
@@ -60,7 +61,7 @@ bool wrappedWhereTextOrBoolGoes(PyObject *value, const ArgType &type)
 {
     return (type.kind == ArgType::String || type.kind == ArgType::Bool)
         && (InstanceWrapper::check(value) || ByteArrayObject::check(value)
-            || ValueClasses::check(value));
+            || ValueClasses::check(value) || MetaObjectWrapper::check(value));
 }
 
 bool convertArguments(const Overload &overload, PyObject *const *args, Py_ssize_t nargs,

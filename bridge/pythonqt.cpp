@@ -6,6 +6,7 @@
 #include "boolresult.h"
 #include "bytearrayobject.h"
 #include "conversions.h"
+#include "metaobjectwrapper.h"
 #include "pythonqt_p.h"
 #include "pythonqtregistry.h"
 #include "valueclasses.h"
@@ -274,7 +275,8 @@ PythonQt::PythonQt(int flags, const QByteArray &pythonQtModuleName)
     d->flags = flags;
     d->moduleName =
         pythonQtModuleName.isEmpty() ? QByteArrayLiteral("PythonQt") : pythonQtModuleName;
-    if (!InstanceWrapper::ready() || !ByteArrayObject::ready() || !ValueClasses::ready())
+    if (!InstanceWrapper::ready() || !ByteArrayObject::ready() || !ValueClasses::ready()
+        || !MetaObjectWrapper::ready())
         PythonQtPrivate::setupFailed("prepare its Python types");
     d->topModule = createTopModule(d->moduleName);
     if (!d->topModule)
@@ -288,6 +290,8 @@ PythonQt::PythonQt(int flags, const QByteArray &pythonQtModuleName)
         PythonQtPrivate::setupFailed("create the module " + d->moduleName + ".QtGui");
     if (!ValueClasses::addTo(qtCore, qtGui))
         PythonQtPrivate::setupFailed("add the value classes to " + d->moduleName);
+    if (!MetaObjectWrapper::addTo(qtCore))
+        PythonQtPrivate::setupFailed("add QMetaObject to " + d->moduleName + ".QtCore");
     if (!QtNamespace::install(*d))
         PythonQtPrivate::setupFailed("create the Qt namespace");
     if (!BoolResult::addTo(d->topModule))

@@ -43,11 +43,12 @@
 // PythonQt::handleError() like every other error (signalreceiver.cpp).
 //
 // Types. The bridge's own Python types (wrapper, metatype, bound members,
-// QByteArray, value classes, output streams) are heap types made from a
-// PyType_Spec when the first bridge starts, and kept for the process, as
-// ClassInfos are: their objects outlive cleanup(), Python threads may still
-// use them after it, and a later init() must know them as its own. Each
-// instance holds a reference to its type, which its deallocation drops.
+// QByteArray, value classes, QMetaObject, output streams) are heap types
+// made from a PyType_Spec when the first bridge starts, and kept for the
+// process, as ClassInfos are: their objects outlive cleanup(), Python
+// threads may still use them after it, and a later init() must know them as
+// its own. Each instance holds a reference to its type, which its
+// deallocation drops.
 
 #include "PythonQt.h"
 #include "argtype.h"

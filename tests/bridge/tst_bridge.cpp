@@ -72,6 +72,7 @@ private Q_SLOTS:
     void valueErrorsQuoteShortly_data();
     void valueErrorsQuoteShortly();
     void bridgeStartedAgainKnowsWhatAScriptKept();
+    void metaObjectOutlivesItsObjectAndIsHeldOnce();
 
 private:
     // (exception type, message) raised by the code, or an empty list.
@@ -1413,6 +1414,45 @@ facts = (isinstance(kept_bytes, QByteArray), (kept_bytes + b'c').data(),
              qPrintable(python.errors.join(QString())));
     QCOMPARE(python.value(QStringLiteral("facts")).toList(),
              QVariantList({true, QByteArray("abc"), QByteArray("ab"), true, 12, true}));
+}
+
+void tst_Bridge::metaObjectOutlivesItsObjectAndIsHeldOnce()
+{
+    QVERIFY2(python.run(QStringLiteral(R"(
+import sys, weakref
+d = TestDialog()
+meta = d.metaObject()
+references = sys.getrefcount(meta)
+for _ in range(100):
+    d.metaObject().superClass().methodCount()
+    d.metaObject().normalizedSignature('finished( int )')
+    ConversionTarget().metaObject().indexOfSlot('x()')
+held = sys.getrefcount(meta) == references
+names = []
+step = meta
+while step is not None:
+    names.append(step.getClassName())
+    step = step.superClass()
+d.delete()
+afterDelete = (meta.getClassName(), meta.indexOfSignal('finished(int)') >= 0)
+gone = weakref.ref(meta)
+meta.delete()
+fresh = TestDialog().metaObject()
+renewed = (fresh is not gone(), fresh == gone(), fresh is TestDialog().metaObject())
+del meta
+released = gone() is None
+)")),
+             qPrintable(python.errors.join(QString())));
+    // A call handed out must not keep a reference of its own behind.
+    QCOMPARE(python.value(QStringLiteral("held")), QVariant(true));
+    QCOMPARE(python.value(QStringLiteral("names")),
+             QVariant(QStringList({"TestDialog", "QDialog", "QWidget", "QObject"})));
+    QCOMPARE(python.value(QStringLiteral("afterDelete")),
+             QVariant(QVariantList({"TestDialog", true})));
+    QCOMPARE(python.value(QStringLiteral("renewed")), QVariant(QVariantList({true, true, true})));
+    // After delete() the bridge holds it no more: the script's was the last reference.
+    QCOMPARE(python.value(QStringLiteral("released")), QVariant(true));
+    QVERIFY(python.run(QStringLiteral("del d, fresh")));
 }
 
 QTEST_MAIN(tst_Bridge)

@@ -19,6 +19,7 @@ from typing import (Any, Callable, Mapping, MutableMapping, Optional, Sequence, 
                     Union, overload)
 
 from .QtCore import QByteArray as _QByteArray
+from .QtCore import QMetaObject as _QMetaObject
 
 # A library list is a list or a tuple of names. A bare str is a mistake the
 # dialog reads as no libraries at all, yet it is a Sequence[str] itself (of
@@ -53,6 +54,9 @@ class _QObject:
     def setParent(self, parent: Optional[_QObject], /) -> None: ...
     def property(self, name: str, /) -> Any: ...
     def setProperty(self, name: str, value: Any, /) -> bool: ...
+    def metaObject(self) -> _QMetaObject:
+        """The class's meta-object: its counts and indexOf...(); getClassName()
+        names the class."""
     def __bool__(self) -> bool:
         """False once the C++ object has been deleted."""
 

@@ -17,7 +17,7 @@ seen = set()
 # The Qt classes the bridge offers, and Qt's namespace.
 OFFERED_QT_CLASSES = {
     "QByteArray", "QSize", "QPoint", "QRect", "QFont", "QPalette", "QSizePolicy",
-    "QCursor", "QIcon", "QRegion", "QLocale", "Qt",
+    "QCursor", "QIcon", "QRegion", "QLocale", "QMetaObject", "Qt",
 }
 QT_MODULES = {"PythonQt.Qt", "PythonQt.QtCore", "PythonQt.QtGui"}
 
