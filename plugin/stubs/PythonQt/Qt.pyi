@@ -7,6 +7,7 @@
 # and qVersion(), as in PythonQt.QtCore.
 from .QtCore import QByteArray as QByteArray
 from .QtCore import QLocale as QLocale
+from .QtCore import QMetaObject as QMetaObject
 from .QtCore import QPoint as QPoint
 from .QtCore import QRect as QRect
 from .QtCore import QSize as QSize
