@@ -1090,10 +1090,14 @@ bool ready()
     PyObject *type = PyObject_CallFunction(reinterpret_cast<PyObject *>(&PyType_Type),
                                            "s(O){sss()}", "QByteArray", storageType, "__module__",
                                            "PythonQt.QtCore", "__slots__");
-    if (!type || !addEnums(type)) {
+    // No instance dictionary, as PythonQt's class; but no __slots__ either.
+    if (!type
+        || PyDict_DelItemString(reinterpret_cast<PyTypeObject *>(type)->tp_dict, "__slots__") < 0
+        || !addEnums(type)) {
         Py_XDECREF(type);
         return false;
     }
+    PyType_Modified(reinterpret_cast<PyTypeObject *>(type));
     byteArrayType = reinterpret_cast<PyTypeObject *>(type);
     return true;
 }

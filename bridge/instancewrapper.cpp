@@ -162,6 +162,27 @@ bool isDunder(PyObject *name)
         && PyUnicode_READ_CHAR(name, 1) == '_';
 }
 
+// The names Python gives what the bridge itself does, a finalizer and no
+// instance dictionary: PythonQt's classes have neither, so a script finds
+// them only where a Python subclass defines them.
+bool isBridgeMechanism(PyTypeObject *type, PyObject *name)
+{
+    if (PyUnicode_CompareWithASCIIString(name, "__del__") != 0
+        && PyUnicode_CompareWithASCIIString(name, "__slots__") != 0)
+        return false;
+    PythonQtPrivate *d = PythonQtPrivate::instance();
+    PyObject *mro = type->tp_mro;
+    for (Py_ssize_t i = 0; d && mro && i < PyTuple_GET_SIZE(mro); ++i) {
+        auto base = reinterpret_cast<PyTypeObject *>(PyTuple_GET_ITEM(mro, i));
+        const int defines = PyDict_Contains(base->tp_dict, name);
+        if (defines < 0)
+            PyErr_Clear();
+        if (defines == 1)
+            return base == wrapperType || d->classesByType.contains(base);
+    }
+    return false;
+}
+
 PyObject *noAttributeError(const Wrapper *self, PyObject *name)
 {
     PyErr_Format(PyExc_AttributeError, "%s has no attribute named '%U'",
@@ -176,6 +197,8 @@ PyObject *wrapperGetAttr(PyObject *object, PyObject *name)
     if (!d || !PyUnicode_Check(name))
         return PyObject_GenericGetAttr(object, name);
 
+    if (isBridgeMechanism(Py_TYPE(object), name))
+        return noAttributeError(self, name);
     // Python's own attributes, and those of a Python subclass, come first.
     if (isDunder(name) || Py_TYPE(object) != self->classInfo->type) {
         PyObject *result = PyObject_GenericGetAttr(object, name);
@@ -372,6 +395,16 @@ PyObject *withMemberNames(PyTypeObject *base, PyObject *object, ClassInfo *info)
         if (!(names = list))
             return nullptr;
     }
+    PyTypeObject *type =
+        PyType_Check(object) ? reinterpret_cast<PyTypeObject *>(object) : Py_TYPE(object);
+    for (Py_ssize_t i = PyList_GET_SIZE(names) - 1; i >= 0; --i) {
+        PyObject *name = PyList_GET_ITEM(names, i);
+        if (PyUnicode_Check(name) && isBridgeMechanism(type, name)
+            && PySequence_DelItem(names, i) < 0) {
+            Py_DECREF(names);
+            return nullptr;
+        }
+    }
     for (const QByteArray &name : d->memberNames(info)) {
         PyObject *text = PyUnicode_FromString(name.constData());
         // Each name once, as Python's own (the wrapper type's methods, the
@@ -445,8 +478,15 @@ PyMethodDef wrapperMethods[] = {
 // `ProgressDialog.tick` is the slot unbound; properties read as None, as in PythonQt.
 PyObject *classGetAttr(PyObject *type, PyObject *name)
 {
-    PyObject *result = PyType_Type.tp_getattro(type, name);
     PythonQtPrivate *d = PythonQtPrivate::instance();
+    if (d && PyUnicode_Check(name)
+        && isBridgeMechanism(reinterpret_cast<PyTypeObject *>(type), name)) {
+        const ClassInfo *info = d->classForType(reinterpret_cast<PyTypeObject *>(type));
+        PyErr_Format(PyExc_AttributeError, "%s has no attribute named '%U'",
+                     info ? info->className.constData() : "QObject", name);
+        return nullptr;
+    }
+    PyObject *result = PyType_Type.tp_getattro(type, name);
     if (result || !d || !PyUnicode_Check(name) || isDunder(name)
         || !PyErr_ExceptionMatches(PyExc_AttributeError))
         return result;

@@ -168,14 +168,12 @@ PyObject *globalsOf(PyObject *object)
 
 // The package the registered classes' modules live in; new reference, or
 // null with a Python error.
+// A plain module, as PythonQt's, not a package: its submodules are found in
+// sys.modules, and a missing one is "not a package".
 PyObject *createTopModule(const QByteArray &name)
 {
     PyObject *module = PyModule_New(name.constData());
-    PyObject *path = module ? PyList_New(0) : nullptr;
-    const bool done = path && PyObject_SetAttrString(module, "__path__", path) == 0
-        && PyDict_SetItemString(PyImport_GetModuleDict(), name.constData(), module) == 0;
-    Py_XDECREF(path);
-    if (!done)
+    if (module && PyDict_SetItemString(PyImport_GetModuleDict(), name.constData(), module) < 0)
         Py_CLEAR(module);
     return module;
 }

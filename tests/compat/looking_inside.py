@@ -6,6 +6,7 @@
 import weakref
 
 from PythonQt.Kestrane import ProgressDialog, VeldmarkDisplay, VeldmarkSelection
+from PythonQt.QtCore import QByteArray
 from observe import show
 
 progress = ProgressDialog()
@@ -38,3 +39,23 @@ show("weakref.ref(progress)", lambda: refs.append(weakref.ref(progress)))
 show("the reference gives the dialog", lambda: refs[0]() is progress)
 del progress
 show("the reference after del", lambda: refs[0]())
+
+# What the bridge does itself, a finalizer and no instance dictionary, has no
+# name a script reaches; a Python subclass's own __del__ is its own.
+show("ProgressDialog().__del__", lambda: ProgressDialog().__del__)
+show("ProgressDialog.__del__", lambda: ProgressDialog.__del__)
+show("ProgressDialog.__slots__", lambda: ProgressDialog.__slots__)
+show("'__del__' in dir(ProgressDialog)", lambda: "__del__" in dir(ProgressDialog))
+show("'__slots__' in dir(ProgressDialog())", lambda: "__slots__" in dir(ProgressDialog()))
+show("'__slots__' in dir(QByteArray)", lambda: "__slots__" in dir(QByteArray))
+
+
+class Finalized(ProgressDialog):
+    __slots__ = ()
+
+    def __del__(self):
+        pass
+
+
+show("Finalized.__slots__", lambda: Finalized.__slots__)
+show("Finalized().__del__ is a bound method", lambda: callable(Finalized().__del__))

@@ -33,3 +33,12 @@ show("ProgressDialog.cancelled(progress)", lambda: ProgressDialog.cancelled(prog
 show("VeldmarkSelection.aggregationMode(VeldmarkSelection())",
      lambda: VeldmarkSelection.aggregationMode(VeldmarkSelection()))
 show("ProgressDialog.nothing", lambda: ProgressDialog.nothing)
+
+# PythonQt is a plain module holding its packages, not a package of files:
+# each is imported as itself, and a missing one is "not a package".
+import importlib
+
+show("import_module('PythonQt.QtCore')", lambda: importlib.import_module("PythonQt.QtCore").__name__)
+for name in ("PythonQt.Missing", "PythonQt.Kestrane.Missing"):
+    show(f"import_module({name!r})", lambda: importlib.import_module(name))
+show("PythonQt has __path__", lambda: hasattr(PythonQt, "__path__"))
