@@ -34,7 +34,11 @@ private:
 
 void tst_Stub::initTestCase()
 {
-    const ChildRun run = runHost({QStringLiteral(STUB_CHECK), QStringLiteral(KESTRANE_STUB)});
+    QStringList arguments = {QStringLiteral(STUB_CHECK), QStringLiteral(KESTRANE_STUB)};
+#ifdef VELDMARK_REAL_PYTHONQT
+    arguments << QStringLiteral("--host-pythonqt");
+#endif
+    const ChildRun run = runHost(arguments);
     QVERIFY2(run.finished, qPrintable(run.err));
     QVERIFY2(run.exitCode == 0, qPrintable(run.out + run.err));
     report = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);

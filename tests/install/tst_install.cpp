@@ -310,10 +310,14 @@ void tst_Install::packageContents()
     for (const QString &file : expected)
         QVERIFY2(files.contains(file), qPrintable(file + " not in\n" + files.join('\n')));
 
-    // The package holds what `cmake --install` installs, no more, no less.
+    // The package holds what `cmake --install` installs, no more, no less;
+    // but the host's PythonQt leaves a module's .pyc beside it when the
+    // installed example has imported it.
     QStringList installed;
-    for (const QString &file : filesUnder(m_prefix.path()))
-        installed.append(QStringLiteral("usr/") + file);
+    for (const QString &file : filesUnder(m_prefix.path())) {
+        if (!file.endsWith(QLatin1String(".pyc")))
+            installed.append(QStringLiteral("usr/") + file);
+    }
     files.sort();
     QCOMPARE(files, installed);
 }
@@ -349,7 +353,14 @@ void tst_Install::lintianFindsNothingToReport()
     QVERIFY2(lintian.finished, qPrintable(lintian.err));
     QStringList reported;
     QStringList hardening;
+    bool excused = false;
     for (const QString &line : lintian.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        // Built against a PythonQt outside the system, the binaries find it
+        // by a RUNPATH no package may carry; packages are made with the bridge.
+        if (!BUNDLED_BRIDGE && line.contains(QLatin1String(": custom-library-search-path "))) {
+            excused = true;
+            continue;
+        }
         if (line.startsWith(QLatin1String("E: ")) || line.startsWith(QLatin1String("W: ")))
             reported.append(line);
         else if (line.contains(QLatin1String(": hardening-")))
@@ -359,7 +370,7 @@ void tst_Install::lintianFindsNothingToReport()
     // The sanitized and the debug builds go without some hardening flags.
     if (HARDENED)
         QVERIFY2(hardening.isEmpty(), qPrintable(hardening.join(QLatin1Char('\n'))));
-    QVERIFY2(lintian.exitCode == 0, qPrintable(lintian.out + lintian.err));
+    QVERIFY2(lintian.exitCode == 0 || excused, qPrintable(lintian.out + lintian.err));
 }
 
 QTEST_GUILESS_MAIN(tst_Install)
