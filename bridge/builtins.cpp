@@ -14,6 +14,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <iterator>
 #include <cctype>
 
 namespace {
@@ -179,27 +180,9 @@ bool classInherits(const QMetaObject *mo, const char *name)
 
 PyObject *builtinInherits(Wrapper *self, const Member &, PyObject *const *args, Py_ssize_t nargs)
 {
-    if (nargs != 1) {
-        PyErr_Format(PyExc_TypeError,
-                     "PythonQtInstanceWrapper.inherits() takes exactly 1 argument (%zd given)",
-                     nargs);
-        return nullptr;
-    }
-    // Python's own checks of a text argument, as PythonQt's: None named as such, no NUL.
-    if (!PyUnicode_Check(args[0])) {
-        PyErr_Format(PyExc_TypeError,
-                     "PythonQtInstanceWrapper.inherits() argument 1 must be str, not %s",
-                     args[0] == Py_None ? "None" : _PyType_Name(Py_TYPE(args[0])));
-        return nullptr;
-    }
-    Py_ssize_t size = 0;
-    const char *name = PyUnicode_AsUTF8AndSize(args[0], &size);
+    const char *name = Builtins::inheritsArgument(args, nargs);
     if (!name)
         return nullptr;
-    if (Py_ssize_t(qstrlen(name)) != size) {
-        PyErr_SetString(PyExc_ValueError, "embedded null character");
-        return nullptr;
-    }
     // Answered from the class once the object is gone, as in PythonQt.
     QObject *target = PythonQtPrivate::liveObject(self);
     return PyBool_FromLong(target ? target->inherits(name)
@@ -676,16 +659,13 @@ struct BuiltinEntry
 {
     const char *name;
     BuiltinFunction function;
-    // A method of PythonQt's wrapper type; the others are slots of its
-    // QObject decorator, and show as slots.
-    bool wrapperMethod = false;
 };
 
 const BuiltinEntry builtins[] = {
-    {"className", builtinClassName, true},
-    {"inherits", builtinInherits, true},
-    {"help", builtinHelp, true},
-    {"delete", builtinDelete, true},
+    {"className", builtinClassName},
+    {"inherits", builtinInherits},
+    {"help", builtinHelp},
+    {"delete", builtinDelete},
     {"connect", builtinConnect},
     {"disconnect", builtinDisconnect},
     {"parent", builtinParent},
@@ -699,18 +679,10 @@ const BuiltinEntry builtins[] = {
     {"metaObject", builtinMetaObject},
 };
 
-const BuiltinEntry *entryNamed(const QByteArray &name)
-{
-    for (const BuiltinEntry &entry : builtins) {
-        if (name == entry.name)
-            return &entry;
-    }
-    return nullptr;
-}
-
 // className(), inherits(), help() and delete() are PythonQt's own methods
-// of its wrapper type: read from a class they are its method descriptors,
-// which Python itself checks the instance of.
+// of its wrapper type, the other built-ins slots of its QObject decorator:
+// read from a class they are the type's method descriptors, which Python
+// itself checks the instance of.
 template<const char *name>
 PyObject *plainMethod(PyObject *self, PyObject *const *args, Py_ssize_t nargs)
 {
@@ -752,6 +724,30 @@ PyMethodDef plainMethods[] = {
 
 namespace Builtins {
 
+const char *inheritsArgument(PyObject *const *args, Py_ssize_t nargs)
+{
+    if (nargs != 1) {
+        PyErr_Format(PyExc_TypeError,
+                     "PythonQtInstanceWrapper.inherits() takes exactly 1 argument (%zd given)",
+                     nargs);
+        return nullptr;
+    }
+    // Python's own checks of a text argument, as PythonQt's: None named as such, no NUL.
+    if (!PyUnicode_Check(args[0])) {
+        PyErr_Format(PyExc_TypeError,
+                     "PythonQtInstanceWrapper.inherits() argument 1 must be str, not %s",
+                     args[0] == Py_None ? "None" : _PyType_Name(Py_TYPE(args[0])));
+        return nullptr;
+    }
+    Py_ssize_t size = 0;
+    const char *name = PyUnicode_AsUTF8AndSize(args[0], &size);
+    if (name && Py_ssize_t(qstrlen(name)) != size) {
+        PyErr_SetString(PyExc_ValueError, "embedded null character");
+        return nullptr;
+    }
+    return name;
+}
+
 bool addPlainMethods(PyTypeObject *wrapperType)
 {
     for (PyMethodDef &method : plainMethods) {
@@ -773,14 +769,17 @@ QByteArray firstSignature(const QByteArray &name)
 
 BuiltinFunction find(const QByteArray &name)
 {
-    const BuiltinEntry *entry = entryNamed(name);
-    return entry ? entry->function : nullptr;
+    for (const BuiltinEntry &entry : builtins) {
+        if (name == entry.name)
+            return entry.function;
+    }
+    return nullptr;
 }
 
 bool isWrapperMethod(const QByteArray &name)
 {
-    const BuiltinEntry *entry = entryNamed(name);
-    return entry && entry->wrapperMethod;
+    return std::any_of(std::begin(plainMethods), std::end(plainMethods),
+                       [&name](const PyMethodDef &method) { return name == method.ml_name; });
 }
 
 QList<QByteArray> names()

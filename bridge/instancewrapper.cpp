@@ -262,12 +262,9 @@ int destroyedWrite(const Wrapper *self, const char *name)
 // nothing for a sequence it cannot read by index.
 QByteArray refusedValueText(const Member &member, PyObject *value)
 {
-    if (member.property.isEnumType() && SequenceReading::failsByIndex(value)) {
-        PyErr_Clear();
-        return {};
-    }
+    const bool unreadable = member.property.isEnumType() && SequenceReading::failsByIndex(value);
     PyErr_Clear();
-    return MethodCall::shortRepr(value);
+    return unreadable ? QByteArray() : MethodCall::shortRepr(value);
 }
 
 int writeProperty(PyObject *object, const Member &member, PyObject *value)

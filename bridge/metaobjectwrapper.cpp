@@ -262,26 +262,9 @@ PyObject *deleteObject(PyObject *self, PyObject *const *, Py_ssize_t nargs)
 
 PyObject *inherits(PyObject *, PyObject *const *args, Py_ssize_t nargs)
 {
-    if (nargs != 1) {
-        PyErr_Format(PyExc_TypeError,
-                     "PythonQtInstanceWrapper.inherits() takes exactly 1 argument (%zd given)",
-                     nargs);
-        return nullptr;
-    }
-    if (!PyUnicode_Check(args[0])) {
-        PyErr_Format(PyExc_TypeError,
-                     "PythonQtInstanceWrapper.inherits() argument 1 must be str, not %s",
-                     args[0] == Py_None ? "None" : _PyType_Name(Py_TYPE(args[0])));
-        return nullptr;
-    }
-    Py_ssize_t size = 0;
-    const char *name = PyUnicode_AsUTF8AndSize(args[0], &size);
+    const char *name = Builtins::inheritsArgument(args, nargs);
     if (!name)
         return nullptr;
-    if (Py_ssize_t(qstrlen(name)) != size) {
-        PyErr_SetString(PyExc_ValueError, "embedded null character");
-        return nullptr;
-    }
     // PythonQt knows QMetaObject as a class without bases.
     return PyBool_FromLong(qstrcmp(name, "QMetaObject") == 0);
 }

@@ -365,6 +365,9 @@ QList<QByteArray> names();
 bool addPlainMethods(PyTypeObject *wrapperType);
 // What an unbound built-in names in its errors, as PythonQt does.
 QByteArray firstSignature(const QByteArray &name);
+// The class name inherits() is given, checked as PythonQt checks it; null
+// with a Python error. Points into the argument.
+const char *inheritsArgument(PyObject *const *args, Py_ssize_t nargs);
 } // namespace Builtins
 
 #endif // PYTHONQT_P_H
